@@ -1,0 +1,73 @@
+#include "app/startup.h"
+
+#include "shell/shortcuts.h"
+#include "util/module1.h"
+
+#include <cctype>
+
+namespace quillet {
+
+namespace {
+
+// The first character in upper or lower case; a first byte outside ASCII is left alone, since
+// it begins a longer character.
+QByteArray withFirstLetter(QByteArray text, bool upper) {
+    if (!text.isEmpty() && static_cast<unsigned char>(text.at(0)) < 0x80) {
+        const auto first = static_cast<unsigned char>(text.at(0));
+        text[0] = static_cast<char>(upper ? std::toupper(first) : std::tolower(first));
+    }
+    return text;
+}
+
+}  // namespace
+
+Startup::Startup(Form1& form, ProgramState& state, Platform& platform, Shortcuts& shortcuts,
+                 WindowMethods& window)
+    : m_form(form), m_state(state), m_platform(platform), m_shortcuts(shortcuts), m_window(window) {}
+
+void Startup::Form_Load() {
+    m_form.Combo1.setListIndex(0);
+    m_state.SuppressNaming = true;
+
+    m_form.panel.move(0, m_form.outerHeight);
+    const QByteArray folder = resolveWorkingFolder();
+
+    // Each of these may fail on its own; a folder that cannot be listed leaves the enumerator
+    // where it was, while the status bar still shows what was asked for.
+    m_form.File1.setPath(folder);
+    m_form.SBar.setPanelText(1, QString::fromUtf8(folder));
+    m_platform.files.setCurrentDirectory(folder);
+
+    const float columnWidth = m_form.LV.geometry().width / 2 - 150;
+    m_form.LV.setColumnWidth(col::FileName, columnWidth);
+    m_form.LV.setColumnWidth(col::NewName, columnWidth);
+
+    layOutFrames();
+    m_shortcuts.DetectExisting();
+
+    m_state.SuppressNaming = false;
+    m_window.RebuildFileList();
+}
+
+QByteArray Startup::resolveWorkingFolder() {
+    const QByteArray arguments = m_platform.process.commandLine();
+    if (arguments.isEmpty()) return m_platform.files.currentDirectory();
+
+    QByteArray path = withFirstLetter(arguments, true);
+    ToLongPath(m_platform.files, path);
+    if (path == "?") {
+        path = withFirstLetter(m_platform.process.commandLine(), false);
+        ToLongPath(m_platform.files, path);
+    }
+    return path == "?" ? m_platform.files.currentDirectory() : path;
+}
+
+void Startup::layOutFrames() {
+    const Twips naming = m_form.Frame3.geometry();
+    m_form.Frame2.move(naming.left, naming.top);
+    m_form.Frame4.move(naming.left, naming.top);
+    const float randomHeight = m_form.Frame4.geometry().height;
+    m_form.Frame5.move(naming.left, naming.top + randomHeight);
+}
+
+}  // namespace quillet

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace quillet {
+
+// A file name cut at its last dot: the base name before it and the extension after it. The dot
+// is looked for from the end down to the second character; a dot in the first position counts
+// only when no later one exists.
+struct NameParts {
+    QString base;
+    QString extension;
+    bool hasDot = false;
+};
+NameParts SplitName(const QString& name);
+
+// What the end of a base name says about the file: its original prefix (the base name without
+// its trailing digits), the number those digits spell (or, without trailing digits, the number
+// the base name begins with), and whether the prefix may be proposed for new names.
+struct NumberKey {
+    QString originalPrefix;
+    double value = 0;
+    bool hasTrailingNumber = false;
+    bool proposesPrefix = false;  // prefix of two characters or more
+};
+NumberKey ReadNumberKey(const QString& base);
+
+// The extension sort key: the extension padded with blanks and cut to 10 characters, then the
+// name.
+QString ExtensionSortKey(const QString& extension, const QString& name);
+
+// A modification time as "yyyy-MM-dd HH:mm:ss" in local time, so that text order is time order.
+QString ModificationTimeText(std::int64_t secondsSinceEpoch);
+
+}  // namespace quillet

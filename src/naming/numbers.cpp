@@ -1,0 +1,146 @@
+#include "naming/numbers.h"
+
+#include <locale.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
+#include <limits>
+#include <string>
+
+namespace quillet {
+
+namespace {
+
+bool isSkipped(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+
+// The characters of the text with blanks, tabs and line feeds taken out, as far as they can
+// belong to a number at all (ASCII); reading stops at the first character that cannot.
+class Reader {
+public:
+    explicit Reader(const QString& text) : m_text(text) {}
+
+    char16_t peek() {
+        while (m_pos < m_text.size() && isSkipped(m_text.at(m_pos).unicode())) ++m_pos;
+        return m_pos < m_text.size() ? m_text.at(m_pos).unicode() : u'\0';
+    }
+    void advance() { ++m_pos; }
+
+private:
+    const QString& m_text;
+    qsizetype m_pos = 0;
+};
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+int digitValue(char16_t c, int radix) {
+    int value = -1;
+    if (isDigit(c)) value = c - u'0';
+    else if (c >= u'a' && c <= u'f') value = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F') value = c - u'A' + 10;
+    return value < radix ? value : -1;
+}
+
+double saturate(double value) {
+    if (std::isnan(value)) return 0;
+    if (std::isinf(value)) return value > 0 ? DBL_MAX : -DBL_MAX;
+    return value;
+}
+
+double readRadix(Reader& reader, int radix) {
+    double value = 0;
+    for (int digit; (digit = digitValue(reader.peek(), radix)) >= 0; reader.advance())
+        value = value * radix + digit;
+    return saturate(value);
+}
+
+double parseDecimal(const std::string& number) {
+    // The C locale, so that the decimal point is "." whatever the user's locale says.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return saturate(strtod_l(number.c_str(), nullptr, cLocale));
+}
+
+}  // namespace
+
+double LeadingNumber(const QString& text) {
+    Reader reader(text);
+    if (reader.peek() == u'&') {
+        reader.advance();
+        const char16_t kind = reader.peek();
+        reader.advance();
+        if (kind == u'H' || kind == u'h') return readRadix(reader, 16);
+        if (kind == u'O' || kind == u'o') return readRadix(reader, 8);
+        return 0;
+    }
+
+    std::string number;
+    if (reader.peek() == u'+' || reader.peek() == u'-') {
+        number += static_cast<char>(reader.peek());
+        reader.advance();
+    }
+    bool anyDigit = false;
+    for (; isDigit(reader.peek()); reader.advance()) {
+        number += static_cast<char>(reader.peek());
+        anyDigit = true;
+    }
+    if (reader.peek() == u'.') {
+        number += '.';
+        reader.advance();
+        for (; isDigit(reader.peek()); reader.advance()) {
+            number += static_cast<char>(reader.peek());
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit) return 0;
+    const char16_t e = reader.peek();
+    if (e == u'E' || e == u'e' || e == u'D' || e == u'd') {
+        reader.advance();
+        std::string exponent = "e";
+        if (reader.peek() == u'+' || reader.peek() == u'-') {
+            exponent += static_cast<char>(reader.peek());
+            reader.advance();
+        }
+        bool exponentDigits = false;
+        for (; isDigit(reader.peek()); reader.advance()) {
+            exponent += static_cast<char>(reader.peek());
+            exponentDigits = true;
+        }
+        if (exponentDigits) number += exponent;
+    }
+    return parseDecimal(number);
+}
+
+QString ZeroPad(double value, int width) {
+    const double rounded = std::round(saturate(value));  // halves away from zero
+    const double magnitude = std::fabs(rounded);
+    char digits[400];
+    if (magnitude < 9.0e18) {
+        std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(magnitude));
+    } else {
+        std::snprintf(digits, sizeof digits, "%.0f", magnitude);
+    }
+    QString text;
+    const auto length = static_cast<int>(std::strlen(digits));
+    text.reserve(std::max(width, length) + 1);
+    if (rounded < 0) text += QLatin1Char('-');
+    for (int pad = length; pad < width; ++pad) text += QLatin1Char('0');
+    text += QLatin1String(digits, length);
+    return text;
+}
+
+std::int32_t CounterFrom(double value) {
+    if (std::isnan(value)) return 0;
+    const double rounded = std::nearbyint(value);  // the default mode sends halves to even
+    if (rounded >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+        return std::numeric_limits<std::int32_t>::max();
+    if (rounded <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(rounded);
+}
+
+int DecimalDigits(double value) { return static_cast<int>(ZeroPad(std::fabs(value), 1).size()); }
+
+}  // namespace quillet

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace quillet {
+
+// Attribute bits as the rest of the program counts them.
+namespace attr {
+constexpr std::uint32_t ReadOnly = 0x01;
+constexpr std::uint32_t Hidden = 0x02;
+constexpr std::uint32_t System = 0x04;
+constexpr std::uint32_t Directory = 0x10;
+constexpr std::uint32_t Archive = 0x20;
+constexpr std::uint32_t Normal = 0x80;
+}  // namespace attr
+
+// A file found in a folder: the raw bytes of its name and its modification time.
+struct DirEntry {
+    QByteArray rawName;
+    std::int64_t modifiedSeconds = 0;  // seconds since the epoch
+    bool modifiedKnown = false;
+};
+
+// A folder held open for a run of operations on the names inside it. Every name is one plain
+// entry of this folder, given as raw bytes.
+class OpenFolder {
+public:
+    virtual ~OpenFolder() = default;
+    // Renames without ever replacing an existing file. Returns 0 or an errno value.
+    virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
+    // The attribute bits, or nothing when they cannot be read.
+    virtual std::optional<std::uint32_t> attributes(const QByteArray& name) = 0;
+    // Returns 0 or an errno value.
+    virtual int setAttributes(const QByteArray& name, std::uint32_t bits) = 0;
+};
+
+// The file system as the program uses it. Paths are raw bytes.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The regular files (and links to them) of a folder whose names match one of the
+    // ";"-separated wildcard patterns, case-insensitively, in case-insensitive name order.
+    // Names beginning with "." are not listed. Nothing when the folder cannot be read.
+    virtual std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
+                                                           const QString& patterns) = 0;
+    virtual std::unique_ptr<OpenFolder> openFolder(const QByteArray& folder) = 0;
+
+    // The name under which the entry that `path` names is stored, or nothing when there is
+    // no such entry.
+    virtual std::optional<QByteArray> storedName(const QByteArray& path) = 0;
+    virtual std::optional<std::uint32_t> attributes(const QByteArray& path) = 0;
+    virtual std::optional<std::int64_t> modifiedSeconds(const QByteArray& path) = 0;
+
+    virtual QByteArray currentDirectory() = 0;
+    virtual bool setCurrentDirectory(const QByteArray& path) = 0;
+    virtual bool isDirectory(const QByteArray& path) = 0;
+
+    virtual bool removeFile(const QByteArray& path) = 0;
+    // Writes a whole small file, replacing it; `mode` gives its permission bits.
+    virtual bool writeFile(const QByteArray& path, const QByteArray& content, unsigned mode) = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+#include <optional>
+
+namespace quillet {
+
+// The extended attribute in which file servers and compatibility layers keep a file's
+// Hidden, Archive and System flags.
+inline constexpr char DosAttribName[] = "user.DOSATTRIB";
+
+// The attribute word a stored value holds: the old text form ("0x20", maybe NUL-terminated) or
+// the binary form of versions 1 to 4. Nothing for a form this program does not know.
+std::optional<std::uint32_t> parseDosAttrib(const QByteArray& value);
+
+// The stored value with its attribute word replaced and every other byte kept as it was.
+// Nothing for a form this program does not know; such a value must be left alone.
+std::optional<QByteArray> replaceDosAttrib(const QByteArray& value, std::uint32_t attributes);
+
+// A new value in the text form that every reader understands.
+QByteArray textDosAttrib(std::uint32_t attributes);
+
+// The attribute bits of the entry `name` relative to the folder `dirFd` (AT_FDCWD with a path
+// works too), following links; nothing when the entry cannot be examined.
+std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& name);
+
+// Sets read-only, hidden, archive and system as `bits` asks and keeps everything else.
+// Returns 0 or an errno value (ENOTSUP where the file system keeps no such flags).
+int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits);
+
+}  // namespace quillet

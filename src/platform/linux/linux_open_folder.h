@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/linux/no_replace_rename.h"
+
+namespace quillet {
+
+// A folder held by an O_DIRECTORY descriptor; every operation is relative to it, so the names
+// keep meaning the same folder even if its path changes meanwhile.
+class LinuxOpenFolder : public OpenFolder {
+  public:
+    // Takes ownership of `dirFd`.
+    LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry);
+    ~LinuxOpenFolder() override;
+    LinuxOpenFolder(const LinuxOpenFolder&) = delete;
+    LinuxOpenFolder& operator=(const LinuxOpenFolder&) = delete;
+
+    int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
+    std::optional<std::uint32_t> attributes(const QByteArray& name) override;
+    int setAttributes(const QByteArray& name, std::uint32_t bits) override;
+
+    int fd() const { return m_fd; }
+
+  private:
+    int m_fd;
+    RenameMethod m_method;
+    SameEntryProbe m_sameEntry;
+};
+
+}  // namespace quillet

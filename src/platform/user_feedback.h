@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace quillet {
+
+class Control;
+
+enum class MessageIcon { None, Stop, Question, Exclamation };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// What asks something of the person at the screen: modal boxes, the beep, the focus.
+class UserFeedback {
+public:
+    virtual ~UserFeedback() = default;
+    // A modal box over the main window; the first button is the default one.
+    virtual MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
+                                     MessageButtons buttons) = 0;
+    virtual void beep() = 0;
+    virtual void setFocus(Control& control) = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <utility>
+
+#include "ui/control.h"
+
+namespace quillet {
+
+// A command button or a label: a caption the user can click.
+class Button : public Control {
+public:
+    Button(QString name, QString caption = {}, QString toolTip = {})
+        : Control(std::move(name), std::move(caption), std::move(toolTip)) {}
+
+    void click() { raise(Click); }
+
+    std::function<void()> Click;
+};
+
+}  // namespace quillet

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "ui/control.h"
+
+namespace quillet {
+
+// The invisible file-list box that enumerates the folder: a folder, a pattern of
+// ";"-separated wildcards, and the files found there in name order.
+class FileEnumerator : public Control {
+public:
+    FileEnumerator(QString name, FileSystem& files, QByteArray initialFolder, QString pattern);
+
+    const QByteArray& path() const { return m_path; }
+    // A folder that cannot be listed is refused: the enumerator keeps its folder and false is
+    // returned.
+    bool setPath(const QByteArray& path);
+    const QString& pattern() const { return m_pattern; }
+    void setPattern(const QString& pattern);
+    void refresh();
+
+    int listCount() const { return static_cast<int>(m_entries.size()); }
+    // Entries are numbered from 0, in the order they were found.
+    const DirEntry& entry(int index) const { return m_entries.at(static_cast<size_t>(index)); }
+    std::vector<DirEntry>& entries() { return m_entries; }
+
+private:
+    FileSystem& m_files;
+    QByteArray m_path;
+    QString m_pattern;
+    std::vector<DirEntry> m_entries;
+};
+
+}  // namespace quillet

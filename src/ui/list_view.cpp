@@ -1,0 +1,163 @@
+#include "ui/list_view.h"
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+#include <utility>
+
+namespace quillet {
+
+namespace {
+
+const QString& cellText(const ListRow& row, int sortKey) {
+    return sortKey == 0 ? row.text : row.subItems[static_cast<size_t>(sortKey - 1)];
+}
+
+}  // namespace
+
+ListView::ListView(QString name) : Control(std::move(name)) {}
+
+const QString& ListView::columnHeader(int column) const {
+    return m_headers.at(static_cast<size_t>(column - 1));
+}
+
+void ListView::setColumnHeader(int column, const QString& header) {
+    auto& current = m_headers.at(static_cast<size_t>(column - 1));
+    if (current == header) return;
+    current = header;
+    notifyView();
+}
+
+float ListView::columnWidth(int column) const { return m_widths.at(static_cast<size_t>(column - 1)); }
+
+void ListView::setColumnWidth(int column, float width) {
+    m_widths.at(static_cast<size_t>(column - 1)) = width;
+    notifyView();
+}
+
+const ListRow& ListView::row(int index) const {
+    if (index < 1 || index > rowCount()) throw std::out_of_range("list row index");
+    return m_rows[static_cast<size_t>(index - 1)];
+}
+
+ListRow& ListView::mutableRow(int index) {
+    if (index < 1 || index > rowCount()) throw std::out_of_range("list row index");
+    return m_rows[static_cast<size_t>(index - 1)];
+}
+
+void ListView::clear() {
+    m_rows.clear();
+    m_sortDue = false;
+    markRowsReplaced();
+}
+
+void ListView::addRow(ListRow row) {
+    m_rows.push_back(std::move(row));
+    markRowsReplaced();
+    if (m_sorted) {
+        m_sortDue = true;
+        sortIfDue();
+    }
+}
+
+void ListView::setChecked(int index, bool checked) {
+    auto& row = mutableRow(index);
+    if (row.checked == checked) return;
+    row.checked = checked;
+    markRowChanged(index);
+}
+
+void ListView::setSelected(int index, bool selected) {
+    auto& row = mutableRow(index);
+    if (row.selected == selected) return;
+    row.selected = selected;
+    markRowChanged(index);
+}
+
+void ListView::setSubItem(int index, int subItem, QString text) {
+    auto& cell = mutableRow(index).subItems.at(static_cast<size_t>(subItem - 1));
+    if (cell == text) return;
+    cell = std::move(text);
+    markRowChanged(index);
+    if (m_sorted && subItem == m_sortKey) {
+        m_sortDue = true;
+        sortIfDue();
+    }
+}
+
+void ListView::ensureVisible(int index) {
+    m_changes.scrollToRow = index;
+    markPending();
+}
+
+void ListView::userSetChecked(int index, bool checked) {
+    if (row(index).checked == checked) return;
+    setChecked(index, checked);
+    raise(ItemCheck, index);
+}
+
+void ListView::setSorted(bool sorted) {
+    if (sorted == m_sorted) return;
+    m_sorted = sorted;
+    m_sortDue = sorted;
+    sortIfDue();
+}
+
+void ListView::setSortKey(int sortKey) {
+    if (sortKey < 0 || sortKey >= kColumns) return;
+    if (sortKey != m_sortKey && m_sorted) m_sortDue = true;
+    m_sortKey = sortKey;
+    sortIfDue();
+}
+
+void ListView::setSortOrder(SortOrder order) {
+    if (order != m_sortOrder && m_sorted) m_sortDue = true;
+    m_sortOrder = order;
+    sortIfDue();
+}
+
+void ListView::redraw() {
+    sortIfDue();
+    notifyView();
+}
+
+void ListView::sortIfDue() {
+    if (!m_sorted || !m_sortDue) return;
+    m_sortDue = false;
+    const int key = m_sortKey;
+    if (m_sortOrder == SortOrder::Ascending) {
+        std::stable_sort(m_rows.begin(), m_rows.end(), [key](const ListRow& a, const ListRow& b) {
+            return QString::compare(cellText(a, key), cellText(b, key), Qt::CaseInsensitive) < 0;
+        });
+    } else {
+        std::stable_sort(m_rows.begin(), m_rows.end(), [key](const ListRow& a, const ListRow& b) {
+            return QString::compare(cellText(a, key), cellText(b, key), Qt::CaseInsensitive) > 0;
+        });
+    }
+    markRowsReplaced();
+}
+
+ListChanges ListView::takeChanges() {
+    m_pendingNotice = false;
+    return std::exchange(m_changes, ListChanges{});
+}
+
+void ListView::markRowChanged(int index) {
+    m_changes.firstRow = std::min(m_changes.firstRow, index);
+    m_changes.lastRow = std::max(m_changes.lastRow, index);
+    markPending();
+}
+
+void ListView::markRowsReplaced() {
+    m_changes.rowsReplaced = true;
+    markPending();
+}
+
+void ListView::markPending() {
+    // One notice per batch of changes: the view collects them all when it next draws.
+    const bool wasPending = m_pendingNotice;
+    m_pendingNotice = true;
+    if (!wasPending) notifyView();
+}
+
+}  // namespace quillet

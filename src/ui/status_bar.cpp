@@ -1,0 +1,28 @@
+#include "ui/status_bar.h"
+
+#include <utility>
+
+namespace quillet {
+
+StatusBar::StatusBar(QString name) : Control(std::move(name)) {}
+
+void StatusBar::addPanel(QString key, QString text) {
+    m_panels.push_back({std::move(key), std::move(text), Bevel::Inset});
+    notifyView();
+}
+
+void StatusBar::setPanelText(int index, const QString& text) {
+    auto& panel = m_panels.at(static_cast<size_t>(index - 1));
+    if (panel.text == text) return;
+    panel.text = text;
+    notifyView();
+}
+
+void StatusBar::setPanelBevel(int index, Bevel bevel) {
+    auto& panel = m_panels.at(static_cast<size_t>(index - 1));
+    if (panel.bevel == bevel) return;
+    panel.bevel = bevel;
+    notifyView();
+}
+
+}  // namespace quillet

@@ -1,0 +1,84 @@
+#include "view/file_list_model.h"
+
+#include <QColor>
+#include <algorithm>
+
+namespace quillet {
+
+FileListModel::FileListModel(ListView& list, QObject* parent)
+    : QAbstractTableModel(parent), m_list(list), m_rows(list.rowCount()) {}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kVisibleColumns;
+}
+
+const ListRow* FileListModel::rowAt(int row) const {
+    // The views may ask for a row the list no longer has before the next apply() tells them.
+    if (row < 0 || row >= m_list.rowCount()) return nullptr;
+    return &m_list.row(row + 1);
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    const ListRow* row = index.isValid() ? rowAt(index.row()) : nullptr;
+    if (!row) return {};
+    const bool nameColumn = index.column() == 0;
+    switch (role) {
+        case Qt::DisplayRole:
+            return nameColumn ? row->text : row->subItems[0];
+        case Qt::CheckStateRole:
+            if (nameColumn) return row->checked ? Qt::Checked : Qt::Unchecked;
+            return {};
+        case Qt::ForegroundRole:
+            if (!nameColumn && row->newNameBlue) return QColor(0, 0, 255);
+            return {};
+        default:
+            return {};
+    }
+}
+
+bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || index.column() != 0 || !rowAt(index.row())) return false;
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    m_list.userSetChecked(index.row() + 1, checked);
+    if (index.row() < m_rows) Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == 0) flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section < 0 || section >= kVisibleColumns) return {};
+    return m_list.columnHeader(section + 1);
+}
+
+ListChanges FileListModel::apply() {
+    const ListChanges changes = m_list.takeChanges();
+    if (changes.rowsReplaced) {
+        beginResetModel();
+        m_rows = m_list.rowCount();
+        endResetModel();
+    } else if (changes.lastRow > 0) {
+        const int first = std::max(changes.firstRow, 1);
+        const int last = std::min(changes.lastRow, m_rows);
+        if (first <= last) {
+            Q_EMIT dataChanged(index(first - 1, 0), index(last - 1, kVisibleColumns - 1));
+        }
+    }
+    return changes;
+}
+
+void FileListModel::refreshHeaders() {
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, kVisibleColumns - 1);
+}
+
+}  // namespace quillet

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "ui/list_view.h"
+
+namespace quillet {
+
+// The file list as Qt's item views see it: the row text with its check box and the new name.
+// The hidden data columns are never exposed. Nothing is copied per row; every cell is read
+// from the list when it is drawn, so a list of any length costs nothing until it is seen.
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    static constexpr int kVisibleColumns = 2;
+
+    explicit FileListModel(ListView& list, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Takes what the list changed since the last call and tells the views in one signal: a
+    // reset when the rows were replaced, else one dataChanged over the changed range. The
+    // changes are returned so the caller can follow selection and scrolling.
+    ListChanges apply();
+    // The header texts may have changed.
+    void refreshHeaders();
+
+  private:
+    const ListRow* rowAt(int row) const;
+
+    ListView& m_list;
+    // The row count the views were last told; the list may differ until apply() runs.
+    int m_rows = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,742 @@
+#include "view/quillet_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <algorithm>
+#include <cmath>
+
+#include "app/main_window.h"
+#include "view/file_list_model.h"
+#include "view/interface_font.h"
+#include "view/status_panel_label.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr float kTwipsPerInch = 1440;
+// Progress is drawn at most this often while a pass runs; drawing more often only slows it.
+constexpr qint64 kProgressIntervalMs = 50;
+
+// Marks model-to-widget updates, so that widget signals they cause are not taken for the user's.
+class SyncScope {
+  public:
+    explicit SyncScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~SyncScope() { --m_depth; }
+    SyncScope(const SyncScope&) = delete;
+    SyncScope& operator=(const SyncScope&) = delete;
+
+  private:
+    int& m_depth;
+};
+
+// Mouse buttons and modifier keys as the model's mouse events count them.
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier) code |= 1;
+    if (modifiers & Qt::ControlModifier) code |= 2;
+    if (modifiers & Qt::AltModifier) code |= 4;
+    return code;
+}
+
+QString forDisplay(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+}  // namespace
+
+QuilletWindow::QuilletWindow(MainWindow& window, QWidget* parent)
+    : QMainWindow(parent), m_window(window) {
+    setFont(interfaceFont());
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    Form1& form = m_window.form();
+    bindForm();
+
+    // Creation order is stacking order: the option frames lie on the tab strip's area, the
+    // progress bar on the list, and the help sheet above everything.
+    bindTextBox(form.Text1, m_client);
+    bindTextBox(form.Text2, m_client);
+    bindTextBox(form.Text3, m_client);
+    bindCommand(form.Command3, m_client);
+    bindCommand(form.Command4, m_client);
+
+    QGroupBox* frame1 = bindFrame(form.Frame1, m_client);
+    bindComboBox(form.Combo1, frame1);
+    bindTextBox(form.Text4, frame1);
+    bindCommand(form.Command1, m_client);
+    bindCommand(form.Command2, m_client);
+
+    bindTabStrip(form.TabStrip1, m_client);
+
+    QGroupBox* frame2 = bindFrame(form.Frame2, m_client);
+    // Top to bottom as they stand in the frame.
+    bindOption(form.Option1[3], frame2);
+    bindOption(form.Option1[2], frame2);
+    bindOption(form.Option1[1], frame2);
+    bindCheckBox(form.Check2, frame2);
+    bindOption(form.Option1[0], frame2);
+
+    QGroupBox* frame3 = bindFrame(form.Frame3, m_client);
+    bindCheckBox(form.Check4, frame3);
+    bindCheckBox(form.Check1, frame3);
+    bindCheckBox(form.Check3, frame3);
+    bindCheckBox(form.Check6, frame3);
+    for (auto& box : form.Check7) bindCheckBox(box, frame3);
+
+    QGroupBox* frame4 = bindFrame(form.Frame4, m_client);
+    bindCheckBox(form.Check5, frame4);
+
+    QGroupBox* frame5 = bindFrame(form.Frame5, m_client);
+    bindToolbar(form.Toolbar1, frame5);
+
+    bindList(form.LV, m_client);
+    bindProgressBar(form.PB1, m_client);
+    bindStatusBar(form.SBar, m_client);
+
+    QWidget* sheet = bindPanel(form.panel, m_client);
+    bindHelpText(form.Text5, sheet);
+    bindLabel(form.Label3, sheet);
+    bindLabel(form.Label4, sheet);
+    for (auto& label : form.Label2) bindLabel(label, sheet);
+
+    bindPopupMenu(form.mform.menu_top);
+
+    const QSize design(toPixels(Form1::kClientWidth), toPixels(Form1::kClientHeight));
+    m_client->setMinimumSize(design);
+    resize(design);
+    placeAll();
+}
+
+QuilletWindow::~QuilletWindow() {
+    // The model outlives this window; its controls must not call back into it.
+    m_alive.reset();
+    PopupMenu& menu = m_window.form().mform.menu_top;
+    menu.Show = nullptr;
+}
+
+int QuilletWindow::toPixels(float twips) const {
+    return static_cast<int>(std::lround(twips * static_cast<float>(logicalDpiY()) / kTwipsPerInch));
+}
+
+float QuilletWindow::toTwips(int pixels) const {
+    return static_cast<float>(pixels) * kTwipsPerInch / static_cast<float>(logicalDpiY());
+}
+
+void QuilletWindow::reportOuterHeight() {
+    int outer = frameGeometry().height();
+    if (outer <= height()) {
+        // Not yet decorated by the window manager: allow for a usual title bar and border.
+        outer = height() + style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    }
+    m_window.form().outerHeight = std::round(toTwips(outer));
+    placeAll();
+}
+
+void QuilletWindow::follow(Control& control, std::function<void()> sync) {
+    std::weak_ptr<int> alive = m_alive;
+    control.subscribe([alive, sync] {
+        if (!alive.expired()) sync();
+    });
+    sync();
+}
+
+void QuilletWindow::showCommon(const Control& control, QWidget* widget) {
+    widget->setToolTip(control.toolTip());
+    widget->setEnabled(control.enabled());
+    widget->setVisible(control.visible());
+    for (const auto& placement : m_placements) {
+        if (placement.control == &control) place(placement);
+    }
+}
+
+void QuilletWindow::addPlacement(const Control& control, QWidget* widget, Anchor anchor,
+                                 std::function<void(const QRect&)> arrange) {
+    widget->setObjectName(control.name());
+    m_placements.push_back({&control, widget, anchor, std::move(arrange)});
+}
+
+QRect QuilletWindow::pixelRect(const Twips& geometry) const {
+    // Edges are rounded, not sizes, so that neighbours meet without gaps.
+    const int left = toPixels(geometry.left);
+    const int top = toPixels(geometry.top);
+    return QRect(left, top, toPixels(geometry.left + geometry.width) - left,
+                 toPixels(geometry.top + geometry.height) - top);
+}
+
+QSize QuilletWindow::extraRoom() const {
+    return {std::max(0, m_client->width() - toPixels(Form1::kClientWidth)),
+            std::max(0, m_client->height() - toPixels(Form1::kClientHeight))};
+}
+
+int QuilletWindow::sheetTop(float top) const {
+    // The sheet slides between the top of the window and the bottom of the status bar; on a
+    // window taller than designed the same slide is stretched over the real height.
+    const Twips& bar = m_window.form().SBar.geometry();
+    const float bottom = bar.top + bar.height;
+    const int bottomPixels = pixelRect(bar).bottom() + 1 + extraRoom().height();
+    if (bottom <= 0) return toPixels(top);
+    if (top <= bottom) return static_cast<int>(std::lround(top / bottom * bottomPixels));
+    return bottomPixels + toPixels(top) - toPixels(bottom);
+}
+
+void QuilletWindow::place(const Placement& placement) {
+    QRect rect = pixelRect(placement.control->geometry());
+    const QSize extra = extraRoom();
+    switch (placement.anchor) {
+        case Anchor::Fixed:
+            break;
+        case Anchor::Grow:
+            rect.setSize(rect.size() + extra);
+            break;
+        case Anchor::Bottom:
+            rect.translate(0, extra.height());
+            rect.setWidth(rect.width() + extra.width());
+            break;
+        case Anchor::Sheet:
+            rect.moveTop(sheetTop(placement.control->geometry().top));
+            rect.setSize(rect.size() + extra);
+            break;
+    }
+    placement.widget->setGeometry(rect);
+    if (placement.arrange) placement.arrange(rect);
+}
+
+void QuilletWindow::placeAll() {
+    for (const auto& placement : m_placements) place(placement);
+}
+
+void QuilletWindow::bindForm() {
+    Control& form = m_window.form().form;
+    follow(form, [this, &form] { setWindowTitle(form.caption()); });
+}
+
+QGroupBox* QuilletWindow::bindFrame(Control& frame, QWidget* parent) {
+    auto* box = new QGroupBox(parent);
+    addPlacement(frame, box, Anchor::Fixed);
+    follow(frame, [this, &frame, box] {
+        box->setTitle(frame.caption());
+        showCommon(frame, box);
+    });
+    return box;
+}
+
+void QuilletWindow::bindTextBox(TextBox& textBox, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    addPlacement(textBox, edit, Anchor::Fixed);
+    auto sync = [this, &textBox, edit] {
+        // Rewriting an unchanged text would move the caret while the user types.
+        if (edit->text() != textBox.text()) edit->setText(textBox.text());
+        edit->setReadOnly(textBox.readOnly());
+        showCommon(textBox, edit);
+    };
+    follow(textBox, sync);
+    connect(edit, &QLineEdit::textEdited, this, [&textBox, sync](const QString& text) {
+        textBox.setText(text);
+        sync();
+    });
+}
+
+void QuilletWindow::bindHelpText(TextBox& textBox, QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setFont(helpTextFont());
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    addPlacement(textBox, edit, Anchor::Grow);
+    auto sync = [this, &textBox, edit] {
+        const QString shown = forDisplay(textBox.text());
+        if (edit->toPlainText() != shown) {
+            SyncScope scope(m_syncing);
+            edit->setPlainText(shown);
+        }
+        edit->setReadOnly(textBox.readOnly());
+        showCommon(textBox, edit);
+    };
+    follow(textBox, sync);
+    connect(edit, &QPlainTextEdit::textChanged, this, [this, &textBox, edit] {
+        if (m_syncing || textBox.readOnly()) return;
+        QString text = edit->toPlainText();
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        textBox.setText(text);
+    });
+}
+
+void QuilletWindow::bindCheckBox(CheckBox& checkBox, QWidget* parent) {
+    auto* box = new QCheckBox(parent);
+    addPlacement(checkBox, box, Anchor::Fixed);
+    auto sync = [this, &checkBox, box] {
+        box->setText(checkBox.caption());
+        box->setChecked(checkBox.isOn());
+        showCommon(checkBox, box);
+    };
+    follow(checkBox, sync);
+    connect(box, &QCheckBox::clicked, this, [&checkBox, sync](bool checked) {
+        checkBox.setValue(checked ? 1 : 0);
+        sync();
+    });
+}
+
+void QuilletWindow::bindOption(OptionButton& option, QWidget* parent) {
+    auto* radio = new QRadioButton(parent);
+    // The group decides which option is on; the buttons only show it.
+    radio->setAutoExclusive(false);
+    addPlacement(option, radio, Anchor::Fixed);
+    auto sync = [this, &option, radio] {
+        radio->setText(option.caption());
+        radio->setChecked(option.value());
+        showCommon(option, radio);
+    };
+    follow(option, sync);
+    connect(radio, &QRadioButton::clicked, this, [&option, sync] {
+        option.select();
+        sync();
+    });
+}
+
+void QuilletWindow::bindComboBox(ComboBox& combo, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    addPlacement(combo, box, Anchor::Fixed);
+    auto sync = [this, &combo, box] {
+        QStringList shown;
+        for (int i = 0; i < box->count(); ++i) shown.push_back(box->itemText(i));
+        if (shown != combo.items()) {
+            box->clear();
+            box->addItems(combo.items());
+        }
+        box->setCurrentIndex(combo.listIndex());
+        showCommon(combo, box);
+    };
+    follow(combo, sync);
+    connect(box, &QComboBox::activated, this, [&combo, sync](int index) {
+        combo.setListIndex(index);
+        sync();
+    });
+}
+
+void QuilletWindow::bindCommand(Button& button, QWidget* parent) {
+    auto* push = new QPushButton(parent);
+    push->setAutoDefault(false);
+    addPlacement(button, push, Anchor::Fixed);
+    follow(button, [this, &button, push] {
+        push->setText(button.caption());
+        showCommon(button, push);
+    });
+    connect(push, &QPushButton::clicked, this, [&button] { button.click(); });
+}
+
+void QuilletWindow::bindLabel(Button& label, QWidget* parent) {
+    auto* text = new QLabel(parent);
+    text->setWordWrap(false);
+    addPlacement(label, text, Anchor::Fixed);
+    follow(label, [this, &label, text] {
+        text->setText(label.caption());
+        showCommon(label, text);
+    });
+    if (label.name().startsWith(QLatin1String("Label2"))) text->setCursor(Qt::PointingHandCursor);
+    m_clickableLabels.insert(text, &label);
+    text->installEventFilter(this);
+}
+
+void QuilletWindow::bindTabStrip(TabStrip& tabs, QWidget* parent) {
+    auto* area = new QWidget(parent);
+    auto* pane = new QFrame(area);
+    pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    m_tabBar = new QTabBar(area);
+    m_tabBar->setExpanding(false);
+    m_tabBar->setDrawBase(false);
+    addPlacement(tabs, area, Anchor::Fixed, [this, pane](const QRect& rect) {
+        const int barHeight = m_tabBar->sizeHint().height();
+        m_tabBar->setGeometry(0, 0, rect.width(), barHeight);
+        pane->setGeometry(0, barHeight - 1, rect.width(), rect.height() - barHeight + 1);
+    });
+    area->setObjectName(tabs.name() + QStringLiteral("_area"));
+    m_tabBar->setObjectName(tabs.name());
+
+    follow(tabs, [this, &tabs, area] {
+        SyncScope scope(m_syncing);
+        for (int i = 1; i <= tabs.tabCount(); ++i) {
+            if (i > m_tabBar->count()) m_tabBar->addTab(tabs.tab(i).caption);
+            m_tabBar->setTabText(i - 1, tabs.tab(i).caption);
+        }
+        while (m_tabBar->count() > tabs.tabCount()) m_tabBar->removeTab(m_tabBar->count() - 1);
+        m_tabBar->setCurrentIndex(tabs.selectedIndex() - 1);
+        showCommon(tabs, area);
+    });
+    // The bar has already switched when it reports a change; the model must be asked first
+    // (it may refuse), so the bar goes back and shows whatever the model then selects.
+    connect(m_tabBar, &QTabBar::currentChanged, this, [this, &tabs](int index) {
+        if (m_syncing) return;
+        {
+            SyncScope scope(m_syncing);
+            m_tabBar->setCurrentIndex(tabs.selectedIndex() - 1);
+        }
+        tabs.userSelect(index + 1);
+        SyncScope scope(m_syncing);
+        m_tabBar->setCurrentIndex(tabs.selectedIndex() - 1);
+    });
+}
+
+void QuilletWindow::bindToolbar(Toolbar& toolbar, QWidget* parent) {
+    auto* bar = new QWidget(parent);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(toPixels(60));
+    addPlacement(toolbar, bar, Anchor::Fixed);
+    std::vector<QToolButton*> buttons;
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_DesktopIcon, QStyle::SP_DirLinkIcon};
+    for (int i = 1; i <= toolbar.buttonCount(); ++i) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(toolbar.name() + QLatin1Char('(') + QString::number(i) +
+                              QLatin1Char(')'));
+        button->setCheckable(true);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        if (i <= 2) button->setIcon(style()->standardIcon(icons[i - 1]));
+        layout->addWidget(button);
+        buttons.push_back(button);
+    }
+    auto sync = [this, &toolbar, bar, buttons] {
+        for (int i = 1; i <= toolbar.buttonCount() && i <= static_cast<int>(buttons.size()); ++i) {
+            QToolButton* button = buttons[static_cast<size_t>(i - 1)];
+            button->setText(toolbar.button(i).caption);
+            button->setToolTip(toolbar.button(i).toolTip);
+            button->setChecked(toolbar.button(i).value == 1);
+        }
+        showCommon(toolbar, bar);
+        // The bar's own tool tip would hide the buttons' tool tips.
+        bar->setToolTip(toolbar.toolTip());
+    };
+    follow(toolbar, sync);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        connect(buttons[i], &QToolButton::clicked, this, [&toolbar, sync, i] {
+            toolbar.userClick(static_cast<int>(i) + 1);
+            sync();
+        });
+    }
+}
+
+void QuilletWindow::bindList(ListView& list, QWidget* parent) {
+    m_list = new QTreeView(parent);
+    m_listModel = new FileListModel(list, this);
+    m_list->setModel(m_listModel);
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionsMovable(false);
+    m_list->viewport()->installEventFilter(this);
+    addPlacement(list, m_list, Anchor::Grow);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { userSelectionChanged(); });
+    follow(list, [this, &list] {
+        syncListHeader();
+        showCommon(list, m_list);
+        queueListUpdate();
+    });
+}
+
+void QuilletWindow::syncListHeader() {
+    const ListView& list = m_window.form().LV;
+    m_listModel->refreshHeaders();
+    for (int column = 1; column <= FileListModel::kVisibleColumns; ++column) {
+        // Only a width the program sets is applied; the user's own resizing is kept.
+        float& applied = m_appliedColumnWidths[static_cast<size_t>(column - 1)];
+        if (list.columnWidth(column) == applied) continue;
+        applied = list.columnWidth(column);
+        m_list->header()->resizeSection(column - 1, toPixels(applied));
+    }
+}
+
+void QuilletWindow::queueListUpdate() {
+    if (m_listUpdateQueued) return;
+    m_listUpdateQueued = true;
+    std::weak_ptr<int> alive = m_alive;
+    QTimer::singleShot(0, this, [this, alive] {
+        if (alive.expired()) return;
+        m_listUpdateQueued = false;
+        applyListChanges();
+    });
+}
+
+void QuilletWindow::applyListChanges() {
+    const ListChanges changes = m_listModel->apply();
+    const int rows = m_listModel->rowCount();
+    if (changes.rowsReplaced) {
+        followListSelection(1, rows);
+    } else if (changes.lastRow > 0) {
+        followListSelection(std::max(1, changes.firstRow), std::min(changes.lastRow, rows));
+    }
+    if (changes.scrollToRow > 0 && changes.scrollToRow <= rows) {
+        m_list->scrollTo(m_listModel->index(changes.scrollToRow - 1, 0));
+    }
+}
+
+void QuilletWindow::followListSelection(int firstRow, int lastRow) {
+    if (firstRow > lastRow) return;
+    const ListView& list = m_window.form().LV;
+    lastRow = std::min(lastRow, list.rowCount());
+    if (firstRow > lastRow) return;
+
+    // What the view shows now, for the rows in question.
+    std::vector<char> shown(static_cast<size_t>(lastRow - firstRow + 1), 0);
+    const QItemSelection current = m_list->selectionModel()->selection();
+    for (const QItemSelectionRange& range : current) {
+        const int top = std::max(range.top() + 1, firstRow);
+        const int bottom = std::min(range.bottom() + 1, lastRow);
+        for (int row = top; row <= bottom; ++row) shown[static_cast<size_t>(row - firstRow)] = 1;
+    }
+
+    // Only rows that differ are touched: re-selecting what is already selected would end a
+    // selection the user is still dragging out.
+    QItemSelection toSelect;
+    QItemSelection toDeselect;
+    const int lastColumn = FileListModel::kVisibleColumns - 1;
+    auto addRun = [this, lastColumn](QItemSelection& selection, int from, int to) {
+        selection.select(m_listModel->index(from - 1, 0), m_listModel->index(to - 1, lastColumn));
+    };
+    int runStart = 0;
+    bool runSelect = false;
+    for (int row = firstRow; row <= lastRow + 1; ++row) {
+        bool differs = false;
+        bool wanted = false;
+        if (row <= lastRow) {
+            wanted = list.row(row).selected;
+            differs = wanted != (shown[static_cast<size_t>(row - firstRow)] != 0);
+        }
+        if (runStart && (!differs || wanted != runSelect)) {
+            addRun(runSelect ? toSelect : toDeselect, runStart, row - 1);
+            runStart = 0;
+        }
+        if (differs && !runStart) {
+            runStart = row;
+            runSelect = wanted;
+        }
+    }
+    if (toSelect.isEmpty() && toDeselect.isEmpty()) return;
+    SyncScope scope(m_syncing);
+    if (!toDeselect.isEmpty())
+        m_list->selectionModel()->select(toDeselect, QItemSelectionModel::Deselect);
+    if (!toSelect.isEmpty())
+        m_list->selectionModel()->select(toSelect, QItemSelectionModel::Select);
+}
+
+void QuilletWindow::userSelectionChanged() {
+    if (m_syncing) return;
+    ListView& list = m_window.form().LV;
+    // The user's selection is the list's: write every row whose highlight differs.
+    const QItemSelection current = m_list->selectionModel()->selection();
+    std::vector<char> shown(static_cast<size_t>(m_listModel->rowCount()), 0);
+    for (const QItemSelectionRange& range : current) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row >= 0 && row < static_cast<int>(shown.size()))
+                shown[static_cast<size_t>(row)] = 1;
+        }
+    }
+    const int rows = std::min(list.rowCount(), static_cast<int>(shown.size()));
+    for (int row = 1; row <= rows; ++row) {
+        const bool selected = shown[static_cast<size_t>(row - 1)] != 0;
+        if (list.row(row).selected != selected) list.setSelected(row, selected);
+    }
+}
+
+void QuilletWindow::bindStatusBar(StatusBar& bar, QWidget* parent) {
+    m_statusBar = new QStatusBar(parent);
+    m_statusBar->setSizeGripEnabled(true);
+    m_statusBar->installEventFilter(this);
+    addPlacement(bar, m_statusBar, Anchor::Bottom);
+    follow(bar, [this, &bar] {
+        while (static_cast<int>(m_statusPanels.size()) < bar.panelCount()) {
+            auto* label = new StatusPanelLabel(m_statusBar);
+            const int index = static_cast<int>(m_statusPanels.size()) + 1;
+            label->setObjectName(bar.name() + QLatin1Char('.') + bar.panel(index).key);
+            // The whole bar reports the mouse, whichever panel is under it.
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            label->setIndent(toPixels(60));
+            if (index == 1) {
+                m_statusBar->addWidget(label, 1);
+            } else {
+                label->setMinimumWidth(toPixels(1500));
+                m_statusBar->addWidget(label, 0);
+            }
+            m_statusPanels.push_back(label);
+        }
+        for (int i = 1; i <= bar.panelCount(); ++i) {
+            StatusPanelLabel* label = m_statusPanels[static_cast<size_t>(i - 1)];
+            label->setFullText(bar.panel(i).text);
+            label->setFrameStyle(
+                QFrame::Panel |
+                (bar.panel(i).bevel == Bevel::Raised ? QFrame::Raised : QFrame::Sunken));
+            // A bevel change must show while the button is still held down.
+            label->repaint();
+        }
+        showCommon(bar, m_statusBar);
+    });
+}
+
+void QuilletWindow::bindProgressBar(ProgressBar& bar, QWidget* parent) {
+    m_progress = new QProgressBar(parent);
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+    addPlacement(bar, m_progress, Anchor::Bottom);
+    follow(bar, [this, &bar] {
+        showCommon(bar, m_progress);
+        m_progress->setValue(bar.value());
+        showProgress();
+    });
+}
+
+void QuilletWindow::showProgress() {
+    // A pass runs to its end without returning to the event loop, so what the user should
+    // see of it is drawn here, now, and no input is taken meanwhile.
+    const ProgressBar& bar = m_window.form().PB1;
+    if (!bar.visible() || bar.value() == m_shownProgress) return;
+    if (m_progressClock.isValid() && m_progressClock.elapsed() < kProgressIntervalMs) return;
+    m_shownProgress = bar.value();
+    m_progressClock.restart();
+    if (!isVisible()) return;
+    applyListChanges();
+    m_progress->repaint();
+    m_list->viewport()->repaint();
+}
+
+QWidget* QuilletWindow::bindPanel(Control& panel, QWidget* parent) {
+    m_panel = new QWidget(parent);
+    m_panel->setAutoFillBackground(true);
+    addPlacement(panel, m_panel, Anchor::Sheet);
+    follow(panel, [this, &panel] {
+        showCommon(panel, m_panel);
+        m_panel->raise();
+        // The sheet is slid frame by frame by the handler itself; each frame must show.
+        if (m_panel->isVisible()) m_panel->repaint();
+    });
+    return m_panel;
+}
+
+void QuilletWindow::bindPopupMenu(PopupMenu& menu) {
+    std::weak_ptr<int> alive = m_alive;
+    menu.Show = [this, alive](PopupMenu& shown) {
+        if (!alive.expired()) showPopup(shown);
+    };
+}
+
+void QuilletWindow::showPopup(PopupMenu& menu) {
+    QMenu popup(this);
+    popup.setObjectName(menu.name());
+    for (int position = 0; position < menu.entryCount(); ++position) {
+        const MenuEntry& entry = menu.entry(position);
+        QAction* action =
+            entry.isSeparator() ? popup.addSeparator() : popup.addAction(entry.caption);
+        action->setObjectName(entry.name);
+        action->setData(position);
+    }
+    QAction* chosen = popup.exec(QCursor::pos());
+    if (chosen) menu.choose(chosen->data().toInt());
+}
+
+void QuilletWindow::raiseMouse(const std::function<void(int, int, float, float)>& handler,
+                               QWidget* widget, QEvent* event) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPointF at = mouse->position();
+    quillet::raise(handler, buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
+                   toTwips(static_cast<int>(at.x())), toTwips(static_cast<int>(at.y())));
+    Q_UNUSED(widget);
+}
+
+bool QuilletWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == m_client && type == QEvent::Resize) {
+        placeAll();
+        return false;
+    }
+    if (watched == m_statusBar) {
+        StatusBar& bar = m_window.form().SBar;
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            raiseMouse(bar.MouseDown, m_statusBar, event);
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease) {
+            raiseMouse(bar.MouseUp, m_statusBar, event);
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (m_statusBar->rect().contains(at)) quillet::raise(bar.Click);
+            return true;
+        }
+        return false;
+    }
+    if (m_list && watched == m_list->viewport() && type == QEvent::MouseButtonRelease) {
+        // The program opens its menu on the release; the list still sees the event after.
+        raiseMouse(m_window.form().LV.MouseUp, m_list->viewport(), event);
+        return false;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        const auto found = m_clickableLabels.constFind(watched);
+        if (found != m_clickableLabels.constEnd()) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            auto* label = static_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton &&
+                label->rect().contains(mouse->position().toPoint())) {
+                found.value()->click();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void QuilletWindow::closeEvent(QCloseEvent* event) {
+    if (!m_closing) {
+        m_closing = true;
+        m_window.Form_QueryUnload();
+        m_window.Form_Unload();
+    }
+    event->accept();
+    // Nothing of the program may stay behind its window.
+    QCoreApplication::quit();
+}
+
+}  // namespace quillet

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "support/window_harness.h"
+
+namespace quillet::test {
+namespace {
+
+QByteArray currentDirectory() {
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
+}
+
+TEST(Startup, WithoutArgumentWorksOnTheCurrentFolder) {
+    WindowHarness harness;
+    harness.photos.write("IMG_0001.jpg");
+    ASSERT_EQ(::chdir(harness.photos.path().constData()), 0);
+    harness.load({});
+    EXPECT_EQ(harness.form().SBar.panel(1).text, QString::fromUtf8(harness.photos.path()));
+    EXPECT_EQ(harness.form().LV.rowCount(), 1);
+    EXPECT_EQ(harness.form().Text3.text(), QStringLiteral("jpg"));
+    EXPECT_EQ(harness.form().Combo1.listIndex(), 0);
+}
+
+TEST(Startup, MakesTheFolderCurrentAndListsIt) {
+    WindowHarness harness;
+    harness.photos.write("IMG_0001.jpg");
+    harness.photos.write("IMG_0002.jpg");
+    harness.startOnPhotos();
+    EXPECT_EQ(currentDirectory(), harness.photos.path());
+    EXPECT_EQ(harness.form().File1.path(), harness.photos.path());
+    EXPECT_EQ(harness.form().SBar.panel(2).text, QStringLiteral("2files"));
+    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")}));
+}
+
+TEST(Startup, RetriesWithTheFirstLetterInLowerCase) {
+    WindowHarness harness;
+    const QByteArray folder = harness.photos.makeFolder("x");
+    ASSERT_EQ(::chdir(folder.constData()), 0);
+    const QByteArray lower = harness.photos.makeFolder("pics");
+    harness.photos.write("pics/a_1.jpg");
+    ASSERT_EQ(::chdir(harness.photos.path().constData()), 0);
+    harness.load("pics");  // "Pics" does not exist, "pics" does
+    EXPECT_EQ(harness.form().File1.path(), lower);
+}
+
+TEST(Startup, AFolderThatDoesNotExistFallsBackToTheCurrentFolder) {
+    WindowHarness harness;
+    ASSERT_EQ(::chdir(harness.photos.path().constData()), 0);
+    EXPECT_TRUE(harness.load(harness.photos.pathOf("missing")));
+    EXPECT_EQ(harness.form().SBar.panel(1).text, QString::fromUtf8(harness.photos.path()));
+    EXPECT_TRUE(harness.feedback.messages.empty());
+}
+
+TEST(Startup, APathNamingAFileIsShownButTheListStaysOnTheLaunchFolder) {
+    WindowHarness harness;
+    const QByteArray file = harness.photos.write("IMG_0001.jpg");
+    const QByteArray launch = harness.form().File1.path();
+    EXPECT_TRUE(harness.load(file));
+    EXPECT_EQ(harness.form().SBar.panel(1).text, QString::fromUtf8(file));
+    EXPECT_EQ(harness.form().File1.path(), launch);
+}
+
+TEST(Startup, AFolderWithBlanksGivenAsSeveralArgumentsIsFound) {
+    WindowHarness harness;
+    const QByteArray folder = harness.photos.makeFolder("summer  trip 2026");
+    harness.photos.write("summer  trip 2026/DSC_0007.jpg");
+    harness.load(folder);  // the arguments joined by single blanks keep the double blank
+    EXPECT_EQ(harness.form().File1.path(), folder);
+    EXPECT_EQ(harness.form().Text1.text(), QStringLiteral("DSC_"));
+}
+
+TEST(Startup, LaysOutColumnsFramesAndTheHiddenHelpPanel) {
+    WindowHarness harness;
+    harness.startOnPhotos();
+    Form1& f = harness.form();
+    EXPECT_FLOAT_EQ(f.LV.columnWidth(1), f.LV.geometry().width / 2 - 150);
+    EXPECT_FLOAT_EQ(f.LV.columnWidth(2), f.LV.geometry().width / 2 - 150);
+    EXPECT_EQ(f.LV.columnWidth(3), 0);
+    EXPECT_EQ(f.Frame2.geometry().left, f.Frame3.geometry().left);
+    EXPECT_EQ(f.Frame4.geometry().top, f.Frame3.geometry().top);
+    EXPECT_EQ(f.Frame5.geometry().top, f.Frame4.geometry().top + f.Frame4.geometry().height);
+    EXPECT_EQ(f.panel.geometry().top, f.outerHeight);
+    EXPECT_EQ(f.panel.geometry().left, 0);
+}
+
+}  // namespace
+}  // namespace quillet::test

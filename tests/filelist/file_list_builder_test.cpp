@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "support/window_harness.h"
+
+namespace quillet::test {
+namespace {
+
+struct ProposalCase {
+    const char* title;
+    std::vector<const char*> files;
+    const char* prefix;
+    const char* startNumber;
+};
+
+class ProposalTest : public ::testing::TestWithParam<ProposalCase> {};
+
+TEST_P(ProposalTest, ProposesPrefixAndStartNumberFromTheNames) {
+    WindowHarness harness;
+    for (const char* name : GetParam().files) harness.photos.write(name);
+    harness.startOnPhotos();
+    EXPECT_EQ(harness.form().Text1.text(), QString::fromUtf8(GetParam().prefix));
+    EXPECT_EQ(harness.form().Text2.text(), QString::fromUtf8(GetParam().startNumber));
+}
+
+std::vector<const char*> cameraNames(int count) {
+    static std::vector<QByteArray> storage;
+    std::vector<const char*> names;
+    for (int i = 1; i <= count; ++i) {
+        storage.push_back(QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')).toUtf8());
+    }
+    for (size_t i = storage.size() - static_cast<size_t>(count); i < storage.size(); ++i)
+        names.push_back(storage[i].constData());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, ProposalTest,
+    ::testing::Values(ProposalCase{"CameraSeries", cameraNames(120), "IMG_", "001"},
+                      ProposalCase{"LargestNumberSetsTheWidth", {"DSC9.jpg", "DSC10000.jpg"}, "DSC", "00001"},
+                      ProposalCase{"FileCountSetsTheWidth", {"a.jpg", "b.jpg", "c.jpg"}, "", "1"},
+                      ProposalCase{"OneCharacterPrefixesAreNotProposed", {"a1.jpg", "b2.jpg"}, "", "1"},
+                      ProposalCase{"LastPrefixInNameOrderWins", {"x_1.jpg", "y_2.jpg"}, "y_", "1"},
+                      ProposalCase{"DigitsOnly", {"0012.jpg", "5123.jpg"}, "", "0001"},
+                      ProposalCase{"EmptyFolder", {}, "", "1"},
+                      ProposalCase{"OtherTypesAreNotListed", {"IMG_0001.gif", "notes.txt"}, "", "1"}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST(FileListBuilder, FillsEveryRowWithItsKeysAndSortsByTrailingNumber) {
+    WindowHarness harness;
+    for (const char* name : {"IMG_0012.jpg", "photo.jpeg", "a12.jpg", "IMG_0003.JPG", "notes.txt"})
+        harness.photos.write(name);
+    harness.startOnPhotos();
+    auto& LV = harness.form().LV;
+
+    ASSERT_EQ(LV.rowCount(), 4);
+    EXPECT_EQ(harness.fileNames(), (QStringList{QStringLiteral("photo.jpeg"), QStringLiteral("IMG_0003.JPG"),
+                                                QStringLiteral("a12.jpg"), QStringLiteral("IMG_0012.jpg")}));
+    const ListRow& row = LV.row(4);
+    EXPECT_TRUE(row.checked);
+    EXPECT_TRUE(row.newNameBlue);
+    EXPECT_EQ(row.subItems[sub::OldFile - 1], QStringLiteral("IMG_"));
+    EXPECT_EQ(row.subItems[sub::SortKey - 1], QStringLiteral("000000000012IMG_0012.jpg"));
+    EXPECT_EQ(row.subItems[sub::Expantion - 1], QStringLiteral("jpg"));
+    EXPECT_EQ(row.subItems[sub::Exp - 1], QStringLiteral("jpg       IMG_0012.jpg"));
+    EXPECT_EQ(row.subItems[sub::DateTime - 1].size(), 19);
+    EXPECT_EQ(harness.form().SBar.panel(2).text, QStringLiteral("4files"));
+    EXPECT_FALSE(harness.form().PB1.visible());
+    EXPECT_TRUE(harness.form().Command1.enabled());
+}
+
+TEST(FileListBuilder, ListsNamesThatAreNotValidUtf8WithTheirRawBytes) {
+    WindowHarness harness;
+    const QByteArray raw("caf\xe9_0001.jpg");
+    harness.photos.write(raw, "photo");
+    harness.startOnPhotos();
+    ASSERT_EQ(harness.form().LV.rowCount(), 1);
+    EXPECT_EQ(harness.form().LV.row(1).rawName, raw);
+    EXPECT_TRUE(harness.form().LV.row(1).text.contains(QChar(0xFFFD)));
+}
+
+TEST(FileListBuilder, ASecondRebuildGivesTheSameKeysAndChecksEveryRowAgain) {
+    WindowHarness harness;
+    for (const char* name : {"b_2.jpg", "a_1.jpg"}) harness.photos.write(name);
+    harness.startOnPhotos();
+    auto& LV = harness.form().LV;
+    const ListRow before = LV.row(1);
+    LV.userSetChecked(1, false);
+    harness.window().RebuildFileList();
+    EXPECT_TRUE(LV.row(1).checked);
+    EXPECT_EQ(LV.row(1).subItems, before.subItems);
+}
+
+TEST(FileListBuilder, StoresTheSeedFromTheTimeOfDay) {
+    WindowHarness harness;
+    harness.clock.now = {14, 5, 9};
+    harness.startOnPhotos();
+    EXPECT_EQ(harness.window().state().RandomSeed, 9 * 10000 + 5 * 100 + 14);
+    EXPECT_FALSE(harness.window().state().SuppressNaming);
+}
+
+}  // namespace
+}  // namespace quillet::test

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include "support/window_harness.h"
+
+namespace quillet::test {
+namespace {
+
+class SortFilterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Modification times run against name order, so every order differs.
+        const char* names[] = {"b_3.gif", "a_10.jpg", "C_2.jpg", "d_1.jpeg"};
+        for (int i = 0; i < 4; ++i) {
+            const QByteArray path = harness.photos.write(names[i], names[i]);
+            struct utimbuf times {1700000000 + i * 100, 1700000000 + i * 100};
+            ::utime(path.constData(), &times);
+        }
+        harness.startOnPhotos();
+    }
+    WindowHarness harness;
+    Form1& f = harness.form();
+};
+
+struct OrderCase {
+    const char* title;
+    int option;
+    bool descending;
+    std::vector<const char*> order;
+    const char* checkCaption;
+};
+
+class SortOrderTest : public SortFilterTest, public ::testing::WithParamInterface<OrderCase> {};
+
+TEST_P(SortOrderTest, ReSortsTheRowsAndNumbersThemAnew) {
+    f.Command3.click();  // extended mode lists every type
+    f.Option1[GetParam().option].select();
+    f.Check2.setValue(GetParam().descending ? 1 : 0);
+    QStringList expected;
+    for (const char* name : GetParam().order) expected << QString::fromUtf8(name);
+    EXPECT_EQ(harness.fileNames(), expected);
+    EXPECT_EQ(f.Check2.caption(), QString::fromUtf8(GetParam().checkCaption));
+    EXPECT_TRUE(harness.newNames().at(0).contains(QStringLiteral("1.")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, SortOrderTest,
+    ::testing::Values(
+        OrderCase{"Name", 0, false, {"a_10.jpg", "b_3.gif", "C_2.jpg", "d_1.jpeg"}, "降順整列"},
+        OrderCase{"TrailingNumber", 1, false, {"d_1.jpeg", "C_2.jpg", "b_3.gif", "a_10.jpg"}, "降順整列"},
+        OrderCase{"TrailingNumberDescending", 1, true, {"a_10.jpg", "b_3.gif", "C_2.jpg", "d_1.jpeg"}, "降順整列"},
+        OrderCase{"Extension", 2, false, {"b_3.gif", "d_1.jpeg", "a_10.jpg", "C_2.jpg"}, "降順整列"},
+        OrderCase{"ModificationTime", 3, false, {"b_3.gif", "a_10.jpg", "C_2.jpg", "d_1.jpeg"}, "新しいもの順"},
+        OrderCase{"NewestFirst", 3, true, {"d_1.jpeg", "C_2.jpg", "a_10.jpg", "b_3.gif"}, "新しいもの順"}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST_F(SortFilterTest, ReSortingKeepsCheckMarksAndHiddenColumns) {
+    f.LV.userSetChecked(1, false);  // d_1.jpeg
+    const ListRow before = f.LV.row(1);
+    f.Option1[0].select();
+    int at = 0;
+    for (int i = 1; i <= f.LV.rowCount(); ++i)
+        if (f.LV.row(i).text == before.text) at = i;
+    ASSERT_GT(at, 0);
+    EXPECT_FALSE(f.LV.row(at).checked);
+    for (int column = 2; column <= 6; ++column)
+        EXPECT_EQ(f.LV.row(at).subItems[column - 1], before.subItems[column - 1]);
+    EXPECT_EQ(f.Check2.value(), 0);
+}
+
+TEST_F(SortFilterTest, ChoosingAFileTypeSetsTheExtensionAndRebuilds) {
+    f.Text1.setText(QStringLiteral("typed_"));
+    f.Combo1.setListIndex(1);
+    EXPECT_EQ(f.Text3.text(), QStringLiteral("gif"));
+    EXPECT_EQ(harness.fileNames(), QStringList{QStringLiteral("b_3.gif")});
+    EXPECT_EQ(f.Text1.text(), QStringLiteral("b_"));
+    EXPECT_EQ(harness.newNames(), QStringList{QStringLiteral("b_1.gif")});
+}
+
+TEST_F(SortFilterTest, EveryKeystrokeOfAPatternRebuildsTheList) {
+    f.Command3.click();
+    const int before = harness.clock.reads;
+    for (const char* typed : {"*", "*.", "*.g", "*.gi", "*.gif"}) {
+        f.Text4.setText(QString::fromUtf8(typed));
+    }
+    EXPECT_EQ(harness.clock.reads - before, 5);
+    EXPECT_EQ(harness.fileNames(), QStringList{QStringLiteral("b_3.gif")});
+    f.Text4.setText(QStringLiteral("*.JPG;*.gif"));
+    EXPECT_EQ(harness.fileNames().size(), 3);
+}
+
+}  // namespace
+}  // namespace quillet::test

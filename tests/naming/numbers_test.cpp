@@ -1,0 +1,73 @@
+#include "naming/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+
+namespace quillet {
+namespace {
+
+struct LeadingCase {
+    const char* text;
+    double expected;
+};
+
+class LeadingNumberTest : public ::testing::TestWithParam<LeadingCase> {};
+
+TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
+    EXPECT_DOUBLE_EQ(LeadingNumber(QString::fromUtf8(GetParam().text)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingNumberTest,
+    ::testing::Values(LeadingCase{"12abc", 12}, LeadingCase{"abc", 0}, LeadingCase{"1 000", 1000},
+                      LeadingCase{"", 0}, LeadingCase{"  \t\n42", 42}, LeadingCase{"-5x", -5},
+                      LeadingCase{"+7", 7}, LeadingCase{"- 5", -5}, LeadingCase{"--5", 0},
+                      LeadingCase{"3.25kg", 3.25}, LeadingCase{".5", 0.5}, LeadingCase{"1.", 1},
+                      LeadingCase{"1e3", 1000}, LeadingCase{"1D2", 100}, LeadingCase{"2E-1", 0.2},
+                      LeadingCase{"1e", 1}, LeadingCase{"1e+", 1}, LeadingCase{"1 2 . 5", 12.5},
+                      LeadingCase{"&H1F", 31}, LeadingCase{"&hff", 255}, LeadingCase{"&O17", 15},
+                      LeadingCase{"&O19", 1}, LeadingCase{"&X1", 0}, LeadingCase{"&", 0},
+                      LeadingCase{"&HFFFFFFFF", 4294967295.0}, LeadingCase{"001", 1},
+                      LeadingCase{"１２", 0}, LeadingCase{"1e400", DBL_MAX},
+                      LeadingCase{"-1e400", -DBL_MAX}, LeadingCase{"1e-400", 0}));
+
+TEST(LeadingNumber, TenThousandDigitsSaturateInsteadOfOverflowing) {
+    EXPECT_DOUBLE_EQ(LeadingNumber(QString(10000, QLatin1Char('9'))), DBL_MAX);
+}
+
+struct PadCase {
+    double value;
+    int width;
+    const char* expected;
+};
+
+class ZeroPadTest : public ::testing::TestWithParam<PadCase> {};
+
+TEST_P(ZeroPadTest, PadsWithoutEverCutting) {
+    EXPECT_EQ(ZeroPad(GetParam().value, GetParam().width), QString::fromLatin1(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ZeroPadTest,
+    ::testing::Values(PadCase{5, 3, "005"}, PadCase{1234, 3, "1234"}, PadCase{0, 12, "000000000000"},
+                      PadCase{12, 12, "000000000012"}, PadCase{-5, 3, "-005"}, PadCase{2.5, 1, "3"},
+                      PadCase{-2.5, 1, "-3"}, PadCase{0.5, 2, "01"}, PadCase{1e15, 12, "1000000000000000"},
+                      PadCase{1e20, 1, "100000000000000000000"}, PadCase{-0.4, 3, "000"}));
+
+TEST(CounterFrom, RoundsHalvesToEvenAndStaysInThe32BitRange) {
+    EXPECT_EQ(CounterFrom(2.5), 2);
+    EXPECT_EQ(CounterFrom(3.5), 4);
+    EXPECT_EQ(CounterFrom(-2.5), -2);
+    EXPECT_EQ(CounterFrom(1e300), 2147483647);
+    EXPECT_EQ(CounterFrom(-2147483649.0), -2147483647 - 1);
+}
+
+TEST(DecimalDigits, CountsAtLeastOneDigit) {
+    EXPECT_EQ(DecimalDigits(0), 1);
+    EXPECT_EQ(DecimalDigits(120), 3);
+    EXPECT_EQ(DecimalDigits(10000), 5);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,261 @@
+#include "platform/linux/dos_attributes.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <cerrno>
+
+#include "platform/linux/linux_file_system.h"
+#include "support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using test::TempFolder;
+
+void putLe(QByteArray& blob, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) blob.append(static_cast<char>((value >> (8 * i)) & 0xff));
+}
+
+// A value as a file server writes it: the hex text with its NUL, padding to an even offset,
+// the version twice (version and union level), padding to a multiple of four, the fields.
+QByteArray serverValue(const QByteArray& hex, std::uint16_t version,
+                       const std::vector<std::pair<std::uint64_t, int>>& fields) {
+    QByteArray blob = hex + '\0';
+    while (blob.size() % 2) blob.append('\0');
+    putLe(blob, version, 2);
+    putLe(blob, version, 2);
+    while (blob.size() % 4) blob.append('\0');
+    for (const auto& [value, bytes] : fields) putLe(blob, value, bytes);
+    return blob;
+}
+
+// valid_flags, attrib, itime, create_time
+QByteArray version4(std::uint32_t valid, std::uint32_t attrib) {
+    return serverValue(
+        "", 4, {{valid, 4}, {attrib, 4}, {0x01d5aabbccddeeffULL, 8}, {0x01d5112233445566ULL, 8}});
+}
+
+// valid_flags, attrib, ea_size, size, alloc_size, create_time, change_time
+QByteArray version3(const QByteArray& hex, std::uint32_t valid, std::uint32_t attrib) {
+    return serverValue(hex, 3,
+                       {{valid, 4},
+                        {attrib, 4},
+                        {7, 4},
+                        {1234, 8},
+                        {4096, 8},
+                        {0x0102030405060708ULL, 8},
+                        {0x1112131415161718ULL, 8}});
+}
+
+// attrib, ea_size, size, alloc_size, create_time, change_time
+QByteArray version1(std::uint32_t attrib) {
+    return serverValue("0x" + QByteArray::number(attrib, 16), 1,
+                       {{attrib, 4}, {0, 4}, {10, 8}, {4096, 8}, {99, 8}, {98, 8}});
+}
+
+struct ParseCase {
+    QByteArray value;
+    std::optional<std::uint32_t> attributes;
+    const char* label;
+};
+
+class ParseDosAttribTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseDosAttribTest, ReadsTheAttributeWord) {
+    EXPECT_EQ(parseDosAttrib(GetParam().value), GetParam().attributes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ParseDosAttribTest,
+    ::testing::Values(
+        ParseCase{"0x20", 0x20, "Text"}, ParseCase{QByteArray("0x22\0", 5), 0x22, "TextWithNul"},
+        ParseCase{"0X7", 0x7, "TextUpperPrefix"}, ParseCase{"26", 0x26, "TextWithoutPrefix"},
+        ParseCase{"0x", std::nullopt, "PrefixOnly"}, ParseCase{"0xzz", std::nullopt, "NotHex"},
+        ParseCase{"0x-1", std::nullopt, "Signed"}, ParseCase{"", std::nullopt, "Empty"},
+        ParseCase{version1(0x21), 0x21, "Version1"},
+        ParseCase{version3("0x22", 0x1, 0x22), 0x22, "Version3"},
+        ParseCase{version3("0x2", 0x1, 0x2), 0x2, "Version3ShortHexText"},
+        ParseCase{version3("", 0x10, 0x22), 0, "Version3WithoutAttribute"},
+        ParseCase{version4(0x11, 0x26), 0x26, "Version4"},
+        ParseCase{version4(0x11, 0x26).left(20), std::nullopt, "Version4Truncated"},
+        ParseCase{serverValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}}), std::nullopt, "Version5"},
+        ParseCase{serverValue("", 3, {}).replace(4, 1, "\x04"), std::nullopt, "LevelMismatch"}),
+    [](const ::testing::TestParamInfo<ParseCase>& info) { return info.param.label; });
+
+TEST(ReplaceDosAttrib, ChangesOnlyTheAttributeWordOfAServerValue) {
+    const QByteArray before = version4(0x10, 0x20);
+    const std::optional<QByteArray> after = replaceDosAttrib(before, 0x22);
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->size(), before.size());
+    EXPECT_EQ(parseDosAttrib(*after), 0x22u);
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (i == 8 || (i >= 12 && i < 16)) continue;  // valid flags' low byte, attribute word
+        EXPECT_EQ(before[i], (*after)[i]) << "byte " << i;
+    }
+    EXPECT_EQ((*after)[8], '\x11');  // the attribute word is now marked as set
+}
+
+TEST(ReplaceDosAttrib, KeepsTheHexTextInStepWhereItsLengthAllows) {
+    EXPECT_TRUE(replaceDosAttrib(version3("0x20", 1, 0x20), 0x22)->startsWith("0x22"));
+    const std::optional<QByteArray> longer = replaceDosAttrib(version3("0x2", 1, 0x2), 0x22);
+    ASSERT_TRUE(longer);
+    EXPECT_TRUE(longer->startsWith(QByteArray("0x2\0", 4)));
+    EXPECT_EQ(parseDosAttrib(*longer), 0x22u);
+}
+
+TEST(ReplaceDosAttrib, RewritesTheTextFormInItsOwnStyle) {
+    EXPECT_EQ(replaceDosAttrib("0x20", 0x2), QByteArray("0x2"));
+    EXPECT_EQ(replaceDosAttrib(QByteArray("0x20\0", 5), 0x26), QByteArray("0x26\0", 5));
+}
+
+TEST(ReplaceDosAttrib, LeavesAnUnknownFormAlone) {
+    EXPECT_FALSE(replaceDosAttrib(serverValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}}), 0));
+    EXPECT_FALSE(replaceDosAttrib("garbage", 0));
+}
+
+// Real files in a temporary folder, through the folder interface the renamer uses.
+class FileAttributesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.write("probe");
+        xattrsWork = ::setxattr(folder.pathOf("probe").constData(), "user.probe", "1", 1, 0) == 0;
+        open = files.openFolder(folder.path());
+        ASSERT_TRUE(open);
+    }
+
+    void requireXattrs() {
+        if (!xattrsWork) GTEST_SKIP() << "the temporary file system keeps no user xattrs";
+    }
+
+    void store(const QByteArray& name, const QByteArray& value) {
+        ASSERT_EQ(::setxattr(folder.pathOf(name).constData(), DosAttribName, value.constData(),
+                             size_t(value.size()), 0),
+                  0);
+    }
+
+    std::optional<QByteArray> stored(const QByteArray& name) {
+        char buffer[512];
+        const ssize_t got =
+            ::getxattr(folder.pathOf(name).constData(), DosAttribName, buffer, sizeof buffer);
+        if (got < 0) return std::nullopt;
+        return QByteArray(buffer, got);
+    }
+
+    mode_t modeOf(const QByteArray& name) {
+        struct stat st;
+        ::stat(folder.pathOf(name).constData(), &st);
+        return st.st_mode & 07777;
+    }
+
+    TempFolder folder;
+    LinuxFileSystem files;
+    std::unique_ptr<OpenFolder> open;
+    bool xattrsWork = false;
+};
+
+TEST_F(FileAttributesTest, APlainFileHasNoFlags) {
+    folder.write("a.jpg");
+    EXPECT_EQ(open->attributes("a.jpg"), 0u);
+    EXPECT_EQ(files.attributes(folder.pathOf("a.jpg")), 0u);
+}
+
+TEST_F(FileAttributesTest, AMissingFileHasNone) {
+    EXPECT_EQ(open->attributes("missing.jpg"), std::nullopt);
+    EXPECT_EQ(files.attributes(folder.pathOf("missing.jpg")), std::nullopt);
+}
+
+TEST_F(FileAttributesTest, ADotFileIsHidden) {
+    folder.write(".a.jpg");
+    EXPECT_EQ(open->attributes(".a.jpg"), attr::Hidden);
+}
+
+TEST_F(FileAttributesTest, AFolderCarriesTheDirectoryBit) {
+    folder.makeFolder("sub");
+    EXPECT_EQ(files.attributes(folder.pathOf("sub")).value_or(0) & attr::Directory,
+              attr::Directory);
+}
+
+TEST_F(FileAttributesTest, ReadOnlyRemovesEveryWriteBitAndClearingGivesTheOwnerOneBack) {
+    folder.write("a.jpg");
+    ::chmod(folder.pathOf("a.jpg").constData(), 0666);
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::ReadOnly), 0);
+    EXPECT_EQ(modeOf("a.jpg"), 0444u);
+    EXPECT_EQ(open->attributes("a.jpg"), attr::ReadOnly);
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    EXPECT_EQ(modeOf("a.jpg"), 0644u);
+    EXPECT_EQ(open->attributes("a.jpg"), 0u);
+}
+
+TEST_F(FileAttributesTest, ClearingReadOnlyLeavesAnAlreadyWritableModeAlone) {
+    folder.write("a.jpg");
+    ::chmod(folder.pathOf("a.jpg").constData(), 0620);
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    EXPECT_EQ(modeOf("a.jpg"), 0620u);
+}
+
+TEST_F(FileAttributesTest, ClearingEverythingCreatesNoStoredValue) {
+    folder.write("a.jpg");
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    EXPECT_FALSE(stored("a.jpg"));
+}
+
+TEST_F(FileAttributesTest, HiddenArchiveAndSystemAreStoredAsText) {
+    requireXattrs();
+    folder.write("a.jpg");
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::Hidden | attr::Archive | attr::System), 0);
+    EXPECT_EQ(stored("a.jpg"), QByteArray("0x26\0", 5));
+    EXPECT_EQ(open->attributes("a.jpg"), attr::Hidden | attr::Archive | attr::System);
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::Archive), 0);
+    EXPECT_EQ(open->attributes("a.jpg"), attr::Archive);
+}
+
+TEST_F(FileAttributesTest, FlagsStoredByAnotherProgramAreRead) {
+    requireXattrs();
+    folder.write("a.jpg");
+    store("a.jpg", "0x24");
+    EXPECT_EQ(open->attributes("a.jpg"), attr::Archive | attr::System);
+}
+
+TEST_F(FileAttributesTest, AServerValueKeepsItsOtherBytes) {
+    requireXattrs();
+    folder.write("a.jpg");
+    const QByteArray before = version3("0x820", 0x1 | 0x10, 0x820);  // archive, not indexed
+    store("a.jpg", before);
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::Hidden), 0);
+    const std::optional<QByteArray> after = stored("a.jpg");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(parseDosAttrib(*after), 0x802u);
+    EXPECT_TRUE(after->startsWith("0x802"));
+    EXPECT_EQ(after->mid(6, 10), before.mid(6, 10));  // version, level, valid flags
+    EXPECT_EQ(after->mid(20), before.mid(20));        // sizes and times
+    EXPECT_EQ(open->attributes("a.jpg"), attr::Hidden);
+}
+
+TEST_F(FileAttributesTest, AnUnknownStoredFormIsNeverOverwritten) {
+    requireXattrs();
+    folder.write("a.jpg");
+    const QByteArray unknown = serverValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}});
+    store("a.jpg", unknown);
+    EXPECT_EQ(open->attributes("a.jpg"), 0u);
+    EXPECT_NE(open->setAttributes("a.jpg", attr::Hidden | attr::ReadOnly), 0);
+    EXPECT_EQ(stored("a.jpg"), unknown);
+    EXPECT_EQ(open->attributes("a.jpg"), attr::ReadOnly);  // the mode part still happened
+}
+
+TEST_F(FileAttributesTest, AReadOnlyFileCanStillBeMadeHidden) {
+    requireXattrs();
+    folder.write("a.jpg");
+    ::chmod(folder.pathOf("a.jpg").constData(), 0444);
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::ReadOnly | attr::Hidden), 0);
+    EXPECT_EQ(open->attributes("a.jpg"), attr::ReadOnly | attr::Hidden);
+    EXPECT_EQ(modeOf("a.jpg"), 0444u);
+}
+
+TEST_F(FileAttributesTest, SettingAMissingFileFails) {
+    EXPECT_EQ(open->setAttributes("missing.jpg", attr::Hidden), ENOENT);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,164 @@
+#include "platform/linux/no_replace_rename.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/linux/linux_file_system.h"
+#include "support/temp_folder.h"
+
+namespace quillet {
+namespace {
+
+using test::TempFolder;
+
+struct MethodCase {
+    RenameMethod method;
+    const char* label;
+};
+
+class RenameMethodTest : public ::testing::TestWithParam<MethodCase> {
+  protected:
+    int rename(const QByteArray& from, const QByteArray& to) {
+        LinuxFileSystem files(GetParam().method);
+        const std::unique_ptr<OpenFolder> open = files.openFolder(folder.path());
+        return open ? open->renameNoReplace(from, to) : -1;
+    }
+
+    TempFolder folder;
+};
+
+TEST_P(RenameMethodTest, MovesTheFileOntoAFreeName) {
+    folder.write("a.jpg", "A");
+    EXPECT_EQ(rename("a.jpg", "b.jpg"), 0);
+    EXPECT_EQ(folder.names(), QList<QByteArray>{"b.jpg"});
+    EXPECT_EQ(folder.read("b.jpg"), "A");
+}
+
+TEST_P(RenameMethodTest, NeverReplacesAnExistingFile) {
+    folder.write("a.jpg", "A");
+    folder.write("b.jpg", "B");
+    EXPECT_EQ(rename("a.jpg", "b.jpg"), EEXIST);
+    EXPECT_EQ(folder.names(), (QList<QByteArray>{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(folder.read("a.jpg"), "A");
+    EXPECT_EQ(folder.read("b.jpg"), "B");
+}
+
+TEST_P(RenameMethodTest, RenamingOntoItselfChangesNothing) {
+    folder.write("a.jpg", "A");
+    EXPECT_NE(rename("a.jpg", "a.jpg"), 0);
+    EXPECT_EQ(folder.names(), QList<QByteArray>{"a.jpg"});
+    EXPECT_EQ(folder.read("a.jpg"), "A");
+}
+
+TEST_P(RenameMethodTest, AMissingSourceLeavesNoTraceUnderTheNewName) {
+    EXPECT_EQ(rename("gone.jpg", "b.jpg"), ENOENT);
+    EXPECT_TRUE(folder.names().isEmpty());
+}
+
+TEST_P(RenameMethodTest, KeepsNamesThatAreNotUtf8Intact) {
+    folder.write("\xff\xfe.jpg", "A");
+    EXPECT_EQ(rename("\xff\xfe.jpg", "\xe9t\xe9.jpg"), 0);
+    EXPECT_EQ(folder.names(), QList<QByteArray>{"\xe9t\xe9.jpg"});
+}
+
+TEST_P(RenameMethodTest, ALetterCaseChangeOfOneFileGoesThroughAFreeName) {
+    folder.write("photo.jpg", "A");
+    int probes = 0;
+    // Answers as a case-insensitive file system would.
+    LinuxFileSystem files(GetParam().method, [&probes](int, const QByteArray&, const QByteArray&) {
+        ++probes;
+        return true;
+    });
+    EXPECT_EQ(files.openFolder(folder.path())->renameNoReplace("photo.jpg", "Photo.JPG"), 0);
+    EXPECT_EQ(probes, 1);
+    EXPECT_EQ(folder.names(), QList<QByteArray>{"Photo.JPG"});
+    EXPECT_EQ(folder.read("Photo.JPG"), "A");
+}
+
+TEST_P(RenameMethodTest, ACaseChangeOntoASecondLinkIsUndone) {
+    // Two names of one inode, differing in case: the same-entry probe says yes, yet the
+    // target is taken, so the detour must come back.
+    folder.write("a.jpg", "A");
+    ASSERT_EQ(::link(folder.pathOf("a.jpg").constData(), folder.pathOf("A.JPG").constData()), 0);
+    EXPECT_EQ(rename("a.jpg", "A.JPG"), EEXIST);
+    EXPECT_EQ(folder.names(), (QList<QByteArray>{"A.JPG", "a.jpg"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachMethod, RenameMethodTest,
+    ::testing::Values(MethodCase{RenameMethod::Cascade, "Cascade"},
+                      MethodCase{RenameMethod::KernelNoReplace, "KernelNoReplace"},
+                      MethodCase{RenameMethod::LinkThenUnlink, "LinkThenUnlink"},
+                      MethodCase{RenameMethod::ClaimThenRename, "ClaimThenRename"},
+                      MethodCase{RenameMethod::CheckThenRename, "CheckThenRename"}),
+    [](const ::testing::TestParamInfo<MethodCase>& info) { return info.param.label; });
+
+struct BadName {
+    QByteArray name;
+    int error;
+    const char* label;
+};
+
+class RenameBadNameTest : public ::testing::TestWithParam<BadName> {};
+
+TEST_P(RenameBadNameTest, IsRefusedAsTargetAndLeavesTheFolderAlone) {
+    TempFolder folder;
+    folder.write("a.jpg", "A");
+    folder.makeFolder("sub");
+    LinuxFileSystem files;
+    const std::unique_ptr<OpenFolder> open = files.openFolder(folder.path());
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->renameNoReplace("a.jpg", GetParam().name), GetParam().error);
+    EXPECT_EQ(folder.names(), (QList<QByteArray>{"a.jpg", "sub"}));
+    EXPECT_TRUE(folder.read("a.jpg") == "A");
+}
+
+TEST_P(RenameBadNameTest, IsRefusedAsSource) {
+    TempFolder folder;
+    folder.makeFolder("sub");
+    folder.write("sub/x", "X");
+    LinuxFileSystem files;
+    const int expected = GetParam().error == ENAMETOOLONG ? ENAMETOOLONG : EINVAL;
+    EXPECT_EQ(files.openFolder(folder.path())->renameNoReplace(GetParam().name, "b"), expected);
+    EXPECT_EQ(folder.names(), QList<QByteArray>{"sub"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RenameBadNameTest,
+    ::testing::Values(BadName{QByteArray(), EINVAL, "Empty"}, BadName{".", EINVAL, "Dot"},
+                      BadName{"..", EINVAL, "DotDot"}, BadName{"sub/x", EINVAL, "Slash"},
+                      BadName{"/", EINVAL, "Root"}, BadName{QByteArray("b\0c", 3), EINVAL, "Nul"},
+                      BadName{QByteArray(256, 'n'), ENAMETOOLONG, "TooLong"}),
+    [](const ::testing::TestParamInfo<BadName>& info) { return info.param.label; });
+
+TEST(RenameNoReplace, AcceptsANameOfExactly255Bytes) {
+    TempFolder folder;
+    folder.write("a", "A");
+    LinuxFileSystem files;
+    const QByteArray longest(255, 'n');
+    EXPECT_EQ(files.openFolder(folder.path())->renameNoReplace("a", longest), 0);
+    EXPECT_EQ(folder.names(), QList<QByteArray>{longest});
+}
+
+TEST(RenameNoReplace, OpeningAMissingFolderGivesNothing) {
+    TempFolder folder;
+    LinuxFileSystem files;
+    EXPECT_EQ(files.openFolder(folder.pathOf("missing")), nullptr);
+}
+
+TEST(RenameNoReplace, TheFolderStaysTheOneOpenedWhenItsPathMoves) {
+    TempFolder folder;
+    folder.makeFolder("one");
+    folder.write("one/a", "A");
+    LinuxFileSystem files;
+    const std::unique_ptr<OpenFolder> open = files.openFolder(folder.pathOf("one"));
+    ASSERT_EQ(::rename(folder.pathOf("one").constData(), folder.pathOf("two").constData()), 0);
+    EXPECT_EQ(open->renameNoReplace("a", "b"), 0);
+    EXPECT_TRUE(folder.exists("two/b"));
+}
+
+}  // namespace
+}  // namespace quillet

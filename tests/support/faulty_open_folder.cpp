@@ -1,0 +1,40 @@
+#include "support/faulty_open_folder.h"
+
+#include <utility>
+
+namespace quillet::test {
+
+FaultyOpenFolder::FaultyOpenFolder(std::unique_ptr<OpenFolder> real, RenameFault renameFault,
+                                   AttributeFault attributeFault, FaultCounts& counts)
+    : m_real(std::move(real)),
+      m_renameFault(std::move(renameFault)),
+      m_attributeFault(std::move(attributeFault)),
+      m_counts(counts) {}
+
+int FaultyOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& to) {
+    ++m_counts.renames;
+    if (m_renameFault) {
+        if (const int error = m_renameFault(from, to); error != 0) {
+            ++m_counts.injected;
+            return error;
+        }
+    }
+    return m_real->renameNoReplace(from, to);
+}
+
+std::optional<std::uint32_t> FaultyOpenFolder::attributes(const QByteArray& name) {
+    return m_real->attributes(name);
+}
+
+int FaultyOpenFolder::setAttributes(const QByteArray& name, std::uint32_t bits) {
+    ++m_counts.attributeWrites;
+    if (m_attributeFault) {
+        if (const int error = m_attributeFault(name); error != 0) {
+            ++m_counts.injected;
+            return error;
+        }
+    }
+    return m_real->setAttributes(name, bits);
+}
+
+}  // namespace quillet::test

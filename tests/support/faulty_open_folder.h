@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/file_system.h"
+
+namespace quillet::test {
+
+// What a test decides for one call: 0 lets the real folder do the work, anything else is the
+// errno value the call fails with, the real folder left untouched.
+using RenameFault = std::function<int(const QByteArray& from, const QByteArray& to)>;
+using AttributeFault = std::function<int(const QByteArray& name)>;
+
+// Counts of what went through the wrapper and what was turned into a failure.
+struct FaultCounts {
+    int renames = 0;
+    int attributeWrites = 0;
+    int injected = 0;
+};
+
+// A real open folder with failures put in front of it, the way a disk, a file system or
+// another process would make them happen.
+class FaultyOpenFolder : public OpenFolder {
+public:
+    FaultyOpenFolder(std::unique_ptr<OpenFolder> real, RenameFault renameFault,
+                     AttributeFault attributeFault, FaultCounts& counts);
+
+    int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
+    std::optional<std::uint32_t> attributes(const QByteArray& name) override;
+    int setAttributes(const QByteArray& name, std::uint32_t bits) override;
+
+private:
+    std::unique_ptr<OpenFolder> m_real;
+    RenameFault m_renameFault;
+    AttributeFault m_attributeFault;
+    FaultCounts& m_counts;
+};
+
+}  // namespace quillet::test

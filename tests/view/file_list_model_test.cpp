@@ -1,0 +1,120 @@
+#include "view/file_list_model.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <vector>
+
+namespace quillet {
+namespace {
+
+ListRow makeRow(const char* name, const char* newName, bool blue) {
+    ListRow row;
+    row.text = QString::fromUtf8(name);
+    row.subItems[0] = QString::fromUtf8(newName);
+    for (int sub = 1; sub < ListRow::kSubItems; ++sub) {
+        row.subItems[static_cast<size_t>(sub)] = QStringLiteral("hidden%1").arg(sub);
+    }
+    row.newNameBlue = blue;
+    return row;
+}
+
+class FileListModelTest : public ::testing::Test {
+  protected:
+    FileListModelTest() {
+        list.setColumnHeader(1, QString::fromUtf8("元のファイル名"));
+        list.setColumnHeader(2, QString::fromUtf8("新しいファイル名"));
+        list.setColumnHeader(3, QStringLiteral("oldfile"));
+        list.addRow(makeRow("IMG_0001.jpg", "a001.jpg", false));
+        list.addRow(makeRow("IMG_0002.jpg", "a002.jpg", true));
+        list.addRow(makeRow("IMG_0003.jpg", "", false));
+        model.apply();
+        QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                         [this](const QModelIndex& from, const QModelIndex& to) {
+                             changed.emplace_back(from.row(), to.row());
+                         });
+        QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { ++resets; });
+    }
+
+    QVariant cell(int row, int column, int role = Qt::DisplayRole) const {
+        return model.data(model.index(row, column), role);
+    }
+
+    ListView list{QStringLiteral("LV")};
+    FileListModel model{list};
+    std::vector<std::pair<int, int>> changed;
+    int resets = 0;
+};
+
+TEST_F(FileListModelTest, ShowsTheNameAndTheNewNameOnlyWithTheListsHeaders) {
+    EXPECT_EQ(model.columnCount(), 2);
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("元のファイル名"));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("新しいファイル名"));
+    EXPECT_FALSE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).isValid());
+    EXPECT_EQ(cell(1, 0).toString(), QStringLiteral("IMG_0002.jpg"));
+    EXPECT_EQ(cell(1, 1).toString(), QStringLiteral("a002.jpg"));
+    EXPECT_FALSE(model.index(0, 2).isValid()) << "a data column must never reach the screen";
+}
+
+TEST_F(FileListModelTest, CheckBoxOnlyInTheFirstColumnAndBlueOnlyWhereTheRowSaysSo) {
+    EXPECT_EQ(cell(0, 0, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_FALSE(cell(0, 1, Qt::CheckStateRole).isValid());
+    EXPECT_TRUE(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(model.flags(model.index(0, 1)) & Qt::ItemIsUserCheckable);
+    EXPECT_EQ(cell(1, 1, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+    EXPECT_FALSE(cell(0, 1, Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(cell(1, 0, Qt::ForegroundRole).isValid());
+}
+
+TEST_F(FileListModelTest, UsersCheckBoxGoesToTheListAndRaisesItemCheck) {
+    std::vector<int> raised;
+    list.ItemCheck = [&](int row) { raised.push_back(row); };
+    EXPECT_TRUE(model.setData(model.index(2, 0), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_FALSE(list.row(3).checked);
+    EXPECT_EQ(raised, std::vector<int>{3});
+    EXPECT_FALSE(model.setData(model.index(2, 1), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_FALSE(list.row(3).checked);
+}
+
+TEST_F(FileListModelTest, AWholePassOfRowChangesIsOneSignal) {
+    for (int row = 3; row >= 2; --row) list.setSubItem(row, 1, QStringLiteral("b%1").arg(row));
+    list.setChecked(2, false);
+    model.apply();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], std::make_pair(1, 2));
+    EXPECT_EQ(resets, 0);
+    model.apply();
+    EXPECT_EQ(changed.size(), 1u) << "nothing changed since";
+}
+
+TEST_F(FileListModelTest, ReplacedRowsResetTheViewsOnceAndStaleRowsReadEmpty) {
+    list.clear();
+    // Until the views are told, they may still ask for rows the list no longer has.
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_FALSE(cell(2, 0).isValid());
+    EXPECT_FALSE(cell(2, 0, Qt::CheckStateRole).isValid());
+    for (int i = 0; i < 5; ++i) list.addRow(makeRow("x.jpg", "y.jpg", false));
+    model.apply();
+    EXPECT_EQ(resets, 1);
+    EXPECT_TRUE(changed.empty());
+    EXPECT_EQ(model.rowCount(), 5);
+}
+
+TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
+    list.clear();
+    list.reserve(100000);
+    for (int i = 0; i < 100000; ++i) list.addRow(makeRow("IMG.jpg", "n.jpg", i % 2 == 0));
+    model.apply();
+    EXPECT_EQ(model.rowCount(), 100000);
+    for (int row = 1; row <= 100000; ++row) list.setSubItem(row, 1, QStringLiteral("m.jpg"));
+    model.apply();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], std::make_pair(0, 99999));
+    EXPECT_EQ(cell(99999, 1).toString(), QStringLiteral("m.jpg"));
+}
+
+}  // namespace
+}  // namespace quillet

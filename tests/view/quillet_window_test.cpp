@@ -1,0 +1,447 @@
+#include "view/quillet_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyleOptionViewItem>
+#include <QTabBar>
+#include <QTimer>
+#include <QTreeView>
+#include <functional>
+
+#include "view/file_list_model.h"
+#include "window_fixture.h"
+
+namespace quillet::test {
+namespace {
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// What a widget shows as its caption or text, whatever kind of widget it is.
+QString shownText(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) return text->toPlainText();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i));
+        return items.join(QLatin1Char('|'));
+    }
+    if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i) captions.push_back(tabs->tabText(i));
+        return captions.join(QLatin1Char('|'));
+    }
+    return {};
+}
+
+struct ControlCase {
+    const char* name;
+    const char* text;
+    const char* toolTip;
+    bool shown;
+};
+
+std::string caseName(const ::testing::TestParamInfo<ControlCase>& info) {
+    std::string name = info.param.name;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+}
+
+class ControlAsCreated : public WindowFixture, public ::testing::WithParamInterface<ControlCase> {};
+
+TEST_P(ControlAsCreated, ShowsItsTextAndToolTip) {
+    const ControlCase& expected = GetParam();
+    QWidget* found = widget<QWidget>(QString::fromUtf8(expected.name));
+    ASSERT_NE(found, nullptr) << "no widget named " << expected.name;
+    EXPECT_EQ(shownText(found), u(expected.text));
+    EXPECT_EQ(found->toolTip(), u(expected.toolTip));
+    EXPECT_EQ(!found->isHidden(), expected.shown);
+}
+
+const ControlCase kControls[] = {
+    {"Text1", "", "前置文字列を入力します", true},
+    {"Text2", "001", "付番の開始値を入力します 桁数もそのまま反映されます", true},
+    {"Text3", "jpg", "拡張子を入力します", true},
+    {"Frame1", "対象ファイル", "", true},
+    {"Combo1", "*.jpg;*.jpeg|*.gif|*.bmp", "処理対象とするファイルの種類", true},
+    {"Text4", "*.*", "表示するファイルを指定します", false},
+    {"Command1", "実 行 ／ 終 了", "名前を変更して終了します", true},
+    {"Command2", "キャンセル", "現在の状態のまま終了します", true},
+    {"Command3", "拡張", "上級者用機能に拡張できます", true},
+    {"Command4", "Help", "簡単な使用説明です", true},
+    {"TabStrip1", "整列|基準|拡張", "", true},
+    {"Frame2", "整列指定", "", true},
+    {"Option1(3)", "ファイル更新日順", "ファイルの更新日付順に整列します", true},
+    {"Option1(2)", "拡張子を重視", "ファイルの種類別に整列します", true},
+    {"Option1(1)", "末尾の値を重視", "拡張子の前にある数値を用いて整列します", true},
+    {"Check2", "降順整列", "整列順を逆転します", true},
+    {"Option1(0)", "通常のASCII順", "通常の文字順に整列します", true},
+    {"Frame3", "名前の付け方", "", false},
+    {"Check4", "元拡張子使用", "元のファイルの拡張子を使います", true},
+    {"Check1", "元値使用 ", "元のファイルの値を使います", true},
+    {"Check3", "元前置文字使用", "元のファイルの前置文字を使います", true},
+    {"Check6", "名前は変えずに、属性を変更する", "", true},
+    {"Check7(0)", "読み取り専用", "読み取り専用属性(Readonly)にします", false},
+    {"Check7(1)", "隠しファイル", "隠しファイル(Hidden)にします", false},
+    {"Check7(2)", "アーカイブ", "アーカイブにします", false},
+    {"Frame4", "ランダムな前置文字", "", false},
+    {"Check5", "ランダムにする", "指定文字数分のランダムな前置文字を生成します", true},
+    {"Frame5", "ショートカットの作成", "", false},
+    {"Toolbar1(1)", "Desktop", "[デスクトップ]にショートカットを作成します", true},
+    {"Toolbar1(2)", "Sendto", "[送る]にショートカットを作成します", true},
+    {"PB1", "", "", false},
+    {"Label3", "このツールは Pixalo の拡張機能ですが、単独でもご利用いただけます", "", true},
+    {"Label2(0)", "Quillet Ver.1.2.0", "", true},
+    {"Label2(1)", "戻る", "", true},
+    {"Text5",
+     "標準の状態での使い方\n"
+     "　①ファイルタイプ（ワイルドカード）を指定します\n"
+     "　②整列順を指定し、前置文字列、数値の開始と桁数を指定します\n"
+     "　③ファイル名のチェックを外すと対象から除外します\n"
+     "　④実際に名前を変更する場合は「実行」をクリックします\n"
+     "　　（標準の機能ではファイルの拡張子は自動設定なので安全です）\n"
+     "\"拡張\"される機能\n"
+     "　①ファイルのワイルドカードが自由に指定できます\n"
+     "　②新しいファイル名の拡張子が自由に指定できます\n"
+     "　③下段のステータスバーをクリックすると、フォルダが指定できます\n"
+     "　④[デスクトップ]と[送る]にショートカットが作成できます\n"
+     "　　（これらは上級者用機能です　初心者が不用意に使用すると危険です）\n"
+     "自動付番について\n"
+     "　①ファイル名の前部が文字（なくてもよい）で、後部が数値と仮定し、\n"
+     "　②数値またはファイル個数を付加できるだけの桁数を用意し、\n"
+     "　③最後に見つかった前置文字を使用して、\n"
+     "　④元の数値順に連番としてファイル名を付けます（元の値にもできます）\n"
+     "　　（単純なASCIコード順にも付番できます）\n",
+     "", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryControl, ControlAsCreated, ::testing::ValuesIn(kControls), caseName);
+
+class QuilletWindowTest : public WindowFixture {
+  protected:
+    QTreeView* list() const { return view->listView(); }
+    QWidget* client() const { return view->centralWidget(); }
+    ListView& LV() { return window->form().LV; }
+
+    QPoint rowCenter(int row) const {
+        return list()->visualRect(list()->model()->index(row, 0)).center();
+    }
+};
+
+TEST_F(QuilletWindowTest, CaptionOptionAndSizeAreTheDesigns) {
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Quillet"));
+    EXPECT_TRUE(widget<QAbstractButton>(QStringLiteral("Option1(1)"))->isChecked());
+    EXPECT_FALSE(widget<QAbstractButton>(QStringLiteral("Option1(0)"))->isChecked());
+    EXPECT_EQ(client()->width(), view->toPixels(Form1::kClientWidth));
+    EXPECT_EQ(client()->height(), view->toPixels(Form1::kClientHeight));
+    EXPECT_EQ(view->toPixels(1440), view->logicalDpiY());
+}
+
+TEST_F(QuilletWindowTest, FrameChildrenArePlacedInsideTheirFrame) {
+    auto* check5 = widget<QWidget>(QStringLiteral("Check5"));
+    EXPECT_EQ(check5->parentWidget(), widget<QWidget>(QStringLiteral("Frame4")));
+    const Twips& at = window->form().Check5.geometry();
+    EXPECT_EQ(check5->pos(), QPoint(view->toPixels(at.left), view->toPixels(at.top)));
+    EXPECT_EQ(widget<QWidget>(QStringLiteral("Text5"))->parentWidget(),
+              widget<QWidget>(QStringLiteral("panel")));
+}
+
+TEST_F(QuilletWindowTest, ListShowsTwoColumnsWithHeadersAndTheModelsRows) {
+    load();
+    QAbstractItemModel* model = list()->model();
+    ASSERT_EQ(model->columnCount(), 2);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), u("元のファイル名"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), u("新しいファイル名"));
+    EXPECT_EQ(list()->header()->sectionSize(1), view->toPixels(LV().columnWidth(2)));
+    ASSERT_EQ(model->rowCount(), LV().rowCount());
+    ASSERT_EQ(model->rowCount(), 3) << "the three pictures, not the text file";
+    for (int row = 1; row <= LV().rowCount(); ++row) {
+        const QModelIndex name = model->index(row - 1, 0);
+        const QModelIndex newName = model->index(row - 1, 1);
+        EXPECT_EQ(name.data().toString(), LV().row(row).text);
+        EXPECT_EQ(newName.data().toString(), LV().row(row).subItems[0]);
+        EXPECT_EQ(newName.data(Qt::ForegroundRole).value<QColor>() == QColor(0, 0, 255),
+                  LV().row(row).newNameBlue);
+    }
+}
+
+TEST_F(QuilletWindowTest, ModelChangesReachTheWidgetsAfterStartUp) {
+    load();
+    EXPECT_EQ(widget<QLineEdit>(QStringLiteral("Text1"))->text(), window->form().Text1.text());
+    EXPECT_EQ(widget<QLineEdit>(QStringLiteral("Text2"))->text(), window->form().Text2.text());
+    EXPECT_EQ(widget<QComboBox>(QStringLiteral("Combo1"))->currentIndex(),
+              window->form().Combo1.listIndex());
+    EXPECT_EQ(widget<QLabel>(QStringLiteral("SBar.Path"))->text(),
+              QString::fromUtf8(folder.path()));
+    // Start-up parks the help sheet below the window.
+    EXPECT_GE(widget<QWidget>(QStringLiteral("panel"))->y(), client()->height());
+}
+
+TEST_F(QuilletWindowTest, ListCheckBoxClickReachesTheModel) {
+    load();
+    std::vector<int> itemChecks;
+    auto handler = LV().ItemCheck;
+    LV().ItemCheck = [&](int row) {
+        itemChecks.push_back(row);
+        if (handler) handler(row);
+    };
+    const QModelIndex second = list()->model()->index(1, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(list());
+    option.rect = list()->visualRect(second);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = second.data().toString();
+    const QRect box =
+        list()->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list());
+    clickAt(list()->viewport(), box.center());
+    settle();
+
+    EXPECT_FALSE(LV().row(2).checked);
+    EXPECT_TRUE(LV().row(1).checked);
+    EXPECT_EQ(itemChecks, std::vector<int>{2});
+    EXPECT_EQ(second.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+}
+
+TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
+    load();
+    clickAt(list()->viewport(), rowCenter(2));
+    settle();
+    EXPECT_FALSE(LV().row(1).selected);
+    EXPECT_FALSE(LV().row(2).selected);
+    EXPECT_TRUE(LV().row(3).selected);
+}
+
+struct MenuCase {
+    const char* name;
+    Qt::MouseButton button;
+    bool opens;
+};
+
+class ListRelease : public QuilletWindowTest, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(ListRelease, OpensTheListMenuOnlyForTheRightButton) {
+    load();
+    QStringList captions;
+    QStringList names;
+    int separators = 0;
+    bool opened = false;
+    // Whatever opens is looked at, then "select all" is chosen from it.
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        opened = true;
+        for (QAction* action : menu->actions()) {
+            names.push_back(action->objectName());
+            if (action->isSeparator()) {
+                ++separators;
+            } else {
+                captions.push_back(action->text());
+            }
+        }
+        menu->setActiveAction(menu->actions().value(0));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(menu, &enter);
+    });
+    const QPoint at = rowCenter(0);
+    sendMouse(list()->viewport(), QEvent::MouseButtonPress, at, GetParam().button);
+    sendMouse(list()->viewport(), QEvent::MouseButtonRelease, at, GetParam().button);
+    settle();
+
+    ASSERT_EQ(opened, GetParam().opens);
+    if (!opened) return;
+    EXPECT_EQ(captions, (QStringList{u("すべて選択"), u("選択の切り替え"), u("チェック状態にする"),
+                                     u("チェックを外す(除外)"), u("チェックを反転する")}));
+    EXPECT_EQ(separators, 1);
+    EXPECT_EQ(names.value(2), QStringLiteral("menu_dmy1"));
+    for (int row = 1; row <= LV().rowCount(); ++row) {
+        EXPECT_TRUE(LV().row(row).selected) << row;
+        EXPECT_TRUE(list()->selectionModel()->isRowSelected(row - 1, {})) << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ListRelease,
+                         ::testing::Values(MenuCase{"Left", Qt::LeftButton, false},
+                                           MenuCase{"Middle", Qt::MiddleButton, false},
+                                           MenuCase{"Right", Qt::RightButton, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct TabCase {
+    const char* name;
+    std::function<void(QTabBar*)> act;
+    QStringList events;
+    int shownTab;  // 1-based
+    const char* shownFrame;
+};
+
+class TabChange : public QuilletWindowTest, public ::testing::WithParamInterface<TabCase> {};
+
+TEST_P(TabChange, AsksTheModelBeforeTheTabChanges) {
+    load();
+    TabStrip& tabs = window->form().TabStrip1;
+    QStringList events;
+    auto before = tabs.BeforeClick;
+    auto after = tabs.Click;
+    tabs.BeforeClick = [&](bool& cancel) {
+        events.push_back(QStringLiteral("BeforeClick %1").arg(tabs.selectedIndex()));
+        if (before) before(cancel);
+    };
+    tabs.Click = [&] {
+        events.push_back(QStringLiteral("Click %1").arg(tabs.selectedIndex()));
+        if (after) after();
+    };
+    auto* bar = widget<QTabBar>(QStringLiteral("TabStrip1"));
+    GetParam().act(bar);
+    settle();
+
+    EXPECT_EQ(events, GetParam().events);
+    EXPECT_EQ(bar->currentIndex() + 1, GetParam().shownTab);
+    EXPECT_EQ(tabs.selectedIndex(), GetParam().shownTab);
+    EXPECT_FALSE(widget<QWidget>(QString::fromUtf8(GetParam().shownFrame))->isHidden());
+}
+
+void clickTab(QTabBar* bar, int index) {
+    clickAt(bar, bar->tabRect(index).center());
+}
+
+void pressKey(QTabBar* bar, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(bar, &press);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ByMouseAndKeyboard, TabChange,
+    ::testing::Values(
+        TabCase{"MouseOnSecondTab",
+                [](QTabBar* bar) { clickTab(bar, 1); },
+                {QStringLiteral("BeforeClick 1"), QStringLiteral("Click 2")},
+                2,
+                "Frame3"},
+        TabCase{"KeyRightToSecondTab",
+                [](QTabBar* bar) { pressKey(bar, Qt::Key_Right); },
+                {QStringLiteral("BeforeClick 1"), QStringLiteral("Click 2")},
+                2,
+                "Frame3"},
+        // In standard mode the third tab is refused; the bar shows what the model keeps.
+        TabCase{
+            "MouseOnThirdTabInStandardMode",
+            [](QTabBar* bar) { clickTab(bar, 2); },
+            {QStringLiteral("BeforeClick 1"), QStringLiteral("Click 3"), QStringLiteral("Click 1")},
+            1,
+            "Frame2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MouseCase {
+    const char* name;
+    Qt::MouseButton button;
+    int code;
+};
+
+class StatusBarMouse : public QuilletWindowTest, public ::testing::WithParamInterface<MouseCase> {};
+
+TEST_P(StatusBarMouse, RaisesDownUpAndClickForTheWholeBar) {
+    load();
+    StatusBar& bar = window->form().SBar;
+    QStringList events;
+    bar.MouseDown = [&](int button, int, float, float) {
+        events.push_back(QStringLiteral("MouseDown %1").arg(button));
+    };
+    bar.MouseUp = [&](int button, int, float, float) {
+        events.push_back(QStringLiteral("MouseUp %1").arg(button));
+    };
+    bar.Click = [&] { events.push_back(QStringLiteral("Click")); };
+    auto* statusBar = widget<QStatusBar>(QStringLiteral("SBar"));
+    // Over the second panel: the whole bar answers, whichever panel is under the mouse.
+    const QWidget* second = widget<QWidget>(QStringLiteral("SBar.File"));
+    ASSERT_TRUE(statusBar->rect().contains(second->geometry().center()));
+    clickAt(statusBar, second->geometry().center(), GetParam().button);
+
+    const QString code = QString::number(GetParam().code);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("MouseDown ") + code,
+                                   QStringLiteral("MouseUp ") + code, QStringLiteral("Click")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, StatusBarMouse,
+                         ::testing::Values(MouseCase{"Left", Qt::LeftButton, 1},
+                                           MouseCase{"Right", Qt::RightButton, 2},
+                                           MouseCase{"Middle", Qt::MiddleButton, 4}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(QuilletWindowTest, ExtendedModeStatusBarClickOpensTheFolderDialogOnTheListedFolder) {
+    load();
+    widget<QAbstractButton>(QStringLiteral("Command3"))->click();
+    settle();
+    EXPECT_EQ(widget<QTabBar>(QStringLiteral("TabStrip1"))->currentIndex(), 2);
+    EXPECT_FALSE(widget<QWidget>(QStringLiteral("Text4"))->isHidden());
+    EXPECT_FALSE(widget<QLineEdit>(QStringLiteral("Text3"))->isReadOnly());
+    auto* path = widget<QLabel>(QStringLiteral("SBar.Path"));
+    EXPECT_EQ(path->frameShadow(), QFrame::Raised);
+
+    clickAt(widget<QStatusBar>(QStringLiteral("SBar")), path->geometry().center());
+    ASSERT_EQ(folderPicker.calls.size(), 1u);
+    EXPECT_EQ(folderPicker.calls[0].second, QString::fromUtf8(folder.path()));
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST_F(QuilletWindowTest, HelpSheetSlidesUpAndDownDrawingEveryStep) {
+    load();
+    auto* sheet = widget<QWidget>(QStringLiteral("panel"));
+    PaintCounter counter;
+    sheet->installEventFilter(&counter);
+
+    widget<QAbstractButton>(QStringLiteral("Command4"))->click();
+    EXPECT_EQ(sheet->y(), 0);
+    EXPECT_GE(sheet->height(), client()->height());
+    // Each step of the slide is drawn before the next one is taken, without the event loop.
+    EXPECT_GT(counter.paints, 100);
+
+    counter.paints = 0;
+    clickAt(widget<QWidget>(QStringLiteral("Label2(0)")), QPoint(2, 2));
+    EXPECT_GE(sheet->y(), client()->height());
+    EXPECT_GT(counter.paints, 100);
+    sheet->removeEventFilter(&counter);
+}
+
+TEST_F(QuilletWindowTest, ExtraRoomGoesToTheList) {
+    load();
+    const QRect listBefore = list()->geometry();
+    const QRect text1Before = widget<QWidget>(QStringLiteral("Text1"))->geometry();
+    auto* statusBar = widget<QWidget>(QStringLiteral("SBar"));
+    view->resize(view->width() + 200, view->height() + 150);
+    settle();
+    EXPECT_EQ(list()->geometry(), listBefore.adjusted(0, 0, 200, 150));
+    EXPECT_EQ(widget<QWidget>(QStringLiteral("Text1"))->geometry(), text1Before);
+    EXPECT_EQ(statusBar->geometry().bottom(), client()->height() - 1);
+    EXPECT_EQ(statusBar->width(), client()->width());
+}
+
+}  // namespace
+}  // namespace quillet::test

@@ -1,0 +1,46 @@
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+namespace quillet::test {
+
+WindowFixture::WindowFixture() {
+    for (const char* name : {"IMG_0003.jpg", "IMG_0001.jpg", "IMG_0002.jpg", "notes.txt"}) {
+        folder.write(name, "picture");
+    }
+    process.arguments = folder.path();
+    window = std::make_unique<MainWindow>(platform);
+    view = std::make_unique<QuilletWindow>(*window);
+}
+
+WindowFixture::~WindowFixture() {
+    view.reset();
+    window.reset();
+}
+
+void WindowFixture::load() {
+    view->reportOuterHeight();
+    window->Form_Load();
+    view->show();
+    settle();
+}
+
+void WindowFixture::settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button) {
+    const QPointF local(at);
+    const QPointF global(target->mapToGlobal(at));
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, local, local, global, button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void clickAt(QWidget* target, QPoint at, Qt::MouseButton button) {
+    sendMouse(target, QEvent::MouseButtonPress, at, button);
+    sendMouse(target, QEvent::MouseButtonRelease, at, button);
+}
+
+}  // namespace quillet::test
