@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/unprivileged.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {
@@ -176,13 +177,38 @@ TEST_F(RenameTest, FilesThatVanishOrAppearDuringThePassAreSkipped) {
 }
 
 TEST_F(RenameTest, AReadOnlyFolderLosesNothingAndTheProgramStillEnds) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write into read-only folders";
     start({"a_1.jpg", "a_2.jpg"});
     f.Text1.setText(QStringLiteral("n_"));
     ::chmod(harness.photos.path().constData(), 0555);
-    EXPECT_FALSE(harness.execute());
+    ::chmod(harness.config.path().constData(), 0777);
+    // In a child without root's privileges, for whom the folder really is read-only.
+    EXPECT_EXIT(
+        {
+            if (!DropRootPrivileges()) ::_exit(3);
+            ::_exit(harness.execute() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
     ::chmod(harness.photos.path().constData(), 0755);
     EXPECT_EQ(harness.photos.names(), (QList<QByteArray>{"a_1.jpg", "a_2.jpg"}));
+    EXPECT_EQ(harness.handshakeValue(), QStringLiteral("0"));
+}
+
+TEST_F(RenameTest, NamesWithControlCharactersAndNewlinesAreRenamed) {
+    harness.photos.write("line\nbreak_1.jpg", "newline");
+    harness.photos.write(QByteArray("tab\tand\x01_2.jpg"), "control");
+    harness.startOnPhotos();
+    f.Text1.setText(QStringLiteral("clean_"));
+    harness.execute();
+    EXPECT_EQ(harness.photos.names(), (QList<QByteArray>{"clean_1.jpg", "clean_2.jpg"}));
+}
+
+TEST_F(RenameTest, NamesThatDifferOnlyInCaseAreKeptApart) {
+    start({"IMG_0001.jpg", "img_0001.JPG"});
+    ASSERT_EQ(f.LV.rowCount(), 2);
+    f.Text1.setText(QStringLiteral("p_"));
+    harness.execute();
+    expectFile("p_1.jpg", "IMG_0001.jpg");
+    expectFile("p_2.jpg", "img_0001.JPG");
 }
 
 TEST_F(RenameTest, ProgressCountsEveryRowCheckedOrNot) {
