@@ -58,7 +58,7 @@ void FileListBuilder::addRows() {
         const DirEntry& entry = File1.entry(i);
         ListRow row;
         row.rawName = entry.rawName;
-        row.text = QString::fromUtf8(entry.rawName);
+        row.text = entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name;
         row.checked = true;
         row.newNameBlue = true;
         NameParts parts = SplitName(row.text);

@@ -2,7 +2,6 @@
 
 #include <time.h>
 
-#include <cstdio>
 
 #include "naming/numbers.h"
 
@@ -11,6 +10,15 @@ namespace quillet {
 namespace {
 
 bool isAsciiDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
+
+// The value of a run of ASCII digits. Up to 15 digits a double holds it exactly; longer runs
+// go through the general reader, which rounds and saturates.
+double DigitsValue(QStringView digits) {
+    if (digits.size() > 15) return LeadingNumber(digits.toString());
+    double value = 0;
+    for (const QChar c : digits) value = value * 10 + (c.unicode() - u'0');
+    return value;
+}
 
 }  // namespace
 
@@ -40,7 +48,7 @@ NumberKey ReadNumberKey(const QString& base) {
         key.originalPrefix = base.left(p);
         key.proposesPrefix = true;
     }
-    key.value = LeadingNumber(allDigits ? base.mid(p - 1) : base.mid(p));
+    key.value = DigitsValue(QStringView(base).mid(allDigits ? p - 1 : p));
     return key;
 }
 
@@ -57,10 +65,27 @@ QString ModificationTimeText(std::int64_t secondsSinceEpoch) {
     const time_t seconds = static_cast<time_t>(secondsSinceEpoch);
     struct tm local {};
     if (!localtime_r(&seconds, &local)) return {};
-    char text[96];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return QString::fromLatin1(text);
+    const int year = local.tm_year + 1900;
+    if (year < 0 || year > 9999) return {};
+    // "yyyy-MM-dd HH:mm:ss", written by hand: one per listed file.
+    QString text(19, Qt::Uninitialized);
+    QChar* out = text.data();
+    const auto put = [&out](int value, int digits) {
+        for (int divisor = digits == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
+            *out++ = QLatin1Char(static_cast<char>('0' + value / divisor % 10));
+    };
+    put(year, 4);
+    *out++ = QLatin1Char('-');
+    put(local.tm_mon + 1, 2);
+    *out++ = QLatin1Char('-');
+    put(local.tm_mday, 2);
+    *out++ = QLatin1Char(' ');
+    put(local.tm_hour, 2);
+    *out++ = QLatin1Char(':');
+    put(local.tm_min, 2);
+    *out++ = QLatin1Char(':');
+    put(local.tm_sec, 2);
+    return text;
 }
 
 }  // namespace quillet

@@ -116,18 +116,27 @@ double LeadingNumber(const QString& text) {
 QString ZeroPad(double value, int width) {
     const double rounded = std::round(saturate(value));  // halves away from zero
     const double magnitude = std::fabs(rounded);
+    // Written by hand below 2^63: this runs for every row on every keystroke.
     char digits[400];
+    int length = 0;
     if (magnitude < 9.0e18) {
-        std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(magnitude));
+        char reversed[24];
+        auto whole = static_cast<unsigned long long>(magnitude);
+        do {
+            reversed[length++] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        for (int i = 0; i < length; ++i) digits[i] = reversed[length - 1 - i];
     } else {
-        std::snprintf(digits, sizeof digits, "%.0f", magnitude);
+        length = std::snprintf(digits, sizeof digits, "%.0f", magnitude);
     }
-    QString text;
-    const auto length = static_cast<int>(std::strlen(digits));
-    text.reserve(std::max(width, length) + 1);
-    if (rounded < 0) text += QLatin1Char('-');
-    for (int pad = length; pad < width; ++pad) text += QLatin1Char('0');
-    text += QLatin1String(digits, length);
+    const bool negative = rounded < 0;
+    const int padding = std::max(width - length, 0);
+    QString text(negative + padding + length, Qt::Uninitialized);
+    QChar* out = text.data();
+    if (negative) *out++ = QLatin1Char('-');
+    for (int i = 0; i < padding; ++i) *out++ = QLatin1Char('0');
+    for (int i = 0; i < length; ++i) *out++ = QLatin1Char(digits[i]);
     return text;
 }
 

@@ -19,9 +19,11 @@ constexpr std::uint32_t Archive = 0x20;
 constexpr std::uint32_t Normal = 0x80;
 }  // namespace attr
 
-// A file found in a folder: the raw bytes of its name and its modification time.
+// A file found in a folder: the raw bytes of its name, the name as text (invalid UTF-8 shown
+// as replacement characters), and its modification time.
 struct DirEntry {
     QByteArray rawName;
+    QString name;
     std::int64_t modifiedSeconds = 0;  // seconds since the epoch
     bool modifiedKnown = false;
 };

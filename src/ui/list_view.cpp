@@ -1,6 +1,9 @@
 #include "ui/list_view.h"
 
+#include "util/caseless_compare.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <stdexcept>
 #include <utility>
@@ -124,16 +127,26 @@ void ListView::redraw() {
 void ListView::sortIfDue() {
     if (!m_sorted || !m_sortDue) return;
     m_sortDue = false;
+    // The rows are ordered through an index, so the merge moves four bytes a step instead of
+    // whole rows; each row then moves once, to its place.
     const int key = m_sortKey;
-    if (m_sortOrder == SortOrder::Ascending) {
-        std::stable_sort(m_rows.begin(), m_rows.end(), [key](const ListRow& a, const ListRow& b) {
-            return QString::compare(cellText(a, key), cellText(b, key), Qt::CaseInsensitive) < 0;
-        });
-    } else {
-        std::stable_sort(m_rows.begin(), m_rows.end(), [key](const ListRow& a, const ListRow& b) {
-            return QString::compare(cellText(a, key), cellText(b, key), Qt::CaseInsensitive) > 0;
-        });
-    }
+    std::vector<const QString*> keys;
+    keys.reserve(m_rows.size());
+    for (const ListRow& row : m_rows) keys.push_back(&cellText(row, key));
+    std::vector<std::uint32_t> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0u);
+    const bool descending = m_sortOrder == SortOrder::Descending;
+    const auto before = [&keys, descending](std::uint32_t a, std::uint32_t b) {
+        const int comparison = CompareCaseless(*keys[a], *keys[b]);
+        return descending ? comparison > 0 : comparison < 0;
+    };
+    // Rows often stand in order already (camera numbers follow name order): one pass finds out.
+    if (std::is_sorted(order.begin(), order.end(), before)) return;
+    std::stable_sort(order.begin(), order.end(), before);
+    std::vector<ListRow> sorted;
+    sorted.reserve(m_rows.size());
+    for (const std::uint32_t from : order) sorted.push_back(std::move(m_rows[from]));
+    m_rows = std::move(sorted);
     markRowsReplaced();
 }
 

@@ -16,6 +16,29 @@ locale_t byteLocale() {
     return locale;
 }
 
+// The literal tail of a pattern that is a star followed by plain ASCII, lower-cased; empty when
+// the pattern has any other shape.
+QByteArray plainSuffix(const QByteArray& pattern) {
+    if (pattern.size() < 2 || pattern.at(0) != '*') return {};
+    QByteArray suffix = pattern.mid(1);
+    for (const char c : suffix) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 || c == '*' || c == '?' || c == '[' || c == '\\') return {};
+    }
+    return suffix.toLower();
+}
+
+bool endsWithCaseless(const QByteArray& name, const QByteArray& lowerSuffix) {
+    if (name.size() < lowerSuffix.size()) return false;
+    const char* tail = name.constData() + (name.size() - lowerSuffix.size());
+    for (qsizetype i = 0; i < lowerSuffix.size(); ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != lowerSuffix.at(i)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 FilePatterns::FilePatterns(const QString& patterns) {
@@ -23,13 +46,22 @@ FilePatterns::FilePatterns(const QString& patterns) {
         const QString pattern = part.trimmed();
         if (pattern.isEmpty()) continue;
         if (pattern == QLatin1String("*.*")) m_matchAll = true;
-        m_patterns.push_back(pattern.toUtf8());
+        const QByteArray bytes = pattern.toUtf8();
+        const QByteArray suffix = plainSuffix(bytes);
+        if (!suffix.isEmpty()) {
+            m_suffixes.push_back(suffix);
+        } else {
+            m_patterns.push_back(bytes);
+        }
     }
-    if (m_patterns.empty()) m_matchAll = true;
+    if (m_patterns.empty() && m_suffixes.empty()) m_matchAll = true;
 }
 
 bool FilePatterns::matches(const QByteArray& name) const {
     if (m_matchAll) return true;
+    for (const QByteArray& suffix : m_suffixes) {
+        if (endsWithCaseless(name, suffix)) return true;
+    }
     for (const QByteArray& pattern : m_patterns) {
         const int result = ::fnmatch(pattern.constData(), name.constData(), FNM_CASEFOLD);
         if (result == 0) return true;

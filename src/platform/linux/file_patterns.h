@@ -16,6 +16,8 @@ class FilePatterns {
 
   private:
     std::vector<QByteArray> m_patterns;
+    // Patterns of the common form "*.jpg": a star, then plain ASCII, compared as a suffix.
+    std::vector<QByteArray> m_suffixes;
     bool m_matchAll = false;
 };
 

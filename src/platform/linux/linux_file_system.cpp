@@ -7,11 +7,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <numeric>
 #include <utility>
 
 #include "platform/linux/dos_attributes.h"
 #include "platform/linux/file_patterns.h"
 #include "platform/linux/linux_open_folder.h"
+#include "util/caseless_compare.h"
 
 namespace quillet {
 
@@ -22,21 +25,20 @@ const char* folderArgument(const QByteArray& folder) {
 }
 
 // Case-insensitive name order with the raw bytes deciding ties, so that the order is total and
-// the same on every run. Each name is decoded once: a folder may hold 100,000 files.
+// the same on every run. Each name is decoded once, here, for the whole program: a folder may
+// hold 100,000 files.
 void sortByName(std::vector<DirEntry>& entries) {
-    std::vector<std::pair<QString, size_t>> keys;
-    keys.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        keys.emplace_back(QString::fromUtf8(entries[i].rawName), i);
-    }
-    std::sort(keys.begin(), keys.end(), [&entries](const auto& a, const auto& b) {
-        const int order = QString::compare(a.first, b.first, Qt::CaseInsensitive);
-        if (order != 0) return order < 0;
-        return entries[a.second].rawName < entries[b.second].rawName;
+    for (DirEntry& entry : entries) entry.name = QString::fromUtf8(entry.rawName);
+    std::vector<std::uint32_t> order(entries.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&entries](std::uint32_t a, std::uint32_t b) {
+        const int comparison = CompareCaseless(entries[a].name, entries[b].name);
+        if (comparison != 0) return comparison < 0;
+        return entries[a].rawName < entries[b].rawName;
     });
     std::vector<DirEntry> sorted;
     sorted.reserve(entries.size());
-    for (const auto& key : keys) sorted.push_back(std::move(entries[key.second]));
+    for (const std::uint32_t from : order) sorted.push_back(std::move(entries[from]));
     entries = std::move(sorted);
 }
 

@@ -1,0 +1,225 @@
+// Measures the program's hot paths on folders of empty files and prints each against the least
+// the machine can do for the same job, measured in the same run:
+//   ratio rebuild/baseline 100000: 1.32
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <stdio.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "bench_folder.h"
+#include "bench_window.h"
+#include "ui/form1.h"
+
+namespace quillet::bench {
+namespace {
+
+int renameNoReplace(int dir, const char* from, const char* to) {
+    return static_cast<int>(::syscall(SYS_renameat2, dir, from, dir, to, RENAME_NOREPLACE));
+}
+
+QByteArray renamed(const QByteArray& name) { return "x_" + name.mid(4); }
+
+// Puts every file back under its camera name.
+void restoreNames(const BenchFolder& folder) {
+    const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QByteArray& name : folder.names())
+        renameNoReplace(dir, renamed(name).constData(), name.constData());
+    ::close(dir);
+}
+
+void Rebuild(benchmark::State& state) {
+    const BenchFolder folder(static_cast<int>(state.range(0)));
+    BenchWindow window;
+    window.startOn(folder.path());
+    for (auto _ : state) window.rebuild();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void RebuildBaseline(benchmark::State& state) {
+    const BenchFolder folder(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(ListFolderBaseline(folder.path()));
+}
+
+void Keystroke(benchmark::State& state) {
+    const BenchFolder folder(static_cast<int>(state.range(0)));
+    BenchWindow window;
+    window.startOn(folder.path());
+    bool flip = false;
+    for (auto _ : state) window.typePrefix((flip = !flip) ? QStringLiteral("trip_") : QStringLiteral("tour_"));
+}
+
+void KeystrokeBaseline(benchmark::State& state) {
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    std::vector<std::string> names;
+    names.reserve(rows);
+    bool flip = false;
+    for (auto _ : state) {
+        names.clear();
+        const char* prefix = (flip = !flip) ? "trip_" : "tour_";
+        char name[64];
+        for (std::size_t i = 0; i < rows; ++i) {
+            std::snprintf(name, sizeof name, "%s%06zu.jpg", prefix, i + 1);
+            names.emplace_back(name);
+        }
+        benchmark::DoNotOptimize(names.data());
+    }
+}
+
+void RenamePass(benchmark::State& state) {
+    const BenchFolder folder(static_cast<int>(state.range(0)));
+    BenchWindow window;
+    window.startOn(folder.path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        restoreNames(folder);
+        window.rebuild();
+        window.typePrefix(QStringLiteral("x_"));
+        state.ResumeTiming();
+        window.execute();
+    }
+    restoreNames(folder);
+}
+
+void RenameBaseline(benchmark::State& state) {
+    const BenchFolder folder(static_cast<int>(state.range(0)));
+    std::vector<QByteArray> targets;
+    for (const QByteArray& name : folder.names()) targets.push_back(renamed(name));
+    for (auto _ : state) {
+        state.PauseTiming();
+        restoreNames(folder);
+        state.ResumeTiming();
+        const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (std::size_t i = 0; i < targets.size(); ++i)
+            renameNoReplace(dir, folder.names()[i].constData(), targets[i].constData());
+        ::close(dir);
+    }
+    restoreNames(folder);
+}
+
+// Collects the mean time of every run, so ratios can be printed at the end.
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+    std::map<std::string, double> times;
+};
+
+long peakResidentKiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Run in a process of its own, so that the peak belongs to this one list alone.
+int measureMemory(int rows) {
+    const BenchFolder folder(rows);
+    BenchWindow window;
+    const long before = peakResidentKiB();
+    window.startOn(folder.path());
+    window.typePrefix(QStringLiteral("trip_"));
+    const long after = peakResidentKiB();
+    std::printf("%.1f\n", (after - before) * 1024.0 / rows);
+    return 0;
+}
+
+double memoryPerRow(int rows) {
+    const std::string command = "/proc/self/exe --memory=" + std::to_string(rows);
+    FILE* child = ::popen(command.c_str(), "r");
+    if (child == nullptr) return -1;
+    double bytes = -1;
+    if (std::fscanf(child, "%lf", &bytes) != 1) bytes = -1;
+    ::pclose(child);
+    return bytes;
+}
+
+// The mean time of the benchmark whose name begins with `job/size/`.
+const double* timeOf(const std::map<std::string, double>& times, const std::string& job, int64_t size) {
+    const std::string prefix = job + "/" + std::to_string(size) + "/";
+    for (const auto& [name, time] : times) {
+        if (name.rfind(prefix, 0) == 0) return &time;
+    }
+    return nullptr;
+}
+
+}  // namespace
+}  // namespace quillet::bench
+
+int main(int argc, char** argv) {
+    using namespace quillet::bench;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::vector<int64_t> sizes = {1000, 10000, 100000};
+    std::vector<char*> passOn;
+    for (int i = 0; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--memory=", 0) == 0) {
+            QApplication app(argc, argv);
+            return measureMemory(std::stoi(argument.substr(9)));
+        }
+        if (argument.rfind("--sizes=", 0) == 0) {
+            sizes.clear();
+            std::string list = argument.substr(8);
+            for (std::size_t at = 0; at != std::string::npos;) {
+                const std::size_t comma = list.find(',', at);
+                sizes.push_back(std::stoll(list.substr(at, comma - at)));
+                at = comma == std::string::npos ? comma : comma + 1;
+            }
+            continue;
+        }
+        passOn.push_back(argv[i]);
+    }
+    int passCount = static_cast<int>(passOn.size());
+    QApplication app(argc, argv);
+
+    const struct {
+        const char* name;
+        void (*function)(benchmark::State&);
+        bool manyIterations;
+    } benchmarks[] = {{"rebuild", Rebuild, true},           {"rebuild_baseline", RebuildBaseline, true},
+                      {"keystroke", Keystroke, true},       {"keystroke_baseline", KeystrokeBaseline, true},
+                      {"rename", RenamePass, false},        {"rename_baseline", RenameBaseline, false}};
+    for (const auto& entry : benchmarks) {
+        for (const int64_t size : sizes) {
+            auto* registered = benchmark::RegisterBenchmark(entry.name, entry.function)
+                                   ->Arg(size)
+                                   ->Unit(benchmark::kMillisecond)
+                                   ->UseRealTime();
+            if (!entry.manyIterations) registered->Iterations(size >= 100000 ? 2 : 5);
+        }
+    }
+    benchmark::Initialize(&passCount, passOn.data());
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    std::printf("\n");
+    for (const char* job : {"rebuild", "keystroke", "rename"}) {
+        for (const int64_t size : sizes) {
+            const double* measured = timeOf(reporter.times, job, size);
+            const double* baseline = timeOf(reporter.times, std::string(job) + "_baseline", size);
+            if (measured == nullptr || baseline == nullptr) continue;
+            std::printf("ratio %s/baseline %lld: %.2f\n", job, static_cast<long long>(size),
+                        *measured / *baseline);
+        }
+    }
+    for (const int64_t size : sizes) {
+        if (const double* keystroke = timeOf(reporter.times, "keystroke", size))
+            std::printf("keystroke %lld rows: %.2f ms\n", static_cast<long long>(size), *keystroke);
+    }
+    const int64_t largest = sizes.back();
+    std::printf("memory per row %lld: %.0f bytes\n", static_cast<long long>(largest),
+                memoryPerRow(static_cast<int>(largest)));
+    benchmark::Shutdown();
+    return 0;
+}

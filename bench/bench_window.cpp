@@ -1,0 +1,89 @@
+#include "bench_window.h"
+
+#include <QCoreApplication>
+
+#include "app/main_window.h"
+#include "platform/linux/linux_file_system.h"
+#include "platform/linux/qt_settings_store.h"
+#include "platform/linux/system_clock.h"
+#include "platform/linux/xdg_special_folders.h"
+#include "view/quillet_window.h"
+
+namespace quillet::bench {
+
+namespace {
+
+struct ProgramEnded {};
+
+class YesFeedback : public UserFeedback {
+public:
+    MessageAnswer messageBox(const QString&, const QString&, MessageIcon,
+                             MessageButtons buttons) override {
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    void beep() override {}
+    void setFocus(Control&) override {}
+};
+
+class NoFolderPicker : public FolderPicker {
+public:
+    QString pickFolder(const QString&, const QString&) override { return {}; }
+};
+
+class BenchProcess : public Process {
+public:
+    QByteArray commandLine() override { return folder; }
+    QByteArray programFolder() override { return "/usr/bin"; }
+    [[noreturn]] void endNow() override { throw ProgramEnded{}; }
+    QByteArray folder;
+};
+
+}  // namespace
+
+struct BenchWindow::Parts {
+    LinuxFileSystem files;
+    QtSettingsStore settings;
+    YesFeedback feedback;
+    NoFolderPicker picker;
+    XdgSpecialFolders specialFolders;
+    SystemClock clock;
+    BenchProcess process;
+    Platform platform{files, settings, feedback, picker, specialFolders, clock, process};
+    MainWindow window{platform};
+    QuilletWindow view{window};
+};
+
+BenchWindow::BenchWindow() {
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    m_parts = std::make_unique<Parts>();
+}
+
+BenchWindow::~BenchWindow() = default;
+
+Form1& BenchWindow::form() { return m_parts->window.form(); }
+
+void BenchWindow::startOn(const QByteArray& folder) {
+    m_parts->process.folder = folder;
+    m_parts->window.Form_Load();
+    m_parts->view.applyListChanges();
+}
+
+void BenchWindow::rebuild() {
+    m_parts->window.RebuildFileList();
+    m_parts->view.applyListChanges();
+}
+
+void BenchWindow::typePrefix(const QString& prefix) {
+    form().Text1.setText(prefix);
+    m_parts->view.applyListChanges();
+}
+
+void BenchWindow::execute() {
+    try {
+        form().Command1.click();
+    } catch (const ProgramEnded&) {
+    }
+    m_parts->view.applyListChanges();
+}
+
+}  // namespace quillet::bench

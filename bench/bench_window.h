@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace quillet {
+class MainWindow;
+class QuilletWindow;
+struct Form1;
+}  // namespace quillet
+
+namespace quillet::bench {
+
+// The whole program on a folder, with the Qt window attached (offscreen): real file system,
+// settings file and clock; the confirmation is answered Yes and the program's end is caught.
+class BenchWindow {
+public:
+    BenchWindow();
+    ~BenchWindow();
+
+    void startOn(const QByteArray& folder);
+    void rebuild();
+    void typePrefix(const QString& prefix);
+    // Presses the execute button; the standard-mode end of the program is caught here.
+    void execute();
+    Form1& form();
+
+private:
+    struct Parts;
+    QTemporaryDir m_config;
+    std::unique_ptr<Parts> m_parts;
+};
+
+}  // namespace quillet::bench
