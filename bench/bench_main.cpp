@@ -136,7 +136,12 @@ int measureMemory(int rows) {
 }
 
 double memoryPerRow(int rows) {
-    const std::string command = "/proc/self/exe --memory=" + std::to_string(rows);
+    // The shell that runs the command has a /proc/self of its own: name this program's file.
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) return -1;
+    self[length] = '\0';
+    const std::string command = std::string("'") + self + "' --memory=" + std::to_string(rows);
     FILE* child = ::popen(command.c_str(), "r");
     if (child == nullptr) return -1;
     double bytes = -1;

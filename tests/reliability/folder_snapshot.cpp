@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quillet::test {
@@ -41,8 +42,7 @@ void walk(int dirFd, const QByteArray& prefix, Snapshot& out) {
         } else if (S_ISLNK(st.st_mode)) {
             entry.kind = SnapshotEntry::Kind::Link;
             char target[4096];
-            const ssize_t length =
-                ::readlinkat(::dirfd(dir), found->d_name, target, sizeof target);
+            const ssize_t length = ::readlinkat(::dirfd(dir), found->d_name, target, sizeof target);
             if (length > 0) entry.data = QByteArray(target, length);
         } else if (S_ISDIR(st.st_mode)) {
             entry.kind = SnapshotEntry::Kind::Folder;
@@ -98,6 +98,19 @@ Snapshot WithoutEntriesOf(const Snapshot& snapshot, const QByteArray& folder) {
         if (!directlyInside(path, folder)) rest[path] = entry;
     }
     return rest;
+}
+
+QList<QByteArray> NamesIn(const QByteArray& folder) {
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) return names;
+    while (const dirent* found = ::readdir(dir)) {
+        const QByteArray name(found->d_name);
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 QString Printable(const QByteArray& raw) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <map>
 
@@ -27,6 +28,9 @@ Snapshot TakeSnapshot(const QByteArray& root);
 Snapshot EntriesOf(const Snapshot& snapshot, const QByteArray& folder);
 // The snapshot without the entries directly inside `folder`; what lies deeper stays.
 Snapshot WithoutEntriesOf(const Snapshot& snapshot, const QByteArray& folder);
+
+// The names in a folder, sorted bytewise; empty when it cannot be read.
+QList<QByteArray> NamesIn(const QByteArray& folder);
 
 // A readable account of how two snapshots differ, empty when they are equal.
 QString DescribeDifference(const Snapshot& expected, const Snapshot& actual);

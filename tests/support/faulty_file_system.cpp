@@ -14,8 +14,7 @@ std::unique_ptr<OpenFolder> FaultyFileSystem::openFolder(const QByteArray& folde
     }
     std::unique_ptr<OpenFolder> real = m_real.openFolder(folder);
     if (!real) return nullptr;
-    return std::make_unique<FaultyOpenFolder>(std::move(real), renameFault, attributeFault,
-                                              counts);
+    return std::make_unique<FaultyOpenFolder>(std::move(real), renameFault, attributeFault, counts);
 }
 
 std::optional<QByteArray> FaultyFileSystem::storedName(const QByteArray& path) {
@@ -30,18 +29,23 @@ std::optional<std::int64_t> FaultyFileSystem::modifiedSeconds(const QByteArray& 
     return m_real.modifiedSeconds(path);
 }
 
-QByteArray FaultyFileSystem::currentDirectory() { return m_real.currentDirectory(); }
+QByteArray FaultyFileSystem::currentDirectory() {
+    return m_real.currentDirectory();
+}
 
 bool FaultyFileSystem::setCurrentDirectory(const QByteArray& path) {
     return m_real.setCurrentDirectory(path);
 }
 
-bool FaultyFileSystem::isDirectory(const QByteArray& path) { return m_real.isDirectory(path); }
+bool FaultyFileSystem::isDirectory(const QByteArray& path) {
+    return m_real.isDirectory(path);
+}
 
-bool FaultyFileSystem::removeFile(const QByteArray& path) { return m_real.removeFile(path); }
+bool FaultyFileSystem::removeFile(const QByteArray& path) {
+    return m_real.removeFile(path);
+}
 
-bool FaultyFileSystem::writeFile(const QByteArray& path, const QByteArray& content,
-                                 unsigned mode) {
+bool FaultyFileSystem::writeFile(const QByteArray& path, const QByteArray& content, unsigned mode) {
     return m_real.writeFile(path, content, mode);
 }
 

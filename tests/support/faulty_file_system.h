@@ -8,7 +8,7 @@ namespace quillet::test {
 // can make single renames or attribute writes fail, or let another "process" act just before
 // one of them, while everything else happens on disk.
 class FaultyFileSystem : public FileSystem {
-public:
+  public:
     explicit FaultyFileSystem(FileSystem& real) : m_real(real) {}
 
     RenameFault renameFault;
@@ -29,7 +29,7 @@ public:
     bool removeFile(const QByteArray& path) override;
     bool writeFile(const QByteArray& path, const QByteArray& content, unsigned mode) override;
 
-private:
+  private:
     FileSystem& m_real;
 };
 

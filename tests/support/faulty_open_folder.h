@@ -22,7 +22,7 @@ struct FaultCounts {
 // A real open folder with failures put in front of it, the way a disk, a file system or
 // another process would make them happen.
 class FaultyOpenFolder : public OpenFolder {
-public:
+  public:
     FaultyOpenFolder(std::unique_ptr<OpenFolder> real, RenameFault renameFault,
                      AttributeFault attributeFault, FaultCounts& counts);
 
@@ -30,7 +30,7 @@ public:
     std::optional<std::uint32_t> attributes(const QByteArray& name) override;
     int setAttributes(const QByteArray& name, std::uint32_t bits) override;
 
-private:
+  private:
     std::unique_ptr<OpenFolder> m_real;
     RenameFault m_renameFault;
     AttributeFault m_attributeFault;

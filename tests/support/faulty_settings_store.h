@@ -7,7 +7,7 @@ namespace quillet::test {
 // A real settings store that can be told to fail, as a full disk or a broken configuration
 // folder would make it; the failing write does not reach the real store.
 class FaultySettingsStore : public SettingsStore {
-public:
+  public:
     explicit FaultySettingsStore(SettingsStore& real) : m_real(real) {}
 
     bool write(const QString& application, const QString& section, const QString& key,
@@ -17,7 +17,7 @@ public:
     int writes = 0;
     int injected = 0;
 
-private:
+  private:
     SettingsStore& m_real;
 };
 

@@ -126,6 +126,12 @@ int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to
 }
 
 int renameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& to) {
+    // A name renamed onto itself would claim its own name: were the file gone, an empty one
+    // would appear in its place and the rename would report success.
+    if (from == to) {
+        struct stat st;
+        return ::fstatat(dirFd, from.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? EEXIST : errno;
+    }
     const int claim =
         ::openat(dirFd, to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (claim < 0) return errno;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "reliability/folder_snapshot.h"
+#include "ui/list_view.h"
+
+namespace quillet::test {
+
+// What a rename pass in list order that never replaces must leave in the folder: each checked
+// row's file moves to the name shown in its new-name column when that is a plain name and
+// nothing holds it at that moment, and stays where it is otherwise. `entries` are the folder's
+// entries by name before the pass.
+struct PassPrediction {
+    Snapshot entries;
+    int moved = 0;
+    int blocked = 0;  // refused because the new name was taken
+};
+PassPrediction PredictRenamePass(const ListView& list, Snapshot entries);
+
+// Empty when every file and link of `before` is found exactly once in `after` and nothing else
+// is there; otherwise which ones are missing or doubled.
+QString LostOrDoubled(const Snapshot& before, const Snapshot& after);
+
+}  // namespace quillet::test
