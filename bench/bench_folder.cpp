@@ -24,7 +24,8 @@ BenchFolder::BenchFolder(int files) : m_path(m_dir.path().toUtf8()) {
     std::shuffle(order.begin(), order.end(), std::mt19937(42));
     const int dir = ::open(m_path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (const QByteArray& name : order) {
-        const int fd = ::openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd =
+            ::openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) throw std::runtime_error("cannot create a benchmark file");
         ::close(fd);
     }

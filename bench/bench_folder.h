@@ -9,13 +9,13 @@ namespace quillet::bench {
 // A temporary folder of empty files named the way a camera names them, in a shuffled order
 // of creation so the folder's own order is not already sorted.
 class BenchFolder {
-public:
+  public:
     explicit BenchFolder(int files);
 
     const QByteArray& path() const { return m_path; }
     const std::vector<QByteArray>& names() const { return m_names; }
 
-private:
+  private:
     QTemporaryDir m_dir;
     QByteArray m_path;
     std::vector<QByteArray> m_names;

@@ -25,7 +25,9 @@ int renameNoReplace(int dir, const char* from, const char* to) {
     return static_cast<int>(::syscall(SYS_renameat2, dir, from, dir, to, RENAME_NOREPLACE));
 }
 
-QByteArray renamed(const QByteArray& name) { return "x_" + name.mid(4); }
+QByteArray renamed(const QByteArray& name) {
+    return "x_" + name.mid(4);
+}
 
 // Puts every file back under its camera name.
 void restoreNames(const BenchFolder& folder) {
@@ -53,7 +55,8 @@ void Keystroke(benchmark::State& state) {
     BenchWindow window;
     window.startOn(folder.path());
     bool flip = false;
-    for (auto _ : state) window.typePrefix((flip = !flip) ? QStringLiteral("trip_") : QStringLiteral("tour_"));
+    for (auto _ : state)
+        window.typePrefix((flip = !flip) ? QStringLiteral("trip_") : QStringLiteral("tour_"));
 }
 
 void KeystrokeBaseline(benchmark::State& state) {
@@ -106,7 +109,7 @@ void RenameBaseline(benchmark::State& state) {
 
 // Collects the mean time of every run, so ratios can be printed at the end.
 class CollectingReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -151,7 +154,8 @@ double memoryPerRow(int rows) {
 }
 
 // The mean time of the benchmark whose name begins with `job/size/`.
-const double* timeOf(const std::map<std::string, double>& times, const std::string& job, int64_t size) {
+const double* timeOf(const std::map<std::string, double>& times, const std::string& job,
+                     int64_t size) {
     const std::string prefix = job + "/" + std::to_string(size) + "/";
     for (const auto& [name, time] : times) {
         if (name.rfind(prefix, 0) == 0) return &time;
@@ -192,9 +196,10 @@ int main(int argc, char** argv) {
         const char* name;
         void (*function)(benchmark::State&);
         bool manyIterations;
-    } benchmarks[] = {{"rebuild", Rebuild, true},           {"rebuild_baseline", RebuildBaseline, true},
-                      {"keystroke", Keystroke, true},       {"keystroke_baseline", KeystrokeBaseline, true},
-                      {"rename", RenamePass, false},        {"rename_baseline", RenameBaseline, false}};
+    } benchmarks[] = {
+        {"rebuild", Rebuild, true},     {"rebuild_baseline", RebuildBaseline, true},
+        {"keystroke", Keystroke, true}, {"keystroke_baseline", KeystrokeBaseline, true},
+        {"rename", RenamePass, false},  {"rename_baseline", RenameBaseline, false}};
     for (const auto& entry : benchmarks) {
         for (const int64_t size : sizes) {
             auto* registered = benchmark::RegisterBenchmark(entry.name, entry.function)

@@ -16,7 +16,7 @@ namespace {
 struct ProgramEnded {};
 
 class YesFeedback : public UserFeedback {
-public:
+  public:
     MessageAnswer messageBox(const QString&, const QString&, MessageIcon,
                              MessageButtons buttons) override {
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
@@ -26,12 +26,12 @@ public:
 };
 
 class NoFolderPicker : public FolderPicker {
-public:
+  public:
     QString pickFolder(const QString&, const QString&) override { return {}; }
 };
 
 class BenchProcess : public Process {
-public:
+  public:
     QByteArray commandLine() override { return folder; }
     QByteArray programFolder() override { return "/usr/bin"; }
     [[noreturn]] void endNow() override { throw ProgramEnded{}; }
@@ -60,7 +60,9 @@ BenchWindow::BenchWindow() {
 
 BenchWindow::~BenchWindow() = default;
 
-Form1& BenchWindow::form() { return m_parts->window.form(); }
+Form1& BenchWindow::form() {
+    return m_parts->window.form();
+}
 
 void BenchWindow::startOn(const QByteArray& folder) {
     m_parts->process.folder = folder;

@@ -15,7 +15,7 @@ namespace quillet::bench {
 // The whole program on a folder, with the Qt window attached (offscreen): real file system,
 // settings file and clock; the confirmation is answered Yes and the program's end is caught.
 class BenchWindow {
-public:
+  public:
     BenchWindow();
     ~BenchWindow();
 
@@ -26,7 +26,7 @@ public:
     void execute();
     Form1& form();
 
-private:
+  private:
     struct Parts;
     QTemporaryDir m_config;
     std::unique_ptr<Parts> m_parts;

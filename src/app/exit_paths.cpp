@@ -12,8 +12,12 @@ void ExitPaths::Command2_Click() {
 }
 
 // Closing is never cancelled: both stages write, and the window then goes.
-void ExitPaths::Form_QueryUnload() { WriteHandshake(m_platform.settings); }
+void ExitPaths::Form_QueryUnload() {
+    WriteHandshake(m_platform.settings);
+}
 
-void ExitPaths::Form_Unload() { WriteHandshake(m_platform.settings); }
+void ExitPaths::Form_Unload() {
+    WriteHandshake(m_platform.settings);
+}
 
 }  // namespace quillet

@@ -8,8 +8,8 @@
 #include "naming/naming_engine.h"
 #include "rename/attribute_mode.h"
 #include "rename/rename_execution.h"
-#include "shell/shortcuts.h"
 #include "shell/folder_panel.h"
+#include "shell/shortcuts.h"
 #include "ui/help_panel.h"
 #include "ui/list_menu.h"
 #include "ui/mode_switch.h"
@@ -37,14 +37,28 @@ MainWindow::MainWindow(Platform& platform)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::Form_Load() { m_startup->Form_Load(); }
-void MainWindow::Form_QueryUnload() { m_exit->Form_QueryUnload(); }
-void MainWindow::Form_Unload() { m_exit->Form_Unload(); }
+void MainWindow::Form_Load() {
+    m_startup->Form_Load();
+}
+void MainWindow::Form_QueryUnload() {
+    m_exit->Form_QueryUnload();
+}
+void MainWindow::Form_Unload() {
+    m_exit->Form_Unload();
+}
 
-void MainWindow::RebuildFileList() { m_fileList->RebuildFileList(); }
-void MainWindow::Text_Change() { m_naming->Text_Change(); }
-QString MainWindow::RndName(int count) { return m_naming->RndName(count); }
-void MainWindow::Check1_Click() { m_inputChecks->Check1_Click(); }
+void MainWindow::RebuildFileList() {
+    m_fileList->RebuildFileList();
+}
+void MainWindow::Text_Change() {
+    m_naming->Text_Change();
+}
+QString MainWindow::RndName(int count) {
+    return m_naming->RndName(count);
+}
+void MainWindow::Check1_Click() {
+    m_inputChecks->Check1_Click();
+}
 
 void MainWindow::connectEvents() {
     Form1& f = m_form;
@@ -68,7 +82,9 @@ void MainWindow::connectEvents() {
     f.Command3.Click = [this] { m_modes->Command3_Click(); };
     f.Command4.Click = [this] { m_helpPanel->Command4_Click(); };
     for (int index = 0; index < static_cast<int>(f.Label2.size()); ++index)
-        f.Label2[static_cast<size_t>(index)].Click = [this, index] { m_helpPanel->Label2_Click(index); };
+        f.Label2[static_cast<size_t>(index)].Click = [this, index] {
+            m_helpPanel->Label2_Click(index);
+        };
 
     f.TabStrip1.BeforeClick = [this](bool& cancel) { m_modes->TabStrip1_BeforeClick(cancel); };
     f.TabStrip1.Click = [this] { m_modes->TabStrip1_Click(); };
@@ -92,13 +108,9 @@ void MainWindow::connectEvents() {
         const QString& name = menu.entry(position).name;
         const int index = name.at(name.size() - 2).digitValue();
         if (name.startsWith(QStringLiteral("menu_select(")))
-            menu.entry(position).Click = [this, index] {
-                m_listMenu->menu_select_Click(index);
-            };
+            menu.entry(position).Click = [this, index] { m_listMenu->menu_select_Click(index); };
         else if (name.startsWith(QStringLiteral("menu_check(")))
-            menu.entry(position).Click = [this, index] {
-                m_listMenu->menu_check_Click(index);
-            };
+            menu.entry(position).Click = [this, index] { m_listMenu->menu_check_Click(index); };
     }
 }
 

@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
+#include <cctype>
+
 #include "shell/shortcuts.h"
 #include "util/module1.h"
-
-#include <cctype>
 
 namespace quillet {
 
@@ -23,7 +23,11 @@ QByteArray withFirstLetter(QByteArray text, bool upper) {
 
 Startup::Startup(Form1& form, ProgramState& state, Platform& platform, Shortcuts& shortcuts,
                  WindowMethods& window)
-    : m_form(form), m_state(state), m_platform(platform), m_shortcuts(shortcuts), m_window(window) {}
+    : m_form(form),
+      m_state(state),
+      m_platform(platform),
+      m_shortcuts(shortcuts),
+      m_window(window) {}
 
 void Startup::Form_Load() {
     m_form.Combo1.setListIndex(0);

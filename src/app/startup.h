@@ -11,13 +11,13 @@ class Shortcuts;
 
 // Start-up: the folder from the command line, the layout, the launchers' state, the first list.
 class Startup {
-public:
+  public:
     Startup(Form1& form, ProgramState& state, Platform& platform, Shortcuts& shortcuts,
             WindowMethods& window);
 
     void Form_Load();
 
-private:
+  private:
     QByteArray resolveWorkingFolder();
     void layOutFrames();
 

@@ -68,7 +68,8 @@ void FileListBuilder::addRows() {
         if (entry.modifiedKnown)
             row.subItems[sub::DateTime - 1] = ModificationTimeText(entry.modifiedSeconds);
         LV.addRow(std::move(row));
-        m_form.PB1.setValue(count > 1 ? static_cast<int>(static_cast<double>(i) / (count - 1) * 50) : 0);
+        m_form.PB1.setValue(count > 1 ? static_cast<int>(static_cast<double>(i) / (count - 1) * 50)
+                                      : 0);
     }
 }
 

@@ -10,12 +10,12 @@ namespace quillet {
 // Fills the file list from scratch: one checked row per file with its hidden keys, the
 // proposed prefix and start number, one sort, then the names.
 class FileListBuilder {
-public:
+  public:
     FileListBuilder(Form1& form, ProgramState& state, Clock& clock, WindowMethods& window);
 
     void RebuildFileList();
 
-private:
+  private:
     void addRows();
     QString readNumberKeys(double& largest);
 

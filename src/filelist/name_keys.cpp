@@ -2,14 +2,15 @@
 
 #include <time.h>
 
-
 #include "naming/numbers.h"
 
 namespace quillet {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
 
 // The value of a run of ASCII digits. Up to 15 digits a double holds it exactly; longer runs
 // go through the general reader, which rounds and saturates.

@@ -7,7 +7,7 @@ namespace quillet {
 
 // The sort options, the reverse-order box, the file type and the free pattern.
 class SortFilterControls {
-public:
+  public:
     SortFilterControls(Form1& form, WindowMethods& window);
 
     void Option1_Click(int index);
@@ -15,7 +15,7 @@ public:
     void Combo1_Click();
     void Text4_Change();
 
-private:
+  private:
     Form1& m_form;
     WindowMethods& m_window;
 };

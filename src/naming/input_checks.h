@@ -9,13 +9,13 @@ namespace quillet {
 // The checks in front of a recomputation: the prefix must be usable in a file name, and the
 // use-original-value option is withdrawn when it would give neighbours the same name.
 class InputChecks {
-public:
+  public:
     InputChecks(Form1& form, UserFeedback& feedback, WindowMethods& window);
 
     void Text1_Change();
     void Check1_Click();
 
-private:
+  private:
     bool neighboursShareAName() const;
 
     Form1& m_form;

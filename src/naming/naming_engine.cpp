@@ -29,7 +29,8 @@ void NamingEngine::Text_Change() {
 void NamingEngine::namingPass() {
     // Reset and seed, so the letters depend on the seed alone and stay the same through every
     // recomputation until the list is rebuilt.
-    m_random.seed(static_cast<std::mt19937::result_type>(static_cast<std::int64_t>(m_state.RandomSeed)));
+    m_random.seed(
+        static_cast<std::mt19937::result_type>(static_cast<std::int64_t>(m_state.RandomSeed)));
 
     auto& PB1 = m_form.PB1;
     PB1.setValue(0);

@@ -12,13 +12,13 @@ namespace quillet {
 // Computes the new name of every row (or, in attribute-only mode, every checked file's
 // attribute mask) and decides whether the execute button is enabled.
 class NamingEngine {
-public:
+  public:
     NamingEngine(Form1& form, ProgramState& state, FileSystem& files);
 
     void Text_Change();
     QString RndName(int count);
 
-private:
+  private:
     void namingPass();
     void attributePass();
     void enableExecuteWhenFilesListed();

@@ -8,7 +8,8 @@ namespace quillet {
 bool HasTrailingNumber(const ListRow& row) {
     const QString& oldFile = row.subItems[sub::OldFile - 1];
     const QString& extension = row.subItems[sub::Expantion - 1];
-    const qsizetype withoutNumber = oldFile.size() + (extension.isEmpty() ? 0 : extension.size() + 1);
+    const qsizetype withoutNumber =
+        oldFile.size() + (extension.isEmpty() ? 0 : extension.size() + 1);
     return row.text.size() != withoutNumber;
 }
 

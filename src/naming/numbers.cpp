@@ -2,12 +2,12 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -15,12 +15,14 @@ namespace quillet {
 
 namespace {
 
-bool isSkipped(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+bool isSkipped(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
 
 // The characters of the text with blanks, tabs and line feeds taken out, as far as they can
 // belong to a number at all (ASCII); reading stops at the first character that cannot.
 class Reader {
-public:
+  public:
     explicit Reader(const QString& text) : m_text(text) {}
 
     char16_t peek() {
@@ -29,18 +31,23 @@ public:
     }
     void advance() { ++m_pos; }
 
-private:
+  private:
     const QString& m_text;
     qsizetype m_pos = 0;
 };
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 int digitValue(char16_t c, int radix) {
     int value = -1;
-    if (isDigit(c)) value = c - u'0';
-    else if (c >= u'a' && c <= u'f') value = c - u'a' + 10;
-    else if (c >= u'A' && c <= u'F') value = c - u'A' + 10;
+    if (isDigit(c))
+        value = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+        value = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+        value = c - u'A' + 10;
     return value < radix ? value : -1;
 }
 
@@ -150,6 +157,8 @@ std::int32_t CounterFrom(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-int DecimalDigits(double value) { return static_cast<int>(ZeroPad(std::fabs(value), 1).size()); }
+int DecimalDigits(double value) {
+    return static_cast<int>(ZeroPad(std::fabs(value), 1).size());
+}
 
 }  // namespace quillet

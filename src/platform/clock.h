@@ -9,7 +9,7 @@ struct TimeOfDay {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual TimeOfDay localTimeOfDay() = 0;
 };

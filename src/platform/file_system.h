@@ -31,7 +31,7 @@ struct DirEntry {
 // A folder held open for a run of operations on the names inside it. Every name is one plain
 // entry of this folder, given as raw bytes.
 class OpenFolder {
-public:
+  public:
     virtual ~OpenFolder() = default;
     // Renames without ever replacing an existing file. Returns 0 or an errno value.
     virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
@@ -43,7 +43,7 @@ public:
 
 // The file system as the program uses it. Paths are raw bytes.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The regular files (and links to them) of a folder whose names match one of the

@@ -7,7 +7,7 @@ namespace quillet {
 
 // The running program: how it was started, where it lives, and how it ends.
 class Process {
-public:
+  public:
     virtual ~Process() = default;
     // The arguments after the program's own path, joined by single blanks, unquoted.
     virtual QByteArray commandLine() = 0;

@@ -6,7 +6,7 @@ namespace quillet {
 
 // The per-user settings store, addressed by application, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // Stores the value and makes it durable before returning; false when that failed.
     virtual bool write(const QString& application, const QString& section, const QString& key,

@@ -12,7 +12,7 @@ enum class MessageAnswer { Ok, Yes, No };
 
 // What asks something of the person at the screen: modal boxes, the beep, the focus.
 class UserFeedback {
-public:
+  public:
     virtual ~UserFeedback() = default;
     // A modal box over the main window; the first button is the default one.
     virtual MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,

@@ -7,12 +7,12 @@ namespace quillet {
 
 // Switches between renaming and setting the attributes of the checked files.
 class AttributeMode {
-public:
+  public:
     AttributeMode(Form1& form, WindowMethods& window);
 
     void Check6_Click();
 
-private:
+  private:
     Form1& m_form;
     WindowMethods& m_window;
 };

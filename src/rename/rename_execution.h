@@ -10,12 +10,12 @@ namespace quillet {
 // list order (or sets the requested attributes), then tells the viewer it is done and ends
 // the program, or lists the folder afresh in extended mode.
 class RenameExecution {
-public:
+  public:
     RenameExecution(Form1& form, Platform& platform, WindowMethods& window);
 
     void Command1_Click();
 
-private:
+  private:
     void renamePass();
     void attributePass();
     void markActed(int row);

@@ -23,7 +23,8 @@ void FolderPanel::SBar_MouseUp(int, int, float, float) {
 
 void FolderPanel::SBar_Click() {
     if (IsStandardMode(m_form)) return;
-    const QString chosen = BrowseForFolderByPath(m_platform.folderPicker, m_form.SBar.panel(1).text);
+    const QString chosen =
+        BrowseForFolderByPath(m_platform.folderPicker, m_form.SBar.panel(1).text);
     if (chosen.isEmpty()) return;
 
     // Renames are made in the listed folder, and the current directory must be that same

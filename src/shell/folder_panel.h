@@ -9,14 +9,14 @@ namespace quillet {
 // In extended mode the status bar's folder panel works as a button that opens the folder
 // dialog; the chosen folder becomes the listed one and the current directory.
 class FolderPanel {
-public:
+  public:
     FolderPanel(Form1& form, Platform& platform, WindowMethods& window);
 
     void SBar_MouseDown(int button, int shift, float x, float y);
     void SBar_MouseUp(int button, int shift, float x, float y);
     void SBar_Click();
 
-private:
+  private:
     Form1& m_form;
     Platform& m_platform;
     WindowMethods& m_window;

@@ -10,14 +10,22 @@ constexpr int kDesktopFolder = 0;
 constexpr int kApplicationsFolder = 9;
 const char kLauncherName[] = "/Quillet.desktop";
 
-QString desktopLabel() { return QStringLiteral("[デスクトップ]"); }
-QString sendToLabel() { return QStringLiteral("[送る]"); }
-QString createText() { return QStringLiteral("にショートカットを作成します"); }
-QString deleteText() { return QStringLiteral("のショートカットを削除します"); }
+QString desktopLabel() {
+    return QStringLiteral("[デスクトップ]");
+}
+QString sendToLabel() {
+    return QStringLiteral("[送る]");
+}
+QString createText() {
+    return QStringLiteral("にショートカットを作成します");
+}
+QString deleteText() {
+    return QStringLiteral("のショートカットを削除します");
+}
 
 // An argument of the Exec key. First the quoting of the command line: inside double quotes,
-// '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is no field code. Then the
-// escaping of a string value, which doubles every backslash and spells out line breaks.
+// '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is no field code. Then
+// the escaping of a string value, which doubles every backslash and spells out line breaks.
 QByteArray quotedExecArgument(const QByteArray& argument) {
     QByteArray quoted = "\"";
     for (const char c : argument) {
@@ -29,11 +37,16 @@ QByteArray quotedExecArgument(const QByteArray& argument) {
 
     QByteArray value;
     for (const char c : quoted) {
-        if (c == '\\') value += "\\\\";
-        else if (c == '\n') value += "\\n";
-        else if (c == '\t') value += "\\t";
-        else if (c == '\r') value += "\\r";
-        else value += c;
+        if (c == '\\')
+            value += "\\\\";
+        else if (c == '\n')
+            value += "\\n";
+        else if (c == '\t')
+            value += "\\t";
+        else if (c == '\r')
+            value += "\\r";
+        else
+            value += c;
     }
     return value;
 }

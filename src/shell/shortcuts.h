@@ -8,7 +8,7 @@ namespace quillet {
 // The program's launchers on the desktop and in the folder from which file managers offer
 // programs for a folder. The tool-bar buttons show and change whether each exists.
 class Shortcuts {
-public:
+  public:
     Shortcuts(Form1& form, Platform& platform);
 
     // At start-up: a button is pressed when its launcher file already exists.
@@ -17,7 +17,7 @@ public:
 
     static QByteArray LauncherContent(const QByteArray& programFolder, bool forFolders);
 
-private:
+  private:
     Form1& m_form;
     Platform& m_platform;
 };

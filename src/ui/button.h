@@ -8,7 +8,7 @@ namespace quillet {
 
 // A command button or a label: a caption the user can click.
 class Button : public Control {
-public:
+  public:
     Button(QString name, QString caption = {}, QString toolTip = {})
         : Control(std::move(name), std::move(caption), std::move(toolTip)) {}
 

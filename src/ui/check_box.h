@@ -7,7 +7,7 @@ namespace quillet {
 // A check box with the states 0 (clear) and 1 (checked). A change of state, from code or by
 // the user, raises Click once.
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(QString name, QString caption, QString toolTip);
 
     int value() const { return m_value; }
@@ -16,7 +16,7 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     int m_value = 0;
 };
 

@@ -8,7 +8,7 @@ namespace quillet {
 
 // A drop-down list. Choosing an item other than the current one raises Click.
 class ComboBox : public Control {
-public:
+  public:
     ComboBox(QString name, QStringList items, QString toolTip);
 
     const QStringList& items() const { return m_items; }
@@ -18,7 +18,7 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     QStringList m_items;
     int m_listIndex = -1;
 };

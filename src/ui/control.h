@@ -19,7 +19,7 @@ struct Twips {
 // and its place. The view subscribes to learn that something it shows has changed; the
 // program's handlers are attached to the events of the derived controls.
 class Control {
-public:
+  public:
     explicit Control(QString name, QString caption = {}, QString toolTip = {});
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -46,10 +46,10 @@ public:
     // The view's hook: called after any property it shows has changed.
     void subscribe(std::function<void()> listener);
 
-protected:
+  protected:
     void notifyView();
 
-private:
+  private:
     QString m_name;
     QString m_caption;
     QString m_toolTip;

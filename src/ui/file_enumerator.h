@@ -11,7 +11,7 @@ namespace quillet {
 // The invisible file-list box that enumerates the folder: a folder, a pattern of
 // ";"-separated wildcards, and the files found there in name order.
 class FileEnumerator : public Control {
-public:
+  public:
     FileEnumerator(QString name, FileSystem& files, QByteArray initialFolder, QString pattern);
 
     const QByteArray& path() const { return m_path; }
@@ -27,7 +27,7 @@ public:
     const DirEntry& entry(int index) const { return m_entries.at(static_cast<size_t>(index)); }
     std::vector<DirEntry>& entries() { return m_entries; }
 
-private:
+  private:
     FileSystem& m_files;
     QByteArray m_path;
     QString m_pattern;

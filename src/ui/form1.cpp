@@ -4,7 +4,9 @@ namespace quillet {
 
 namespace {
 
-QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+QString s(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 }  // namespace
 
@@ -22,7 +24,8 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
       Text2(s("Text2"), s("001"), s("付番の開始値を入力します 桁数もそのまま反映されます")),
       Text3(s("Text3"), s("jpg"), s("拡張子を入力します")),
       Frame1(s("Frame1"), s("対象ファイル")),
-      Combo1(s("Combo1"), {s("*.jpg;*.jpeg"), s("*.gif"), s("*.bmp")}, s("処理対象とするファイルの種類")),
+      Combo1(s("Combo1"), {s("*.jpg;*.jpeg"), s("*.gif"), s("*.bmp")},
+             s("処理対象とするファイルの種類")),
       Text4(s("Text4"), s("*.*"), s("表示するファイルを指定します")),
       File1(s("File1"), files, std::move(launchFolder), s("*.jpg;*.jpeg")),
       Command1(s("Command1"), s("実 行 ／ 終 了"), s("名前を変更して終了します")),
@@ -69,11 +72,15 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
     TabStrip1.addTab({s("拡張"), s("exptab"), s("t_exp")});
 
     Frame2.setGeometry({2175, 2520, 3615, 1500});
-    Option1.add(3, s("ファイル更新日順"), s("ファイルの更新日付順に整列します")).setGeometry({120, 240, 3000, 240});
-    Option1.add(2, s("拡張子を重視"), s("ファイルの種類別に整列します")).setGeometry({120, 480, 3000, 240});
-    Option1.add(1, s("末尾の値を重視"), s("拡張子の前にある数値を用いて整列します")).setGeometry({120, 720, 3000, 240});
+    Option1.add(3, s("ファイル更新日順"), s("ファイルの更新日付順に整列します"))
+        .setGeometry({120, 240, 3000, 240});
+    Option1.add(2, s("拡張子を重視"), s("ファイルの種類別に整列します"))
+        .setGeometry({120, 480, 3000, 240});
+    Option1.add(1, s("末尾の値を重視"), s("拡張子の前にある数値を用いて整列します"))
+        .setGeometry({120, 720, 3000, 240});
     Check2.setGeometry({120, 960, 3000, 240});
-    Option1.add(0, s("通常のASCII順"), s("通常の文字順に整列します")).setGeometry({120, 1200, 3000, 240});
+    Option1.add(0, s("通常のASCII順"), s("通常の文字順に整列します"))
+        .setGeometry({120, 1200, 3000, 240});
     Option1.select(1);
 
     Frame3.setGeometry({2175, 780, 3615, 1500});
@@ -99,9 +106,9 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
 
     // The file list fills the lower part of the window.
     LV.setGeometry({60, 2400, 5850, 1560});
-    const QString headers[] = {s("元のファイル名"), s("新しいファイル名"), s("oldfile"),
-                               s("sortkey"),        s("expantion"),        s("datetime"),
-                               s("exp")};
+    const QString headers[] = {
+        s("元のファイル名"), s("新しいファイル名"), s("oldfile"), s("sortkey"),
+        s("expantion"),      s("datetime"),         s("exp")};
     for (int column = 1; column <= ListView::kColumns; ++column) {
         LV.setColumnHeader(column, headers[column - 1]);
         LV.setColumnWidth(column, column <= 2 ? 2540 : 0);

@@ -6,13 +6,13 @@ namespace quillet {
 
 // The help sheet that slides up over the window and back down, frame by frame.
 class HelpPanel {
-public:
+  public:
     explicit HelpPanel(Form1& form);
 
     void Command4_Click();
     void Label2_Click(int index);
 
-private:
+  private:
     int statusBarBottom() const;
     void placeAt(float top);
 

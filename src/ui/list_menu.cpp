@@ -8,7 +8,9 @@ constexpr int kRightButton = 2;
 
 ListMenu::ListMenu(Form1& form, WindowMethods& window) : m_form(form), m_window(window) {}
 
-void ListMenu::LV_ItemCheck(int) { m_window.Check1_Click(); }
+void ListMenu::LV_ItemCheck(int) {
+    m_window.Check1_Click();
+}
 
 void ListMenu::LV_MouseUp(int button, int, float, float) {
     if (button == kRightButton) m_form.mform.menu_top.popup();
@@ -17,8 +19,7 @@ void ListMenu::LV_MouseUp(int button, int, float, float) {
 void ListMenu::menu_select_Click(int index) {
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
-    for (int i = 1; i <= count; ++i)
-        LV.setSelected(i, index == 0 ? true : !LV.row(i).selected);
+    for (int i = 1; i <= count; ++i) LV.setSelected(i, index == 0 ? true : !LV.row(i).selected);
 }
 
 void ListMenu::menu_check_Click(int index) {

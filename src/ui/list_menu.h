@@ -7,7 +7,7 @@ namespace quillet {
 
 // The list's pop-up menu: select rows in bulk, and check, uncheck or invert the selected rows.
 class ListMenu {
-public:
+  public:
     ListMenu(Form1& form, WindowMethods& window);
 
     void LV_ItemCheck(int row);
@@ -15,7 +15,7 @@ public:
     void menu_select_Click(int index);
     void menu_check_Click(int index);
 
-private:
+  private:
     Form1& m_form;
     WindowMethods& m_window;
 };

@@ -1,12 +1,12 @@
 #include "ui/list_view.h"
 
-#include "util/caseless_compare.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
 #include <stdexcept>
 #include <utility>
+
+#include "util/caseless_compare.h"
 
 namespace quillet {
 
@@ -31,7 +31,9 @@ void ListView::setColumnHeader(int column, const QString& header) {
     notifyView();
 }
 
-float ListView::columnWidth(int column) const { return m_widths.at(static_cast<size_t>(column - 1)); }
+float ListView::columnWidth(int column) const {
+    return m_widths.at(static_cast<size_t>(column - 1));
+}
 
 void ListView::setColumnWidth(int column, float width) {
     m_widths.at(static_cast<size_t>(column - 1)) = width;

@@ -39,7 +39,7 @@ struct ListChanges {
 // switched on, orders the rows by one column's text (stable, case-insensitive); while it is
 // off, writes to the rows never move them.
 class ListView : public Control {
-public:
+  public:
     static constexpr int kColumns = 1 + ListRow::kSubItems;
 
     explicit ListView(QString name);
@@ -78,7 +78,7 @@ public:
     std::function<void(int row)> ItemCheck;
     std::function<void(int button, int shift, float x, float y)> MouseUp;
 
-private:
+  private:
     ListRow& mutableRow(int index);
     void markRowChanged(int index);
     void markRowsReplaced();

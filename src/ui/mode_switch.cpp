@@ -4,7 +4,9 @@
 
 namespace quillet {
 
-bool IsStandardMode(const Form1& form) { return form.Command3.caption() == QStringLiteral("拡張"); }
+bool IsStandardMode(const Form1& form) {
+    return form.Command3.caption() == QStringLiteral("拡張");
+}
 
 ModeSwitch::ModeSwitch(Form1& form, ProgramState& state, SortFilterControls& sortFilter)
     : m_form(form), m_state(state), m_sortFilter(sortFilter) {}
@@ -54,7 +56,9 @@ void ModeSwitch::returnToStandardMode() {
     m_sortFilter.Combo1_Click();
 }
 
-void ModeSwitch::TabStrip1_BeforeClick(bool&) { m_state.SavedTabIndex = m_form.TabStrip1.selectedIndex(); }
+void ModeSwitch::TabStrip1_BeforeClick(bool&) {
+    m_state.SavedTabIndex = m_form.TabStrip1.selectedIndex();
+}
 
 void ModeSwitch::TabStrip1_Click() {
     Form1& f = m_form;

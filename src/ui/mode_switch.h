@@ -11,14 +11,14 @@ class SortFilterControls;
 // The mode lives only in the caption of Command3: "拡張" offers to extend, so the window is in
 // standard mode.
 class ModeSwitch {
-public:
+  public:
     ModeSwitch(Form1& form, ProgramState& state, SortFilterControls& sortFilter);
 
     void Command3_Click();
     void TabStrip1_BeforeClick(bool& cancel);
     void TabStrip1_Click();
 
-private:
+  private:
     void enterExtendedMode();
     void returnToStandardMode();
 

@@ -10,14 +10,19 @@ OptionButton::OptionButton(OptionGroup& group, int index, QString caption, QStri
       m_group(group),
       m_index(index) {}
 
-bool OptionButton::value() const { return m_group.selectedIndex() == m_index; }
+bool OptionButton::value() const {
+    return m_group.selectedIndex() == m_index;
+}
 
-void OptionButton::select() { m_group.select(m_index); }
+void OptionButton::select() {
+    m_group.select(m_index);
+}
 
 OptionGroup::OptionGroup(QString name) : m_name(std::move(name)) {}
 
 OptionButton& OptionGroup::add(int index, QString caption, QString toolTip) {
-    if (static_cast<size_t>(index) >= m_buttons.size()) m_buttons.resize(static_cast<size_t>(index) + 1);
+    if (static_cast<size_t>(index) >= m_buttons.size())
+        m_buttons.resize(static_cast<size_t>(index) + 1);
     m_buttons[static_cast<size_t>(index)] =
         std::make_unique<OptionButton>(*this, index, std::move(caption), std::move(toolTip));
     return *m_buttons[static_cast<size_t>(index)];

@@ -11,7 +11,7 @@ class OptionGroup;
 
 // One option button of a group; at most one of the group is selected.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(OptionGroup& group, int index, QString caption, QString toolTip);
 
     int index() const { return m_index; }
@@ -21,14 +21,14 @@ public:
     // Called by the group when this button's selection flips, so the view redraws it.
     void selectionChanged() { notifyView(); }
 
-private:
+  private:
     OptionGroup& m_group;
     int m_index;
 };
 
 // A control array of option buttons sharing one click handler that receives the index.
 class OptionGroup {
-public:
+  public:
     explicit OptionGroup(QString name);
 
     OptionButton& add(int index, QString caption, QString toolTip);
@@ -43,7 +43,7 @@ public:
 
     std::function<void(int)> Click;
 
-private:
+  private:
     QString m_name;
     std::vector<std::unique_ptr<OptionButton>> m_buttons;
     int m_selected = -1;

@@ -4,7 +4,9 @@
 
 namespace quillet {
 
-PopupMenu::PopupMenu(QString name) : Control(std::move(name)) { setVisible(false); }
+PopupMenu::PopupMenu(QString name) : Control(std::move(name)) {
+    setVisible(false);
+}
 
 MenuEntry& PopupMenu::addEntry(QString name, QString caption) {
     m_entries.push_back({std::move(name), std::move(caption), {}});
@@ -16,6 +18,8 @@ void PopupMenu::choose(int position) {
     if (!entry.isSeparator()) raise(entry.Click);
 }
 
-void PopupMenu::popup() { raise<PopupMenu&>(Show, *this); }
+void PopupMenu::popup() {
+    raise<PopupMenu&>(Show, *this);
+}
 
 }  // namespace quillet

@@ -17,19 +17,21 @@ struct MenuEntry {
 // A pop-up menu that is never shown as a window of its own. popup() asks whoever displays it
 // (the view, or a test) to show it at the pointer; that caller then picks at most one entry.
 class PopupMenu : public Control {
-public:
+  public:
     explicit PopupMenu(QString name);
 
     MenuEntry& addEntry(QString name, QString caption);
     int entryCount() const { return static_cast<int>(m_entries.size()); }
-    const MenuEntry& entry(int position) const { return m_entries.at(static_cast<size_t>(position)); }
+    const MenuEntry& entry(int position) const {
+        return m_entries.at(static_cast<size_t>(position));
+    }
     MenuEntry& entry(int position) { return m_entries.at(static_cast<size_t>(position)); }
     void choose(int position);
 
     void popup();
     std::function<void(PopupMenu&)> Show;
 
-private:
+  private:
     std::vector<MenuEntry> m_entries;
 };
 

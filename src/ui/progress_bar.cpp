@@ -5,7 +5,9 @@
 
 namespace quillet {
 
-ProgressBar::ProgressBar(QString name) : Control(std::move(name)) { setVisible(false); }
+ProgressBar::ProgressBar(QString name) : Control(std::move(name)) {
+    setVisible(false);
+}
 
 void ProgressBar::setValue(int value) {
     value = std::clamp(value, 0, 100);

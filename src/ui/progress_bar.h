@@ -6,13 +6,13 @@ namespace quillet {
 
 // Progress from 0 to 100, shown while a long pass runs.
 class ProgressBar : public Control {
-public:
+  public:
     explicit ProgressBar(QString name);
 
     int value() const { return m_value; }
     void setValue(int value);
 
-private:
+  private:
     int m_value = 0;
 };
 

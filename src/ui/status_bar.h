@@ -16,11 +16,13 @@ struct StatusPanel {
 
 // The status bar with its text panels, numbered from 1. The whole bar reports the mouse.
 class StatusBar : public Control {
-public:
+  public:
     explicit StatusBar(QString name);
 
     int panelCount() const { return static_cast<int>(m_panels.size()); }
-    const StatusPanel& panel(int index) const { return m_panels.at(static_cast<size_t>(index - 1)); }
+    const StatusPanel& panel(int index) const {
+        return m_panels.at(static_cast<size_t>(index - 1));
+    }
     void addPanel(QString key, QString text);
     void setPanelText(int index, const QString& text);
     void setPanelBevel(int index, Bevel bevel);
@@ -29,7 +31,7 @@ public:
     std::function<void(int button, int shift, float x, float y)> MouseDown;
     std::function<void(int button, int shift, float x, float y)> MouseUp;
 
-private:
+  private:
     std::vector<StatusPanel> m_panels;
 };
 

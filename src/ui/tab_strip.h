@@ -16,7 +16,7 @@ struct Tab {
 // cancel it) while the old tab is still selected; every change of the selected tab, the
 // user's or the program's, raises Click afterwards.
 class TabStrip : public Control {
-public:
+  public:
     explicit TabStrip(QString name);
 
     void addTab(Tab tab);
@@ -32,7 +32,7 @@ public:
     std::function<void(bool& cancel)> BeforeClick;
     std::function<void()> Click;
 
-private:
+  private:
     std::vector<Tab> m_tabs;
     int m_selected = 1;
 };

@@ -6,7 +6,7 @@ namespace quillet {
 
 // A text box. Writing a different text, from code or by the user, raises Change once.
 class TextBox : public Control {
-public:
+  public:
     TextBox(QString name, QString text, QString toolTip);
 
     const QString& text() const { return m_text; }
@@ -18,7 +18,7 @@ public:
 
     std::function<void()> Change;
 
-private:
+  private:
     QString m_text;
     bool m_readOnly = false;
 };

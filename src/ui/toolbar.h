@@ -15,7 +15,7 @@ struct ToolbarButton {
 // A tool bar of two-state buttons numbered from 1. A click flips the button's state first and
 // then raises ButtonClick with its index, so the handler sees the new state.
 class Toolbar : public Control {
-public:
+  public:
     explicit Toolbar(QString name);
 
     void addButton(ToolbarButton button);
@@ -29,7 +29,7 @@ public:
 
     std::function<void(int index)> ButtonClick;
 
-private:
+  private:
     std::vector<ToolbarButton> m_buttons;
 };
 

@@ -6,7 +6,7 @@ namespace quillet {
 
 // The main window's public methods, through which one subsystem asks another to act.
 class WindowMethods {
-public:
+  public:
     virtual ~WindowMethods() = default;
     virtual void RebuildFileList() = 0;
     virtual void Text_Change() = 0;

@@ -29,7 +29,8 @@ TEST(Startup, MakesTheFolderCurrentAndListsIt) {
     EXPECT_EQ(currentDirectory(), harness.photos.path());
     EXPECT_EQ(harness.form().File1.path(), harness.photos.path());
     EXPECT_EQ(harness.form().SBar.panel(2).text, QStringLiteral("2files"));
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")}));
 }
 
 TEST(Startup, RetriesWithTheFirstLetterInLowerCase) {

@@ -35,14 +35,15 @@ std::vector<const char*> cameraNames(int count) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, ProposalTest,
-    ::testing::Values(ProposalCase{"CameraSeries", cameraNames(120), "IMG_", "001"},
-                      ProposalCase{"LargestNumberSetsTheWidth", {"DSC9.jpg", "DSC10000.jpg"}, "DSC", "00001"},
-                      ProposalCase{"FileCountSetsTheWidth", {"a.jpg", "b.jpg", "c.jpg"}, "", "1"},
-                      ProposalCase{"OneCharacterPrefixesAreNotProposed", {"a1.jpg", "b2.jpg"}, "", "1"},
-                      ProposalCase{"LastPrefixInNameOrderWins", {"x_1.jpg", "y_2.jpg"}, "y_", "1"},
-                      ProposalCase{"DigitsOnly", {"0012.jpg", "5123.jpg"}, "", "0001"},
-                      ProposalCase{"EmptyFolder", {}, "", "1"},
-                      ProposalCase{"OtherTypesAreNotListed", {"IMG_0001.gif", "notes.txt"}, "", "1"}),
+    ::testing::Values(
+        ProposalCase{"CameraSeries", cameraNames(120), "IMG_", "001"},
+        ProposalCase{"LargestNumberSetsTheWidth", {"DSC9.jpg", "DSC10000.jpg"}, "DSC", "00001"},
+        ProposalCase{"FileCountSetsTheWidth", {"a.jpg", "b.jpg", "c.jpg"}, "", "1"},
+        ProposalCase{"OneCharacterPrefixesAreNotProposed", {"a1.jpg", "b2.jpg"}, "", "1"},
+        ProposalCase{"LastPrefixInNameOrderWins", {"x_1.jpg", "y_2.jpg"}, "y_", "1"},
+        ProposalCase{"DigitsOnly", {"0012.jpg", "5123.jpg"}, "", "0001"},
+        ProposalCase{"EmptyFolder", {}, "", "1"},
+        ProposalCase{"OtherTypesAreNotListed", {"IMG_0001.gif", "notes.txt"}, "", "1"}),
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST(FileListBuilder, FillsEveryRowWithItsKeysAndSortsByTrailingNumber) {
@@ -53,8 +54,9 @@ TEST(FileListBuilder, FillsEveryRowWithItsKeysAndSortsByTrailingNumber) {
     auto& LV = harness.form().LV;
 
     ASSERT_EQ(LV.rowCount(), 4);
-    EXPECT_EQ(harness.fileNames(), (QStringList{QStringLiteral("photo.jpeg"), QStringLiteral("IMG_0003.JPG"),
-                                                QStringLiteral("a12.jpg"), QStringLiteral("IMG_0012.jpg")}));
+    EXPECT_EQ(harness.fileNames(),
+              (QStringList{QStringLiteral("photo.jpeg"), QStringLiteral("IMG_0003.JPG"),
+                           QStringLiteral("a12.jpg"), QStringLiteral("IMG_0012.jpg")}));
     const ListRow& row = LV.row(4);
     EXPECT_TRUE(row.checked);
     EXPECT_TRUE(row.newNameBlue);

@@ -40,8 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"archive.tar.gz", "archive.tar", "gz", "archive.tar", 0, 7},
                       KeyCase{"x.", "x", "", "x", 0, 7},
                       KeyCase{"12abc.jpg", "12abc", "jpg", "12abc", 12, 7},
-                      KeyCase{"5.jpg", "5", "jpg", "5", 5, 7},
-                      KeyCase{".jpg", "", "jpg", "", 0, 7},
+                      KeyCase{"5.jpg", "5", "jpg", "5", 5, 7}, KeyCase{".jpg", "", "jpg", "", 0, 7},
                       KeyCase{"a.verylongextension", "a", "verylongextension", "a", 0, 0},
                       KeyCase{"写真_007.JPG", "写真_007", "JPG", "写真_", 7, 7}));
 

@@ -8,13 +8,15 @@ namespace quillet::test {
 namespace {
 
 class SortFilterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Modification times run against name order, so every order differs.
         const char* names[] = {"b_3.gif", "a_10.jpg", "C_2.jpg", "d_1.jpeg"};
         for (int i = 0; i < 4; ++i) {
             const QByteArray path = harness.photos.write(names[i], names[i]);
-            struct utimbuf times {1700000000 + i * 100, 1700000000 + i * 100};
+            struct utimbuf times {
+                1700000000 + i * 100, 1700000000 + i * 100
+            };
             ::utime(path.constData(), &times);
         }
         harness.startOnPhotos();
@@ -48,11 +50,25 @@ INSTANTIATE_TEST_SUITE_P(
     Orders, SortOrderTest,
     ::testing::Values(
         OrderCase{"Name", 0, false, {"a_10.jpg", "b_3.gif", "C_2.jpg", "d_1.jpeg"}, "降順整列"},
-        OrderCase{"TrailingNumber", 1, false, {"d_1.jpeg", "C_2.jpg", "b_3.gif", "a_10.jpg"}, "降順整列"},
-        OrderCase{"TrailingNumberDescending", 1, true, {"a_10.jpg", "b_3.gif", "C_2.jpg", "d_1.jpeg"}, "降順整列"},
-        OrderCase{"Extension", 2, false, {"b_3.gif", "d_1.jpeg", "a_10.jpg", "C_2.jpg"}, "降順整列"},
-        OrderCase{"ModificationTime", 3, false, {"b_3.gif", "a_10.jpg", "C_2.jpg", "d_1.jpeg"}, "新しいもの順"},
-        OrderCase{"NewestFirst", 3, true, {"d_1.jpeg", "C_2.jpg", "a_10.jpg", "b_3.gif"}, "新しいもの順"}),
+        OrderCase{
+            "TrailingNumber", 1, false, {"d_1.jpeg", "C_2.jpg", "b_3.gif", "a_10.jpg"}, "降順整列"},
+        OrderCase{"TrailingNumberDescending",
+                  1,
+                  true,
+                  {"a_10.jpg", "b_3.gif", "C_2.jpg", "d_1.jpeg"},
+                  "降順整列"},
+        OrderCase{
+            "Extension", 2, false, {"b_3.gif", "d_1.jpeg", "a_10.jpg", "C_2.jpg"}, "降順整列"},
+        OrderCase{"ModificationTime",
+                  3,
+                  false,
+                  {"b_3.gif", "a_10.jpg", "C_2.jpg", "d_1.jpeg"},
+                  "新しいもの順"},
+        OrderCase{"NewestFirst",
+                  3,
+                  true,
+                  {"d_1.jpeg", "C_2.jpg", "a_10.jpg", "b_3.gif"},
+                  "新しいもの順"}),
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(SortFilterTest, ReSortingKeepsCheckMarksAndHiddenColumns) {

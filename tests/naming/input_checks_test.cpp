@@ -6,10 +6,11 @@ namespace quillet::test {
 namespace {
 
 const QString kForbiddenText = QStringLiteral("ファイル名に「 \\/:,;*?\"<>| 」は使えません");
-const QString kDuplicateText = QStringLiteral("同じファイル名が生成されるため、元値指定を解除します");
+const QString kDuplicateText =
+    QStringLiteral("同じファイル名が生成されるため、元値指定を解除します");
 
 class InputChecksTest : public ::testing::Test {
-protected:
+  protected:
     void start(std::initializer_list<const char*> files) {
         for (const char* name : files) harness.photos.write(name);
         harness.startOnPhotos();
@@ -19,7 +20,8 @@ protected:
     Form1& f = harness.form();
 };
 
-class ForbiddenCharacterTest : public InputChecksTest, public ::testing::WithParamInterface<char> {};
+class ForbiddenCharacterTest : public InputChecksTest,
+                               public ::testing::WithParamInterface<char> {};
 
 TEST_P(ForbiddenCharacterTest, RefusesThePrefixAndKeepsThePreviousNames) {
     start({"a_1.jpg"});
@@ -66,7 +68,7 @@ TEST_F(InputChecksTest, ClearingThePrefixRecomputesWhileAStartNumberIsThere) {
 TEST_F(InputChecksTest, BothTextsEmptyBeepsWithoutAMessage) {
     start({"a_1.jpg"});
     f.Text1.setText(QStringLiteral("x"));
-    f.Check6.setValue(1);        // the attribute pass leaves an empty start number alone
+    f.Check6.setValue(1);  // the attribute pass leaves an empty start number alone
     f.Text2.setText(QString());
     f.Text1.setText(QString());
     EXPECT_EQ(harness.feedback.beeps, 1);
@@ -83,8 +85,9 @@ TEST_F(InputChecksTest, DuplicateNeighboursWithdrawTheOriginalValueOption) {
     EXPECT_EQ(harness.feedback.messages[0].text, kDuplicateText);
     EXPECT_EQ(harness.feedback.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(f.Check1.value(), 0);
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("photo1.jpg"), QStringLiteral("photo2.jpg"),
-                                               QStringLiteral("photo3.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("photo1.jpg"), QStringLiteral("photo2.jpg"),
+                           QStringLiteral("photo3.jpg")}));
 }
 
 TEST_F(InputChecksTest, OnlyNeighboursAreCompared) {

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.title); });
 
 class NamingTest : public ::testing::Test {
-protected:
+  protected:
     void start(std::initializer_list<const char*> files) {
         for (const char* name : files) harness.photos.write(name);
         harness.startOnPhotos();
@@ -50,12 +50,13 @@ TEST_F(NamingTest, UncheckedRowsTakeNoNumberAndLeaveNoGap) {
     start({"a_1.jpg", "a_2.jpg", "a_3.jpg"});
     f.Text2.setText(QStringLiteral("001"));
     f.LV.userSetChecked(2, false);
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("a_001.jpg"), QString(), QStringLiteral("a_002.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("a_001.jpg"), QString(), QStringLiteral("a_002.jpg")}));
 }
 
 TEST_F(NamingTest, WidthIsTheDigitCountTypedAndNumbersAreNeverCut) {
-    start({"p01.jpg", "p02.jpg", "p03.jpg", "p04.jpg", "p05.jpg", "p06.jpg", "p07.jpg",
-           "p08.jpg", "p09.jpg", "p10.jpg", "p11.jpg", "p12.jpg"});
+    start({"p01.jpg", "p02.jpg", "p03.jpg", "p04.jpg", "p05.jpg", "p06.jpg", "p07.jpg", "p08.jpg",
+           "p09.jpg", "p10.jpg", "p11.jpg", "p12.jpg"});
     f.Text1.setText(QStringLiteral("x"));
     f.Text2.setText(QStringLiteral("1"));
     EXPECT_EQ(harness.newNames().at(8), QStringLiteral("x9.jpg"));
@@ -74,16 +75,19 @@ TEST_F(NamingTest, AnEmptiedStartNumberBecomesOne) {
     start({"a_1.jpg", "a_2.jpg"});
     f.Text2.setText(QString());
     EXPECT_EQ(f.Text2.text(), QStringLiteral("1"));
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("a_1.jpg"), QStringLiteral("a_2.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("a_1.jpg"), QStringLiteral("a_2.jpg")}));
 }
 
 TEST_F(NamingTest, CounterFromMinus999DownNoLongerAdvances) {
     start({"a_1.jpg", "a_2.jpg"});
     f.Text2.setText(QStringLiteral("-999"));
     // The sign counts as one of the typed digits.
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("a_-0999.jpg"), QStringLiteral("a_-0999.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("a_-0999.jpg"), QStringLiteral("a_-0999.jpg")}));
     f.Text2.setText(QStringLiteral("-998"));
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("a_-0998.jpg"), QStringLiteral("a_-0997.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("a_-0998.jpg"), QStringLiteral("a_-0997.jpg")}));
 }
 
 TEST_F(NamingTest, HugeStartNumbersAreHeldAtThe32BitLimit) {

@@ -45,14 +45,16 @@ struct PadCase {
 class ZeroPadTest : public ::testing::TestWithParam<PadCase> {};
 
 TEST_P(ZeroPadTest, PadsWithoutEverCutting) {
-    EXPECT_EQ(ZeroPad(GetParam().value, GetParam().width), QString::fromLatin1(GetParam().expected));
+    EXPECT_EQ(ZeroPad(GetParam().value, GetParam().width),
+              QString::fromLatin1(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ZeroPadTest,
-    ::testing::Values(PadCase{5, 3, "005"}, PadCase{1234, 3, "1234"}, PadCase{0, 12, "000000000000"},
-                      PadCase{12, 12, "000000000012"}, PadCase{-5, 3, "-005"}, PadCase{2.5, 1, "3"},
-                      PadCase{-2.5, 1, "-3"}, PadCase{0.5, 2, "01"}, PadCase{1e15, 12, "1000000000000000"},
+    ::testing::Values(PadCase{5, 3, "005"}, PadCase{1234, 3, "1234"},
+                      PadCase{0, 12, "000000000000"}, PadCase{12, 12, "000000000012"},
+                      PadCase{-5, 3, "-005"}, PadCase{2.5, 1, "3"}, PadCase{-2.5, 1, "-3"},
+                      PadCase{0.5, 2, "01"}, PadCase{1e15, 12, "1000000000000000"},
                       PadCase{1e20, 1, "100000000000000000000"}, PadCase{-0.4, 3, "000"}));
 
 TEST(CounterFrom, RoundsHalvesToEvenAndStaysInThe32BitRange) {

@@ -8,7 +8,7 @@ namespace quillet::test {
 namespace {
 
 class AttributeModeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         harness.photos.write("a_1.jpg");
         harness.photos.write("a_2.jpg");
@@ -25,7 +25,8 @@ TEST_F(AttributeModeTest, SwitchingOnAndOffRestoresTheNamingWindow) {
     EXPECT_EQ(f.Frame3.caption(), QStringLiteral("属性の変更"));
     for (const auto& box : f.Check7) EXPECT_TRUE(box.visible());
     EXPECT_FALSE(f.Text1.enabled() || f.Text2.enabled() || f.Text3.enabled());
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("*-*-*-*"), QStringLiteral("*-*-*-*")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("*-*-*-*"), QStringLiteral("*-*-*-*")}));
 
     f.Check6.setValue(0);
     EXPECT_EQ(f.LV.columnHeader(2), QStringLiteral("新しいファイル名"));

@@ -9,7 +9,7 @@ namespace quillet::test {
 namespace {
 
 class RenameTest : public ::testing::Test {
-protected:
+  protected:
     // Each file holds its own name, so a test can tell which file ended where.
     void start(std::initializer_list<const char*> files) {
         for (const char* name : files) harness.photos.write(name, name);
@@ -39,7 +39,9 @@ TEST_F(RenameTest, TypicalRunRenamesCheckedFilesInListOrderAndEnds) {
 
     ASSERT_EQ(harness.feedback.messages.size(), 1u);
     const ShownMessage& box = harness.feedback.messages.front();
-    EXPECT_EQ(box.text, QStringLiteral("ファイル名を更新してよろしいですか？\n\r実行後は元に戻すことはできません。"));
+    EXPECT_EQ(box.text,
+              QStringLiteral(
+                  "ファイル名を更新してよろしいですか？\n\r実行後は元に戻すことはできません。"));
     EXPECT_EQ(box.title, QStringLiteral("実行確認"));
     EXPECT_EQ(box.icon, MessageIcon::Question);
     EXPECT_EQ(box.buttons, MessageButtons::YesNo);
@@ -69,7 +71,8 @@ TEST_F(RenameTest, ExtendedModeStaysOpenAndListsTheNewNames) {
     f.Command3.setCaption(QStringLiteral("標準"));
     f.Text1.setText(QStringLiteral("b_"));
     EXPECT_TRUE(harness.execute());
-    EXPECT_EQ(harness.fileNames(), (QStringList{QStringLiteral("b_1.jpg"), QStringLiteral("b_2.jpg")}));
+    EXPECT_EQ(harness.fileNames(),
+              (QStringList{QStringLiteral("b_1.jpg"), QStringLiteral("b_2.jpg")}));
     EXPECT_EQ(harness.handshakeValue(), QStringLiteral("0"));
     EXPECT_EQ(harness.process.endCount, 0);
 }
@@ -123,19 +126,18 @@ TEST_P(UnsafeNameTest, ANewNameThatLeavesTheFolderIsRefused) {
     EXPECT_EQ(harness.photos.names(), (QList<QByteArray>{"a_1.", "a_1.jpg"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Extensions, UnsafeNameTest,
-    ::testing::Values(UnsafeCase{"IntoSubfolder", "/moved.jpg"},
-                      UnsafeCase{"OutOfTheFolder", "/../../escaped.jpg"},
-                      UnsafeCase{"TooLong", nullptr}),
-    [](const auto& info) { return std::string(info.param.title); });
+INSTANTIATE_TEST_SUITE_P(Extensions, UnsafeNameTest,
+                         ::testing::Values(UnsafeCase{"IntoSubfolder", "/moved.jpg"},
+                                           UnsafeCase{"OutOfTheFolder", "/../../escaped.jpg"},
+                                           UnsafeCase{"TooLong", nullptr}),
+                         [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(RenameTest, APrefixRefusedEarlierCannotSneakASlashIntoANewName) {
     harness.photos.makeFolder("sub");
     start({"a_1.jpg"});
     harness.feedback.answer = MessageAnswer::Yes;
     f.Text1.setText(QStringLiteral("sub/"));  // refused, but kept in the box
-    f.Check4.setValue(1);                      // any other change recomputes the names
+    f.Check4.setValue(1);                     // any other change recomputes the names
     ASSERT_EQ(f.LV.row(1).subItems[0], QStringLiteral("sub/1.jpg"));
     harness.execute();
     expectFile("a_1.jpg", "a_1.jpg");
@@ -229,7 +231,8 @@ TEST_F(RenameTest, AttributeRunSetsTheRequestedBitsOnCheckedFilesOnly) {
     f.Check7[0].setValue(1);
     f.LV.userSetChecked(2, false);
     EXPECT_FALSE(harness.execute());
-    EXPECT_TRUE(harness.feedback.messages.back().text.startsWith(QStringLiteral("属性を更新してよろしいですか？\n\r")));
+    EXPECT_TRUE(harness.feedback.messages.back().text.startsWith(
+        QStringLiteral("属性を更新してよろしいですか？\n\r")));
     struct stat st {};
     ::stat(harness.photos.pathOf("a_1.jpg").constData(), &st);
     EXPECT_EQ(st.st_mode & 0222, 0u);

@@ -12,7 +12,7 @@ QByteArray currentDirectory() {
 }
 
 class FolderPanelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         harness.photos.write("a_1.jpg");
         other = harness.photos.makeFolder("other");
@@ -46,12 +46,14 @@ TEST_F(FolderPanelTest, AChosenFolderIsListedAndBecomesCurrent) {
     EXPECT_EQ(bevelWhileDown, Bevel::Inset);
     EXPECT_EQ(f.SBar.panel(1).bevel, Bevel::Raised);
     ASSERT_EQ(harness.folderPicker.calls.size(), 1u);
-    EXPECT_EQ(harness.folderPicker.calls[0].first, QStringLiteral("開くフォルダを指定してください。"));
+    EXPECT_EQ(harness.folderPicker.calls[0].first,
+              QStringLiteral("開くフォルダを指定してください。"));
     EXPECT_EQ(harness.folderPicker.calls[0].second, QString::fromUtf8(harness.photos.path()));
     EXPECT_EQ(f.SBar.panel(1).text, QString::fromUtf8(other));
     EXPECT_EQ(f.File1.path(), other);
     EXPECT_EQ(currentDirectory(), other);
-    EXPECT_EQ(harness.fileNames(), (QStringList{QStringLiteral("b_1.jpg"), QStringLiteral("b_2.jpg")}));
+    EXPECT_EQ(harness.fileNames(),
+              (QStringList{QStringLiteral("b_1.jpg"), QStringLiteral("b_2.jpg")}));
 }
 
 TEST_F(FolderPanelTest, CancellingChangesNothing) {

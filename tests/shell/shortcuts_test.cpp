@@ -1,3 +1,5 @@
+#include "shell/shortcuts.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -5,7 +7,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "shell/shortcuts.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {
@@ -13,7 +14,7 @@ namespace {
 
 // A home of its own, so the desktop and applications folders are temporary ones.
 class ShortcutsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previousHome = qgetenv("HOME");
         previousData = qgetenv("XDG_DATA_HOME");
@@ -37,9 +38,11 @@ TEST_F(ShortcutsTest, AnExistingLauncherPressesItsButtonAtStartUp) {
     WindowHarness harness;
     harness.startOnPhotos();
     EXPECT_EQ(harness.form().Toolbar1.button(1).value, 1);
-    EXPECT_EQ(harness.form().Toolbar1.button(1).toolTip, QStringLiteral("[デスクトップ]のショートカットを削除します"));
+    EXPECT_EQ(harness.form().Toolbar1.button(1).toolTip,
+              QStringLiteral("[デスクトップ]のショートカットを削除します"));
     EXPECT_EQ(harness.form().Toolbar1.button(2).value, 0);
-    EXPECT_EQ(harness.form().Toolbar1.button(2).toolTip, QStringLiteral("[送る]にショートカットを作成します"));
+    EXPECT_EQ(harness.form().Toolbar1.button(2).toolTip,
+              QStringLiteral("[送る]にショートカットを作成します"));
 }
 
 TEST_F(ShortcutsTest, PressingAndReleasingCreatesAndDeletesTheLaunchers) {
@@ -61,7 +64,8 @@ TEST_F(ShortcutsTest, PressingAndReleasingCreatesAndDeletesTheLaunchers) {
     QFile file(QString::fromUtf8(forFolders));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
-    EXPECT_TRUE(content.contains("Exec=\"/opt/my \\\\\"odd\\\\\" \\\\$dir\\\\\\\\bin/Quillex\" %f\n"))
+    EXPECT_TRUE(
+        content.contains("Exec=\"/opt/my \\\\\"odd\\\\\" \\\\$dir\\\\\\\\bin/Quillex\" %f\n"))
         << content.constData();
     EXPECT_TRUE(content.contains("MimeType=inode/directory;\n"));
 
@@ -86,7 +90,8 @@ TEST_F(ShortcutsTest, AFolderThatCannotBeWrittenFailsQuietly) {
     harness.startOnPhotos();
     harness.form().Toolbar1.userClick(1);
     EXPECT_EQ(harness.form().Toolbar1.button(1).value, 1);
-    EXPECT_EQ(harness.form().Toolbar1.button(1).toolTip, QStringLiteral("[デスクトップ]のショートカットを削除します"));
+    EXPECT_EQ(harness.form().Toolbar1.button(1).toolTip,
+              QStringLiteral("[デスクトップ]のショートカットを削除します"));
 }
 
 }  // namespace

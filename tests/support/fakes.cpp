@@ -11,7 +11,9 @@ MessageAnswer FakeFeedback::messageBox(const QString& text, const QString& title
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : answer;
 }
 
-void FakeFeedback::setFocus(Control& control) { focused.push_back(control.name()); }
+void FakeFeedback::setFocus(Control& control) {
+    focused.push_back(control.name());
+}
 
 QString FakeFolderPicker::pickFolder(const QString& title, const QString& initialFolder) {
     calls.emplace_back(title, initialFolder);

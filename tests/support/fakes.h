@@ -23,7 +23,7 @@ struct ShownMessage {
 
 // Records every box, beep and focus change, and answers boxes as the test says.
 class FakeFeedback : public UserFeedback {
-public:
+  public:
     MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
                              MessageButtons buttons) override;
     void beep() override { ++beeps; }
@@ -37,7 +37,7 @@ public:
 };
 
 class FakeFolderPicker : public FolderPicker {
-public:
+  public:
     QString pickFolder(const QString& title, const QString& initialFolder) override;
 
     QString answer;
@@ -45,7 +45,7 @@ public:
 };
 
 class FakeClock : public Clock {
-public:
+  public:
     TimeOfDay localTimeOfDay() override {
         ++reads;
         return now;
@@ -55,7 +55,7 @@ public:
 };
 
 class FakeProcess : public Process {
-public:
+  public:
     QByteArray commandLine() override { return arguments; }
     QByteArray programFolder() override { return folder; }
     [[noreturn]] void endNow() override {

@@ -1,7 +1,8 @@
 #include "support/window_harness.h"
 
-#include <QSettings>
 #include <unistd.h>
+
+#include <QSettings>
 
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/qt_settings_store.h"
@@ -25,9 +26,8 @@ WindowHarness::WindowHarness(FileSystem* files, SettingsStore* settings)
     if (::getcwd(cwd, sizeof cwd)) m_previousCwd = cwd;
     FileSystem& usedFiles = files ? *files : m_real->files;
     SettingsStore& usedSettings = settings ? *settings : m_real->settings;
-    m_platform = std::make_unique<Platform>(Platform{usedFiles, usedSettings, feedback,
-                                                     folderPicker, m_real->specialFolders, clock,
-                                                     process});
+    m_platform = std::make_unique<Platform>(Platform{
+        usedFiles, usedSettings, feedback, folderPicker, m_real->specialFolders, clock, process});
     m_window = std::make_unique<MainWindow>(*m_platform);
 }
 
@@ -39,7 +39,9 @@ WindowHarness::~WindowHarness() {
     qputenv("XDG_CONFIG_HOME", m_previousConfigHome);
 }
 
-void WindowHarness::startOnPhotos() { load(photos.path()); }
+void WindowHarness::startOnPhotos() {
+    load(photos.path());
+}
 
 bool WindowHarness::load(const QByteArray& commandLine) {
     process.arguments = commandLine;
@@ -67,8 +69,7 @@ QString WindowHarness::handshakeValue() const {
 
 QStringList WindowHarness::newNames() {
     QStringList names;
-    for (int i = 1; i <= form().LV.rowCount(); ++i)
-        names << form().LV.row(i).subItems[0];
+    for (int i = 1; i <= form().LV.rowCount(); ++i) names << form().LV.row(i).subItems[0];
     return names;
 }
 

@@ -12,7 +12,7 @@ namespace quillet::test {
 // The whole window model on a real temporary folder, with a real settings file under a
 // temporary configuration folder; only the dialogs, the clock and the program's end are fakes.
 class WindowHarness {
-public:
+  public:
     WindowHarness();
     // The same window on other file-system and settings-store objects (for instance ones that
     // inject faults); a null pointer keeps the real one.
@@ -40,7 +40,7 @@ public:
     FakeClock clock;
     FakeProcess process;
 
-private:
+  private:
     struct Real;
     std::unique_ptr<Real> m_real;
     std::unique_ptr<Platform> m_platform;

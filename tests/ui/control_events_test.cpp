@@ -74,7 +74,9 @@ TEST(ControlEvents, TabStripAnnouncesAUsersChangeBeforeItHappens) {
     tabs.BeforeClick = [&](bool&) {
         order.push_back(QStringLiteral("before ") + QString::number(tabs.selectedIndex()));
     };
-    tabs.Click = [&] { order.push_back(QStringLiteral("click ") + QString::number(tabs.selectedIndex())); };
+    tabs.Click = [&] {
+        order.push_back(QStringLiteral("click ") + QString::number(tabs.selectedIndex()));
+    };
 
     tabs.userSelect(2);
     tabs.select(3);  // from code: no before-change notice

@@ -6,7 +6,7 @@ namespace quillet::test {
 namespace {
 
 class HelpPanelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         harness.startOnPhotos();
         f.panel.subscribe([this] { tops.push_back(f.panel.geometry().top); });
@@ -51,7 +51,8 @@ TEST(HelpText, HasEighteenLinesEndedByCrLf) {
     EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("標準の状態での使い方\r\n　①")));
     EXPECT_TRUE(text.contains(QStringLiteral("\r\n\"拡張\"される機能\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\r\n　　（単純なASCIコード順にも付番できます）\r\n")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("\r\n　　（単純なASCIコード順にも付番できます）\r\n")));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ namespace quillet::test {
 namespace {
 
 class ListMenuTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {"a_1.jpg", "a_2.jpg", "a_3.jpg"}) harness.photos.write(name);
         harness.startOnPhotos();

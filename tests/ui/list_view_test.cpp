@@ -1,12 +1,11 @@
 #include "ui/list_view.h"
 
-#include <QStringList>
-
 #include <gtest/gtest.h>
+
+#include <QStringList>
 
 namespace quillet {
 namespace {
-
 
 QStringList texts(const ListView& list) {
     QStringList result;
@@ -41,9 +40,11 @@ TEST(ListViewSort, WritesWhileSortingIsOffNeverMoveARow) {
     list.setSortKey(1);
     list.setSubItem(1, 1, QStringLiteral("z"));
     list.setSubItem(3, 1, QStringLiteral("a"));
-    EXPECT_EQ(texts(list), (QStringList{QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(texts(list),
+              (QStringList{QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")}));
     list.setSorted(true);
-    EXPECT_EQ(texts(list), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    EXPECT_EQ(texts(list),
+              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
 }
 
 TEST(ListViewChanges, TheViewIsToldOncePerBatchAndGetsTheWholeRange) {

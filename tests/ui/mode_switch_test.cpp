@@ -6,7 +6,7 @@ namespace quillet::test {
 namespace {
 
 class ModeSwitchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {"IMG_0001.jpg", "IMG_0002.jpg", "clip.gif", "notes.txt"})
             harness.photos.write(name);
@@ -57,7 +57,8 @@ TEST_F(ModeSwitchTest, ReturningRestoresStandardModeAndForgetsTheRandomPrefix) {
     EXPECT_EQ(f.Command1.toolTip(), QStringLiteral("処理を実行して終了します"));
     EXPECT_EQ(f.Command2.caption(), QStringLiteral("キャンセル"));
     EXPECT_EQ(f.Check5.value(), 0);
-    EXPECT_EQ(harness.newNames(), (QStringList{QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")}));
+    EXPECT_EQ(harness.newNames(),
+              (QStringList{QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")}));
     // The free pattern is kept for the next visit.
     f.Command3.click();
     EXPECT_EQ(f.Text4.text(), QStringLiteral("*.gif"));
