@@ -1,45 +1,10 @@
 #include <QApplication>
+#include <QIcon>
 
-#include "app/main_window.h"
-#include "platform/linux/linux_file_system.h"
-#include "platform/linux/linux_process.h"
-#include "platform/linux/qt_settings_store.h"
-#include "platform/linux/system_clock.h"
-#include "platform/linux/xdg_special_folders.h"
-#include "platform/platform.h"
-#include "platform/widgets/qt_folder_picker.h"
-#include "platform/widgets/qt_user_feedback.h"
-#include "view/interface_font.h"
-#include "view/quillet_window.h"
+#include "view/program.h"
 
 int main(int argc, char** argv) {
-    using namespace quillet;
-
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillet"));
-    QApplication::setApplicationVersion(QStringLiteral("1.2.0"));
-    // Message boxes and the folder dialog are windows of their own; they share the face too.
-    QApplication::setFont(interfaceFont());
-
-    LinuxFileSystem files;
-    QtSettingsStore settings;
-    QtUserFeedback feedback;
-    QtFolderPicker folderPicker;
-    XdgSpecialFolders specialFolders;
-    SystemClock clock;
-    LinuxProcess process(argc, argv);
-    Platform platform{files, settings, feedback, folderPicker, specialFolders, clock, process};
-
-    MainWindow window(platform);
-    QuilletWindow view(window);
-    feedback.attach(&view);
-    folderPicker.attach(&view);
-
-    // Start-up parks the help sheet below the window, so it needs the height first.
-    view.reportOuterHeight();
-    window.Form_Load();
-    view.show();
-    // Now the window manager has framed the window; its real height replaces the estimate.
-    view.reportOuterHeight();
-    return QApplication::exec();
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillet")));
+    return quillet::RunProgram(argc, argv);
 }

@@ -32,6 +32,7 @@ public:
 
     Form1& form() { return m_form; }
     ProgramState& state() { return m_state; }
+    Platform& platform() { return m_platform; }
 
     void Form_Load();
     void Form_QueryUnload();

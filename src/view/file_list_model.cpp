@@ -32,6 +32,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             if (nameColumn) return row->checked ? Qt::Checked : Qt::Unchecked;
             return {};
+        case Qt::ToolTipRole:
+            return m_toolTip ? QVariant(m_toolTip(index.row() + 1)) : QVariant();
         case Qt::ForegroundRole:
             if (!nameColumn && row->newNameBlue) return QColor(0, 0, 255);
             return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 
 #include "ui/list_view.h"
 
@@ -31,12 +32,17 @@ class FileListModel : public QAbstractTableModel {
     // The header texts may have changed.
     void refreshHeaders();
 
+    // Where a row's tool tip comes from (row numbered from 1). Views ask for it only when the
+    // pointer rests on a row, so it may take its time.
+    void setToolTipSource(std::function<QString(int row)> source) { m_toolTip = std::move(source); }
+
   private:
     const ListRow* rowAt(int row) const;
 
     ListView& m_list;
     // The row count the views were last told; the list may differ until apply() runs.
     int m_rows = 0;
+    std::function<QString(int row)> m_toolTip;
 };
 
 }  // namespace quillet

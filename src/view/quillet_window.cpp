@@ -9,7 +9,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,11 +25,16 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <algorithm>
 #include <cmath>
 
 #include "app/main_window.h"
+#include "rename/rename_outcome.h"
+#include "rename/rename_preview.h"
+#include "shell/folder_problem.h"
+#include "ui/mode_switch.h"
 #include "view/file_list_model.h"
 #include "view/interface_font.h"
 #include "view/status_panel_label.h"
@@ -72,6 +79,41 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) code |= 2;
     if (modifiers & Qt::AltModifier) code |= 4;
     return code;
+}
+
+// Controls without a caption are named after their role, as a sighted user reads them off
+// the window.
+QString roleName(const QString& control) {
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("Text1"), QStringLiteral("前置文字列")},
+        {QStringLiteral("Text2"), QStringLiteral("開始番号")},
+        {QStringLiteral("Text3"), QStringLiteral("拡張子")},
+        {QStringLiteral("Text4"), QStringLiteral("ワイルドカード")},
+        {QStringLiteral("Text5"), QStringLiteral("使用説明")},
+        {QStringLiteral("Combo1"), QStringLiteral("ファイルの種類")},
+        {QStringLiteral("TabStrip1"), QStringLiteral("設定の切り替え")},
+        {QStringLiteral("Toolbar1"), QStringLiteral("ショートカット")},
+        {QStringLiteral("LV"), QStringLiteral("ファイル一覧")},
+        {QStringLiteral("SBar"), QStringLiteral("フォルダとファイル数")},
+        {QStringLiteral("PB1"), QStringLiteral("進行状況")},
+        {QStringLiteral("panel"), QStringLiteral("使用説明")},
+    };
+    return names.value(control);
+}
+
+// The keyboard visits the window as it is read: the name row, the left column, the tab strip
+// with whichever frame it shows, the list and the status bar; then the help sheet.
+const char* const kTabOrder[] = {
+    "Text1",       "Text2",     "Text3",      "Command3",  "Command4",   "Combo1",
+    "Text4",       "Command1",  "Command2",   "TabStrip1", "Option1(3)", "Option1(2)",
+    "Option1(1)",  "Check2",    "Option1(0)", "Check4",    "Check1",     "Check3",
+    "Check6",      "Check7(0)", "Check7(1)",  "Check7(2)", "Check5",     "Toolbar1(1)",
+    "Toolbar1(2)", "LV",        "SBar",       "Text5",     "Label2(1)",
+};
+
+bool isActivationKey(int key) {
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter ||
+           key == Qt::Key_Select;
 }
 
 QString forDisplay(const QString& text) {
@@ -146,6 +188,7 @@ QuilletWindow::QuilletWindow(MainWindow& window, QWidget* parent)
     m_client->setMinimumSize(design);
     resize(design);
     placeAll();
+    orderTabs();
 }
 
 QuilletWindow::~QuilletWindow() {
@@ -182,8 +225,15 @@ void QuilletWindow::follow(Control& control, std::function<void()> sync) {
     sync();
 }
 
+QString QuilletWindow::accessibleNameOf(const Control& control) {
+    const QString role = roleName(control.name());
+    return role.isEmpty() ? control.caption().trimmed() : role;
+}
+
 void QuilletWindow::showCommon(const Control& control, QWidget* widget) {
     widget->setToolTip(control.toolTip());
+    widget->setAccessibleName(accessibleNameOf(control));
+    widget->setAccessibleDescription(control.toolTip());
     widget->setEnabled(control.enabled());
     widget->setVisible(control.visible());
     for (const auto& placement : m_placements) {
@@ -282,6 +332,7 @@ void QuilletWindow::bindHelpText(TextBox& textBox, QWidget* parent) {
     auto* edit = new QPlainTextEdit(parent);
     edit->setFont(helpTextFont());
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setTabChangesFocus(true);
     addPlacement(textBox, edit, Anchor::Grow);
     auto sync = [this, &textBox, edit] {
         const QString shown = forDisplay(textBox.text());
@@ -361,7 +412,28 @@ void QuilletWindow::bindCommand(Button& button, QWidget* parent) {
         push->setText(button.caption());
         showCommon(button, push);
     });
-    connect(push, &QPushButton::clicked, this, [&button] { button.click(); });
+    if (&button == &m_window.form().Command1) {
+        connect(push, &QPushButton::clicked, this, [this, &button] { executeAndReport(button); });
+    } else {
+        connect(push, &QPushButton::clicked, this, [&button] { button.click(); });
+    }
+}
+
+void QuilletWindow::executeAndReport(Button& button) {
+    Form1& form = m_window.form();
+    // Only an extended-mode pass leaves the window open to tell how it went.
+    RenameOutcome planned;
+    if (!IsStandardMode(form)) planned = RenameOutcome::plan(form, m_window.platform().files);
+    m_passRan = false;
+    std::weak_ptr<int> alive = m_alive;
+    button.click();
+    if (alive.expired() || !m_passRan || IsStandardMode(form)) return;
+    const int left = planned.leftUnrenamed(m_window.platform().files, form.File1.path());
+    m_passHint =
+        left == 0
+            ? QString()
+            : QStringLiteral("前回の実行では %1 個のファイルの名前が変わりませんでした").arg(left);
+    showStatusHint();
 }
 
 void QuilletWindow::bindLabel(Button& label, QWidget* parent) {
@@ -372,7 +444,11 @@ void QuilletWindow::bindLabel(Button& label, QWidget* parent) {
         text->setText(label.caption());
         showCommon(label, text);
     });
-    if (label.name().startsWith(QLatin1String("Label2"))) text->setCursor(Qt::PointingHandCursor);
+    if (label.name().startsWith(QLatin1String("Label2"))) {
+        text->setCursor(Qt::PointingHandCursor);
+        // A label that acts is reached by the keyboard like a button.
+        text->setFocusPolicy(Qt::TabFocus);
+    }
     m_clickableLabels.insert(text, &label);
     text->installEventFilter(this);
 }
@@ -440,6 +516,8 @@ void QuilletWindow::bindToolbar(Toolbar& toolbar, QWidget* parent) {
             QToolButton* button = buttons[static_cast<size_t>(i - 1)];
             button->setText(toolbar.button(i).caption);
             button->setToolTip(toolbar.button(i).toolTip);
+            button->setAccessibleName(toolbar.button(i).caption);
+            button->setAccessibleDescription(toolbar.button(i).toolTip);
             button->setChecked(toolbar.button(i).value == 1);
         }
         showCommon(toolbar, bar);
@@ -470,6 +548,8 @@ void QuilletWindow::bindList(ListView& list, QWidget* parent) {
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionsMovable(false);
     m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
+    m_listModel->setToolTipSource([this](int row) { return rowToolTip(row); });
     addPlacement(list, m_list, Anchor::Grow);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -504,8 +584,15 @@ void QuilletWindow::queueListUpdate() {
     });
 }
 
+QString QuilletWindow::rowToolTip(int row) {
+    if (!m_preview)
+        m_preview = std::make_unique<RenamePreview>(m_window.form(), m_window.platform().files);
+    return m_preview->problem(row);
+}
+
 void QuilletWindow::applyListChanges() {
     const ListChanges changes = m_listModel->apply();
+    if (changes.any()) m_preview.reset();
     const int rows = m_listModel->rowCount();
     if (changes.rowsReplaced) {
         followListSelection(1, rows);
@@ -589,6 +676,8 @@ void QuilletWindow::bindStatusBar(StatusBar& bar, QWidget* parent) {
     m_statusBar = new QStatusBar(parent);
     m_statusBar->setSizeGripEnabled(true);
     m_statusBar->installEventFilter(this);
+    // Choosing a folder is a click on the bar; the keyboard gets there too.
+    m_statusBar->setFocusPolicy(Qt::TabFocus);
     addPlacement(bar, m_statusBar, Anchor::Bottom);
     follow(bar, [this, &bar] {
         while (static_cast<int>(m_statusPanels.size()) < bar.panelCount()) {
@@ -616,7 +705,20 @@ void QuilletWindow::bindStatusBar(StatusBar& bar, QWidget* parent) {
             label->repaint();
         }
         showCommon(bar, m_statusBar);
+        showStatusHint();
     });
+}
+
+void QuilletWindow::showStatusHint() {
+    if (!m_statusBar) return;
+    QStringList hints;
+    const QString folder = FolderProblem(m_window.form(), m_window.platform().files);
+    if (!folder.isEmpty()) hints.push_back(folder);
+    if (!m_passHint.isEmpty()) hints.push_back(m_passHint);
+    const QString shown =
+        hints.isEmpty() ? m_window.form().SBar.toolTip() : hints.join(QLatin1Char('\n'));
+    m_statusBar->setToolTip(shown);
+    m_statusBar->setAccessibleDescription(shown);
 }
 
 void QuilletWindow::bindProgressBar(ProgressBar& bar, QWidget* parent) {
@@ -625,6 +727,7 @@ void QuilletWindow::bindProgressBar(ProgressBar& bar, QWidget* parent) {
     m_progress->setTextVisible(false);
     addPlacement(bar, m_progress, Anchor::Bottom);
     follow(bar, [this, &bar] {
+        if (bar.visible()) m_passRan = true;
         showCommon(bar, m_progress);
         m_progress->setValue(bar.value());
         showProgress();
@@ -654,8 +757,74 @@ QWidget* QuilletWindow::bindPanel(Control& panel, QWidget* parent) {
         m_panel->raise();
         // The sheet is slid frame by frame by the handler itself; each frame must show.
         if (m_panel->isVisible()) m_panel->repaint();
+        followSheet();
     });
     return m_panel;
+}
+
+void QuilletWindow::followSheet() {
+    // A parked sheet lies below the window: the keyboard must not wander into it, and a
+    // raised one takes the keyboard along.
+    const bool parked = m_panel->y() >= m_client->height();
+    auto* text = m_panel->findChild<QPlainTextEdit*>(QStringLiteral("Text5"));
+    auto* back = m_panel->findChild<QLabel*>(QStringLiteral("Label2(1)"));
+    auto* version = m_panel->findChild<QLabel*>(QStringLiteral("Label2(0)"));
+    if (!text || !back || !version) return;
+    const bool hadFocus = m_panel->isAncestorOf(QApplication::focusWidget());
+    text->setFocusPolicy(parked ? Qt::NoFocus : Qt::StrongFocus);
+    back->setFocusPolicy(parked ? Qt::NoFocus : Qt::TabFocus);
+    version->setFocusPolicy(parked ? Qt::NoFocus : Qt::TabFocus);
+    if (parked && hadFocus) {
+        if (auto* help = findChild<QPushButton*>(QStringLiteral("Command4"))) help->setFocus();
+    } else if (!parked && m_panel->y() == 0 && !hadFocus && isActiveWindow()) {
+        back->setFocus();
+    }
+}
+
+void QuilletWindow::orderTabs() {
+    QWidget* previous = nullptr;
+    for (const char* name : kTabOrder) {
+        QWidget* next = findChild<QWidget*>(QString::fromLatin1(name));
+        if (!next) continue;
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+bool QuilletWindow::listKey(QKeyEvent* key) {
+    const QModelIndex current = m_list->currentIndex();
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+        if (!current.isValid()) return false;
+        // The same path as a click on the check box, so the names are recomputed.
+        const QModelIndex box = m_listModel->index(current.row(), 0);
+        const bool checked = box.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+        m_listModel->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        return true;
+    }
+    const bool menuKey = key->key() == Qt::Key_Menu ||
+                         (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) return false;
+    // The program opens its menu when the right button is let go over the list; from the
+    // keyboard, that happens at the current row.
+    QRect row = current.isValid() ? m_list->visualRect(current) : QRect();
+    if (!row.isValid() || !m_list->viewport()->rect().intersects(row)) row = QRect(0, 0, 1, 1);
+    const QPoint at(row.left() + std::min(row.width(), toPixels(600)), row.center().y());
+    m_popupAt = m_list->viewport()->mapToGlobal(at);
+    m_popupFromKeyboard = true;
+    quillet::raise(m_window.form().LV.MouseUp, 2, shiftCode(key->modifiers() & ~Qt::ShiftModifier),
+                   toTwips(at.x()), toTwips(at.y()));
+    m_popupFromKeyboard = false;
+    return true;
+}
+
+bool QuilletWindow::statusBarKey(QKeyEvent* key) {
+    if (!isActivationKey(key->key()) || key->isAutoRepeat()) return false;
+    // A press of the key is a click at the bar's start: down, up, click, as with the mouse.
+    StatusBar& bar = m_window.form().SBar;
+    quillet::raise(bar.MouseDown, 1, 0, 0.0f, 0.0f);
+    quillet::raise(bar.MouseUp, 1, 0, 0.0f, 0.0f);
+    quillet::raise(bar.Click);
+    return true;
 }
 
 void QuilletWindow::bindPopupMenu(PopupMenu& menu) {
@@ -675,7 +844,7 @@ void QuilletWindow::showPopup(PopupMenu& menu) {
         action->setObjectName(entry.name);
         action->setData(position);
     }
-    QAction* chosen = popup.exec(QCursor::pos());
+    QAction* chosen = popup.exec(m_popupFromKeyboard ? m_popupAt : QCursor::pos());
     if (chosen) menu.choose(chosen->data().toInt());
 }
 
@@ -693,6 +862,19 @@ bool QuilletWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && type == QEvent::Resize) {
         placeAll();
         return false;
+    }
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (m_list && watched == m_list)
+            return listKey(key) || QMainWindow::eventFilter(watched, event);
+        if (watched == m_statusBar) return statusBarKey(key);
+        const auto label = m_clickableLabels.constFind(watched);
+        if (label != m_clickableLabels.constEnd() && isActivationKey(key->key()) &&
+            label.value()->name().startsWith(QLatin1String("Label2"))) {
+            label.value()->click();
+            return true;
+        }
+        return QMainWindow::eventFilter(watched, event);
     }
     if (watched == m_statusBar) {
         StatusBar& bar = m_window.form().SBar;

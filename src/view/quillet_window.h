@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QPoint>
 #include <array>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@ class QProgressBar;
 class QStatusBar;
 class QTabBar;
 class QTreeView;
+class QKeyEvent;
 
 namespace quillet {
 
@@ -26,6 +28,7 @@ class MainWindow;
 class OptionButton;
 class PopupMenu;
 class ProgressBar;
+class RenamePreview;
 class StatusBar;
 class StatusPanelLabel;
 class TabStrip;
@@ -56,6 +59,10 @@ class QuilletWindow : public QMainWindow {
 
     QTreeView* listView() const { return m_list; }
     FileListModel* listModel() const { return m_listModel; }
+
+    // Names that assistive technology reads for a control: its caption, or for a control
+    // without one the name of its role.
+    static QString accessibleNameOf(const Control& control);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -109,6 +116,13 @@ class QuilletWindow : public QMainWindow {
     void showPopup(PopupMenu& menu);
     void raiseMouse(const std::function<void(int, int, float, float)>& handler, QWidget* widget,
                     QEvent* event);
+    bool listKey(QKeyEvent* key);
+    bool statusBarKey(QKeyEvent* key);
+    void orderTabs();
+    void followSheet();
+    QString rowToolTip(int row);
+    void executeAndReport(Button& button);
+    void showStatusHint();
 
     MainWindow& m_window;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
@@ -129,6 +143,15 @@ class QuilletWindow : public QMainWindow {
     int m_shownProgress = -1;
     QWidget* m_panel = nullptr;
     bool m_closing = false;
+
+    // Built on the first tool tip after the list last changed, never while names are typed.
+    std::unique_ptr<RenamePreview> m_preview;
+    // Set when a confirmed pass shows its progress; a declined one never does.
+    bool m_passRan = false;
+    QString m_passHint;
+    // Where a pop-up menu opened from the keyboard appears, instead of at the mouse.
+    QPoint m_popupAt;
+    bool m_popupFromKeyboard = false;
 };
 
 }  // namespace quillet

@@ -2,10 +2,29 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cstring>
+
+#include "program_scenarios.h"
+#include "view/program.h"
 
 // Runs in a real X display (Xvfb). The settings file and launcher folders are a temporary
 // home's, never the developer's own.
+//
+//   quillet_window_tests --program SCENARIO FOLDER
+// is the program itself, started by a test: the real start-up, platform and end, with a
+// user's session played on its widgets.
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "--program") == 0) {
+        const QString name = QString::fromUtf8(argv[2]);
+        const quillet::e2e::Scenario scenario = quillet::e2e::scenarioNamed(name);
+        if (!scenario) return quillet::e2e::kScenarioFailed;
+        // The program sees its own name and the folder, as when started from the menu.
+        argv[2] = argv[0];
+        int programArgc = argc - 2;
+        QApplication app(programArgc, argv + 2);
+        return quillet::RunProgram(programArgc, argv + 2, scenario);
+    }
+
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());

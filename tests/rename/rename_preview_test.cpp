@@ -1,0 +1,184 @@
+#include "rename/rename_preview.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "rename/rename_outcome.h"
+#include "support/window_harness.h"
+
+namespace quillet::test {
+namespace {
+
+// One list as the user sees it before pressing the execute button: the files of the folder
+// (each holding its own name), the new name of each checked row, and what the row's tool tip
+// should say (a part of the text, or nothing).
+struct PreviewCase {
+    const char* name;
+    std::vector<const char*> files;
+    std::map<std::string, std::string> renames;  // current name -> new name
+    std::vector<const char*> unchecked;
+    std::map<std::string, std::string> expected;  // current name -> part of the reason
+};
+
+std::string caseName(const ::testing::TestParamInfo<PreviewCase>& info) {
+    return info.param.name;
+}
+
+class RenamePreviewTest : public ::testing::TestWithParam<PreviewCase> {
+  protected:
+    int rowOf(const std::string& name) {
+        for (int row = 1; row <= f.LV.rowCount(); ++row) {
+            if (f.LV.row(row).text == QString::fromStdString(name)) return row;
+        }
+        ADD_FAILURE() << "no row " << name;
+        return 0;
+    }
+
+    WindowHarness harness;
+    Form1& f = harness.form();
+};
+
+// The preview is only worth showing if it is right: every row it warns about keeps its old
+// name in the real pass, and every other row ends under its new name.
+TEST_P(RenamePreviewTest, ToldReasonsMatchWhatThePassThenDoes) {
+    const PreviewCase& c = GetParam();
+    for (const char* file : c.files) harness.photos.write(file, file);
+    harness.startOnPhotos();
+    for (const char* name : c.unchecked) f.LV.userSetChecked(rowOf(name), false);
+    for (const auto& [from, to] : c.renames)
+        f.LV.setSubItem(rowOf(from), sub::NewName, QString::fromStdString(to));
+
+    RenamePreview preview(f, harness.window().platform().files);
+    int warned = 0;
+    for (const auto& [from, part] : c.expected) {
+        const QString reason = preview.problem(rowOf(from));
+        if (part.empty()) {
+            EXPECT_TRUE(reason.isEmpty()) << from << ": " << reason.toStdString();
+        } else {
+            EXPECT_TRUE(reason.contains(QString::fromStdString(part)))
+                << from << ": " << reason.toStdString();
+            ++warned;
+        }
+    }
+    const RenameOutcome planned = RenameOutcome::plan(f, harness.window().platform().files);
+
+    EXPECT_FALSE(harness.execute());
+
+    for (const auto& [from, to] : c.renames) {
+        if (c.expected.count(from) == 0) continue;
+        const bool stays = !c.expected.at(from).empty() || from == to;
+        const QByteArray where = QByteArray::fromStdString(stays ? from : to);
+        ASSERT_TRUE(harness.photos.exists(where)) << from << " is not at " << where.constData();
+        EXPECT_EQ(harness.photos.read(where), QByteArray::fromStdString(from));
+    }
+    EXPECT_EQ(planned.leftUnrenamed(harness.window().platform().files, harness.photos.path()),
+              warned);
+}
+
+const std::string kLongName = std::string(260, 'n') + ".jpg";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RenamePreviewTest,
+    ::testing::Values(
+        PreviewCase{"FreeNamesGoThrough",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "b_1.jpg"}, {"a_2.jpg", "b_2.jpg"}},
+                    {},
+                    {{"a_1.jpg", ""}, {"a_2.jpg", ""}}},
+        PreviewCase{"SwappedNamesBothStay",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "a_2.jpg"}, {"a_2.jpg", "a_1.jpg"}},
+                    {},
+                    {{"a_1.jpg", "一覧にある別のファイル"}, {"a_2.jpg", "一覧にある別のファイル"}}},
+        PreviewCase{"AFileOutsideTheListIsInTheWay",
+                    {"a_1.jpg", "keep.txt"},
+                    {{"a_1.jpg", "keep.txt"}},
+                    {},
+                    {{"a_1.jpg", "フォルダに既にある"}}},
+        PreviewCase{"AnEarlierRowTakesTheNameFirst",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "z.jpg"}, {"a_2.jpg", "z.jpg"}},
+                    {},
+                    {{"a_1.jpg", ""}, {"a_2.jpg", "1 行目のファイルが先に「z.jpg」"}}},
+        PreviewCase{"ANameFreedEarlierInThePassIsTaken",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "c.jpg"}, {"a_2.jpg", "a_1.jpg"}},
+                    {},
+                    {{"a_1.jpg", ""}, {"a_2.jpg", ""}}},
+        PreviewCase{"ANameFreedLaterInThePassIsNot",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "a_2.jpg"}, {"a_2.jpg", "c.jpg"}},
+                    {},
+                    {{"a_1.jpg", "一覧にある別のファイル"}, {"a_2.jpg", ""}}},
+        PreviewCase{"AnUncheckedFileKeepsItsName",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "a_2.jpg"}},
+                    {"a_2.jpg"},
+                    {{"a_1.jpg", "一覧にある別のファイル"}, {"a_2.jpg", ""}}},
+        PreviewCase{"ANameWithASlashIsRefused",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "x/y.jpg"}, {"a_2.jpg", ""}},
+                    {},
+                    {{"a_1.jpg", "「/」"}, {"a_2.jpg", "空"}}},
+        PreviewCase{"ATooLongNameIsRefused",
+                    {"a_1.jpg"},
+                    {{"a_1.jpg", kLongName}},
+                    {},
+                    {{"a_1.jpg", "長すぎる（264 バイト"}}},
+        PreviewCase{"TheSameNameIsNoProblem",
+                    {"a_1.jpg"},
+                    {{"a_1.jpg", "a_1.jpg"}},
+                    {},
+                    {{"a_1.jpg", ""}}}),
+    caseName);
+
+TEST(RenamePreview, SaysNothingForRowsThatAreNotRenamed) {
+    WindowHarness harness;
+    Form1& f = harness.form();
+    harness.photos.write("a_1.jpg");
+    harness.photos.write("a_2.jpg");
+    harness.startOnPhotos();
+    f.LV.setSubItem(1, sub::NewName, QStringLiteral("a_2.jpg"));
+    f.LV.setSubItem(2, sub::NewName, QStringLiteral("a_1.jpg"));
+    {
+        RenamePreview preview(f, harness.window().platform().files);
+        EXPECT_FALSE(preview.problem(1).isEmpty());
+        EXPECT_TRUE(preview.problem(0).isEmpty());
+        EXPECT_TRUE(preview.problem(3).isEmpty());
+    }
+    f.Check6.setValue(1);
+    RenamePreview attributesOnly(f, harness.window().platform().files);
+    EXPECT_TRUE(attributesOnly.problem(1).isEmpty());
+    EXPECT_TRUE(RenameOutcome::plan(f, harness.window().platform().files).empty());
+}
+
+// A long chain of renames, each waiting for the next file to move away first, in the order
+// that lets every one of them through.
+TEST(RenamePreview, FollowsALongChainOfRenames) {
+    WindowHarness harness;
+    Form1& f = harness.form();
+    constexpr int kFiles = 300;
+    for (int i = 1; i <= kFiles; ++i)
+        harness.photos.write(QStringLiteral("p_%1.jpg").arg(i).toUtf8());
+    harness.startOnPhotos();
+    f.Check2.setValue(1);  // descending: p_300 first, so each name is free when its turn comes
+    ASSERT_EQ(f.LV.row(1).text, QStringLiteral("p_300.jpg"));
+    for (int row = 1; row <= kFiles; ++row) {
+        const int number = kFiles - row + 1;
+        f.LV.setSubItem(row, sub::NewName, QStringLiteral("p_%1.jpg").arg(number + 1));
+    }
+    RenamePreview preview(f, harness.window().platform().files);
+    EXPECT_TRUE(preview.problem(kFiles).isEmpty()) << preview.problem(kFiles).toStdString();
+    // The other way round every row waits on a file that has not moved yet.
+    f.Check2.setValue(0);
+    for (int row = 1; row <= kFiles; ++row)
+        f.LV.setSubItem(row, sub::NewName, QStringLiteral("p_%1.jpg").arg(row + 1));
+    RenamePreview ascending(f, harness.window().platform().files);
+    EXPECT_FALSE(ascending.problem(1).isEmpty());
+    EXPECT_TRUE(ascending.problem(kFiles).isEmpty());
+}
+
+}  // namespace
+}  // namespace quillet::test
