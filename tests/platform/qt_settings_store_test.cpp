@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace quillet {
 namespace {
@@ -71,15 +72,23 @@ TEST(QtSettingsStore, ReportsAFolderThatCannotBeCreated) {
 }
 
 TEST(QtSettingsStore, ReportsAFolderThatCannotBeWritten) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
     TempFolder home;
     home.makeFolder("config");
+    ::chmod(home.path().constData(), 0755);
     ::chmod(home.pathOf("config").constData(), 0555);
     ConfigHome config(home.pathOf("config"));
-    QtSettingsStore store;
-    EXPECT_FALSE(store.write(QStringLiteral("Pixalo"), QStringLiteral("Counter"),
-                             QStringLiteral("app"), QStringLiteral("0")));
+    // In a child without root's privileges, for whom the folder really is read-only.
+    EXPECT_EXIT(
+        {
+            if (!test::DropRootPrivileges()) ::_exit(3);
+            QtSettingsStore store;
+            const bool written = store.write(QStringLiteral("Pixalo"), QStringLiteral("Counter"),
+                                             QStringLiteral("app"), QStringLiteral("0"));
+            ::_exit(written ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
     ::chmod(home.pathOf("config").constData(), 0755);
+    EXPECT_FALSE(home.exists("config/Pixalo.conf"));
 }
 
 }  // namespace
