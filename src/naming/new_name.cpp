@@ -28,10 +28,10 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
     }
 
     if (!options.useOriginalValue) {
-        name += ZeroPad(static_cast<double>(counter), options.width);
+        AppendZeroPad(name, static_cast<double>(counter), options.width);
     } else if (HasTrailingNumber(row)) {
         // Only the first 12 characters of the sort key hold the number.
-        name += ZeroPad(LeadingNumber(row.subItems[sub::SortKey - 1].left(12)), options.width);
+        AppendZeroPad(name, LeadingNumber(row.subItems[sub::SortKey - 1].left(12)), options.width);
     }
 
     const QString& extension =

@@ -120,7 +120,7 @@ double LeadingNumber(const QString& text) {
     return parseDecimal(number);
 }
 
-QString ZeroPad(double value, int width) {
+void AppendZeroPad(QString& text, double value, int width) {
     const double rounded = std::round(saturate(value));  // halves away from zero
     const double magnitude = std::fabs(rounded);
     // Written by hand below 2^63: this runs for every row on every keystroke.
@@ -139,11 +139,17 @@ QString ZeroPad(double value, int width) {
     }
     const bool negative = rounded < 0;
     const int padding = std::max(width - length, 0);
-    QString text(negative + padding + length, Qt::Uninitialized);
-    QChar* out = text.data();
+    const qsizetype start = text.size();
+    text.resize(start + negative + padding + length);
+    QChar* out = text.data() + start;
     if (negative) *out++ = QLatin1Char('-');
     for (int i = 0; i < padding; ++i) *out++ = QLatin1Char('0');
     for (int i = 0; i < length; ++i) *out++ = QLatin1Char(digits[i]);
+}
+
+QString ZeroPad(double value, int width) {
+    QString text;
+    AppendZeroPad(text, value, width);
     return text;
 }
 

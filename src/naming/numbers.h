@@ -15,6 +15,8 @@ double LeadingNumber(const QString& text);
 // The value rounded to a whole number (halves away from zero), its digits padded on the left
 // with "0" to at least `width` digits and never cut; a negative value gets "-" in front.
 QString ZeroPad(double value, int width);
+// The same digits, appended to a text that is being built.
+void AppendZeroPad(QString& text, double value, int width);
 
 // The counter that numbering starts from: rounded to the nearest whole number with halves
 // going to the even neighbour, held inside the 32-bit range.

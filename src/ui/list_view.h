@@ -31,6 +31,7 @@ struct ListChanges {
     int firstRow = INT_MAX;  // 1-based range of rows whose content changed
     int lastRow = 0;
     int scrollToRow = 0;  // 0: no request
+    bool selectionChanged = false;  // some row's selection flag changed within the range
 
     bool any() const { return rowsReplaced || lastRow > 0 || scrollToRow > 0; }
 };

@@ -35,4 +35,21 @@ int CompareCaseless(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+CaselessKey MakeCaselessKey(const QString& text) {
+    CaselessKey key;
+    key.folded.resize(static_cast<std::size_t>(text.size()));
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t c = units[i];
+        if (c >= 0x80) {
+            key.folded.clear();
+            return key;
+        }
+        if (c >= u'A' && c <= u'Z') c += 32;
+        key.folded[static_cast<std::size_t>(i)] = static_cast<char>(c);
+    }
+    key.ascii = true;
+    return key;
+}
+
 }  // namespace quillet

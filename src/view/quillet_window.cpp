@@ -596,7 +596,7 @@ void QuilletWindow::applyListChanges() {
     const int rows = m_listModel->rowCount();
     if (changes.rowsReplaced) {
         followListSelection(1, rows);
-    } else if (changes.lastRow > 0) {
+    } else if (changes.lastRow > 0 && changes.selectionChanged) {
         followListSelection(std::max(1, changes.firstRow), std::min(changes.lastRow, rows));
     }
     if (changes.scrollToRow > 0 && changes.scrollToRow <= rows) {

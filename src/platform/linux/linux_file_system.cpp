@@ -28,11 +28,17 @@ const char* folderArgument(const QByteArray& folder) {
 // the same on every run. Each name is decoded once, here, for the whole program: a folder may
 // hold 100,000 files.
 void sortByName(std::vector<DirEntry>& entries) {
-    for (DirEntry& entry : entries) entry.name = QString::fromUtf8(entry.rawName);
+    std::vector<CaselessKey> keys;
+    keys.reserve(entries.size());
+    for (DirEntry& entry : entries) {
+        entry.name = QString::fromUtf8(entry.rawName);
+        keys.push_back(MakeCaselessKey(entry.name));
+    }
     std::vector<std::uint32_t> order(entries.size());
     std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&entries](std::uint32_t a, std::uint32_t b) {
-        const int comparison = CompareCaseless(entries[a].name, entries[b].name);
+    std::sort(order.begin(), order.end(), [&entries, &keys](std::uint32_t a, std::uint32_t b) {
+        const int comparison =
+            CompareCaseless(entries[a].name, keys[a], entries[b].name, keys[b]);
         if (comparison != 0) return comparison < 0;
         return entries[a].rawName < entries[b].rawName;
     });
