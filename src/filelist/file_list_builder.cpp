@@ -81,8 +81,11 @@ QString FileListBuilder::readNumberKeys(double& largest) {
         NumberKey key = ReadNumberKey(LV.row(r).subItems[sub::OldFile - 1]);
         if (key.proposesPrefix) lastPrefix = key.originalPrefix;
         if (key.hasTrailingNumber) LV.setSubItem(r, sub::OldFile, std::move(key.originalPrefix));
-        QString sortKey = ZeroPad(key.value, 12);
-        sortKey += LV.row(r).text;
+        const QString& name = LV.row(r).text;
+        QString sortKey;
+        sortKey.reserve(12 + name.size());
+        AppendZeroPad(sortKey, key.value, 12);
+        sortKey += name;
         LV.setSubItem(r, sub::SortKey, std::move(sortKey));
         if (key.value > largest) largest = key.value;
         m_form.PB1.setValue(50 + static_cast<int>(static_cast<double>(r) / rows * 50));
