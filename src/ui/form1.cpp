@@ -71,7 +71,7 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
     TabStrip1.addTab({s("基準"), s("nametag"), s("t_name")});
     TabStrip1.addTab({s("拡張"), s("exptab"), s("t_exp")});
 
-    Frame2.setGeometry({2175, 2520, 3615, 1500});
+    Frame2.setGeometry({2175, 2520, 3615, 1440});
     Option1.add(3, s("ファイル更新日順"), s("ファイルの更新日付順に整列します"))
         .setGeometry({120, 240, 3000, 240});
     Option1.add(2, s("拡張子を重視"), s("ファイルの種類別に整列します"))
@@ -83,7 +83,7 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
         .setGeometry({120, 1200, 3000, 240});
     Option1.select(1);
 
-    Frame3.setGeometry({2175, 780, 3615, 1500});
+    Frame3.setGeometry({2175, 840, 3615, 1440});
     Frame3.setVisible(false);
     Check4.setGeometry({120, 240, 1700, 240});
     Check1.setGeometry({120, 540, 1700, 240});
