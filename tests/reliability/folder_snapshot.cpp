@@ -100,19 +100,6 @@ Snapshot WithoutEntriesOf(const Snapshot& snapshot, const QByteArray& folder) {
     return rest;
 }
 
-QList<QByteArray> NamesIn(const QByteArray& folder) {
-    QList<QByteArray> names;
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir) return names;
-    while (const dirent* found = ::readdir(dir)) {
-        const QByteArray name(found->d_name);
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 QString Printable(const QByteArray& raw) {
     QString text;
     for (const char byte : raw) {

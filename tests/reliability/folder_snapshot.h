@@ -5,6 +5,8 @@
 #include <QString>
 #include <map>
 
+#include "support/temp_folder.h"
+
 namespace quillet::test {
 
 // What one entry of a folder tree is, as far as losing or changing it matters: the bytes of a
@@ -28,9 +30,6 @@ Snapshot TakeSnapshot(const QByteArray& root);
 Snapshot EntriesOf(const Snapshot& snapshot, const QByteArray& folder);
 // The snapshot without the entries directly inside `folder`; what lies deeper stays.
 Snapshot WithoutEntriesOf(const Snapshot& snapshot, const QByteArray& folder);
-
-// The names in a folder, sorted bytewise; empty when it cannot be read.
-QList<QByteArray> NamesIn(const QByteArray& folder);
 
 // A readable account of how two snapshots differ, empty when they are equal.
 QString DescribeDifference(const Snapshot& expected, const Snapshot& actual);

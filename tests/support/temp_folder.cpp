@@ -63,9 +63,9 @@ bool TempFolder::exists(const QByteArray& name) const {
     return ::lstat(pathOf(name).constData(), &st) == 0;
 }
 
-QList<QByteArray> TempFolder::names() const {
+QList<QByteArray> NamesIn(const QByteArray& folder) {
     QList<QByteArray> result;
-    DIR* dir = ::opendir(path().constData());
+    DIR* dir = ::opendir(folder.constData());
     if (!dir) return result;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
@@ -74,6 +74,10 @@ QList<QByteArray> TempFolder::names() const {
     ::closedir(dir);
     std::sort(result.begin(), result.end());
     return result;
+}
+
+QList<QByteArray> TempFolder::names() const {
+    return NamesIn(path());
 }
 
 QByteArray TempFolder::makeFolder(const QByteArray& name) const {

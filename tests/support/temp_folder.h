@@ -26,4 +26,7 @@ class TempFolder {
     QTemporaryDir m_dir;
 };
 
+// The names in a folder (dot files included), sorted bytewise; empty when it cannot be read.
+QList<QByteArray> NamesIn(const QByteArray& folder);
+
 }  // namespace quillet::test
