@@ -323,10 +323,14 @@ TEST_F(EndToEnd, TheInstalledProgramEndsWhenItsWindowIsClosed) {
     EXPECT_EQ(handshake(), QString()) << "nothing is written before the end";
 
     // A window that has just been mapped may not yet take the message (Qt drops a close that
-    // arrives before the window is fully set up); a user's click comes once it is drawn.
-    QThread::msleep(500);
-    askToClose(windows.front());
-    const bool ended = program.waitForFinished(10000);
+    // arrives before the window is fully set up), so the close is asked for again, as a user
+    // would click once more, until the program has gone.
+    bool ended = false;
+    for (QDeadlineTimer closing(10000); !ended && !closing.hasExpired();) {
+        QThread::msleep(500);
+        askToClose(windows.front());
+        ended = program.waitForFinished(500);
+    }
     if (!ended) {
         program.kill();
     }
