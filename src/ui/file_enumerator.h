@@ -9,7 +9,9 @@
 namespace quillet {
 
 // The invisible file-list box that enumerates the folder: a folder, a pattern of
-// ";"-separated wildcards, and the files found there in name order.
+// ";"-separated wildcards, and the files found there in name order. A new pattern or a refresh
+// only marks the listing out of date; the folder is read when its files are next asked for,
+// so a change that is followed by a rebuild reads a large folder once, not twice.
 class FileEnumerator : public Control {
   public:
     FileEnumerator(QString name, FileSystem& files, QByteArray initialFolder, QString pattern);
@@ -22,16 +24,17 @@ class FileEnumerator : public Control {
     void setPattern(const QString& pattern);
     void refresh();
 
-    int listCount() const { return static_cast<int>(m_entries.size()); }
+    int listCount() { return static_cast<int>(entries().size()); }
     // Entries are numbered from 0, in the order they were found.
-    const DirEntry& entry(int index) const { return m_entries.at(static_cast<size_t>(index)); }
-    std::vector<DirEntry>& entries() { return m_entries; }
+    const DirEntry& entry(int index) { return entries().at(static_cast<size_t>(index)); }
+    std::vector<DirEntry>& entries();
 
   private:
     FileSystem& m_files;
     QByteArray m_path;
     QString m_pattern;
     std::vector<DirEntry> m_entries;
+    bool m_outOfDate = true;
 };
 
 }  // namespace quillet

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include "platform/linux/linux_file_system.h"
+#include "support/faulty_file_system.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {
@@ -104,6 +106,53 @@ TEST_F(SortFilterTest, EveryKeystrokeOfAPatternRebuildsTheList) {
     EXPECT_EQ(harness.fileNames(), QStringList{QStringLiteral("b_3.gif")});
     f.Text4.setText(QStringLiteral("*.JPG;*.gif"));
     EXPECT_EQ(harness.fileNames().size(), 3);
+}
+
+// A large folder takes a noticeable time to read, so each change reads it no more than it must.
+struct ReadingCase {
+    const char* title;
+    bool extendedMode;  // where the pattern can be typed
+    std::function<void(Form1&)> change;
+    int listings;
+};
+
+class FolderReadingTest : public ::testing::TestWithParam<ReadingCase> {};
+
+TEST_P(FolderReadingTest, EachChangeReadsTheFolderAtMostOnce) {
+    LinuxFileSystem real;
+    FaultyFileSystem counted(real);
+    WindowHarness harness(&counted, nullptr);
+    harness.photos.write("a_1.jpg", "a");
+    harness.photos.write("b_2.gif", "b");
+    harness.startOnPhotos();
+    if (GetParam().extendedMode) harness.form().Command3.click();
+    const int before = counted.listings;
+    GetParam().change(harness.form());
+    EXPECT_EQ(counted.listings - before, GetParam().listings);
+    EXPECT_FALSE(harness.fileNames().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, FolderReadingTest,
+    ::testing::Values(
+        ReadingCase{"PatternKeystroke", true,
+                    [](Form1& f) { f.Text4.setText(QStringLiteral("*.jp*")); }, 1},
+        ReadingCase{"FileType", false, [](Form1& f) { f.Combo1.setListIndex(1); }, 1},
+        ReadingCase{"SortOption", false, [](Form1& f) { f.Option1[0].select(); }, 0},
+        ReadingCase{"SortDirection", false, [](Form1& f) { f.Check2.setValue(1); }, 0},
+        ReadingCase{"Prefix", false, [](Form1& f) { f.Text1.setText(QStringLiteral("p_")); }, 0}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST(FolderReadingAtStart, TheStartingFolderIsReadOnceBeforeTheChosenOne) {
+    LinuxFileSystem real;
+    FaultyFileSystem counted(real);
+    WindowHarness harness(&counted, nullptr);
+    harness.photos.write("a_1.jpg", "a");
+    harness.startOnPhotos();
+    // The working folder the program was started in, then the chosen folder: once to see it
+    // can be listed and once for the list itself.
+    EXPECT_EQ(counted.listings, 3);
+    EXPECT_EQ(harness.fileNames(), QStringList{QStringLiteral("a_1.jpg")});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@ namespace quillet::test {
 
 std::optional<std::vector<DirEntry>> FaultyFileSystem::listFiles(const QByteArray& folder,
                                                                  const QString& patterns) {
+    ++listings;
     return m_real.listFiles(folder, patterns);
 }
 

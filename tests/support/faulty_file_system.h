@@ -16,6 +16,8 @@ class FaultyFileSystem : public FileSystem {
     // When set, opening a folder for a pass fails as if it could not be reached.
     bool refuseOpen = false;
     FaultCounts counts;
+    // How often a folder was read.
+    int listings = 0;
 
     std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
                                                    const QString& patterns) override;
