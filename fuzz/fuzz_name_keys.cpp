@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     const NameParts parts = SplitName(name);
     if (parts.hasDot) {
-        FUZZ_CHECK(parts.base + QLatin1Char('.') + parts.extension == name);
+        FUZZ_CHECK(parts.base.toString() + QLatin1Char('.') + parts.extension.toString() == name);
         FUZZ_CHECK(!parts.extension.contains(QLatin1Char('.')));
         // Only a first-position dot with no later one leaves an empty base name.
         if (parts.base.isEmpty()) FUZZ_CHECK(name.lastIndexOf(QLatin1Char('.')) == 0);
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         QString extension = name.mid(cut);
         extension.remove(QLatin1Char('.'));
         const QString base = name.left(cut);
-        const NameParts again = SplitName(base + QLatin1Char('.') + extension);
+        const QString joined = base + QLatin1Char('.') + extension;
+        const NameParts again = SplitName(joined);
         FUZZ_CHECK(again.hasDot && again.base == base && again.extension == extension);
     }
 

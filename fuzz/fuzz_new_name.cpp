@@ -23,8 +23,8 @@ ListRow rowFor(const QString& name) {
     row.rawName = name.toUtf8();
     NameParts parts = SplitName(name);
     const NumberKey key = ReadNumberKey(parts.base);
-    row.subItems[sub::OldFile - 1] = key.hasTrailingNumber ? key.originalPrefix : parts.base;
-    row.subItems[sub::Expantion - 1] = parts.hasDot ? parts.extension : QString();
+    row.subItems[sub::OldFile - 1] = key.originalPrefix.toString();
+    row.subItems[sub::Expantion - 1] = parts.extension.toString();
     row.subItems[sub::SortKey - 1] = ZeroPad(key.value, 12) + name;
     return row;
 }

@@ -9,6 +9,39 @@ FileListBuilder::FileListBuilder(Form1& form, ProgramState& state, Clock& clock,
                                  WindowMethods& window)
     : m_form(form), m_state(state), m_clock(clock), m_window(window) {}
 
+namespace {
+
+// The last text seen, kept to be handed out again while the next rows repeat it: most rows of
+// a folder share the extension and the prefix, and files copied together share their time.
+// Shared texts save an allocation per row and the memory it holds.
+class RepeatedText {
+  public:
+    const QString& of(QStringView text) {
+        if (text != m_last || m_last.isNull()) m_last = text.toString();
+        return m_last;
+    }
+
+  private:
+    QString m_last;
+};
+
+class RepeatedTime {
+  public:
+    const QString& of(std::int64_t seconds) {
+        if (seconds != m_seconds || m_text.isNull()) {
+            m_seconds = seconds;
+            m_text = ModificationTimeText(seconds);
+        }
+        return m_text;
+    }
+
+  private:
+    std::int64_t m_seconds = 0;
+    QString m_text;
+};
+
+}  // namespace
+
 void FileListBuilder::RebuildFileList() {
     const TimeOfDay now = m_clock.localTimeOfDay();
     m_state.RandomSeed = now.seconds * 10000.0 + now.minutes * 100.0 + now.hours;
@@ -23,12 +56,10 @@ void FileListBuilder::RebuildFileList() {
     LV.clear();
     m_form.File1.refresh();
 
-    addRows();
+    double largest = 0;
+    const QString lastPrefix = addRows(largest);
     LV.redraw();
     m_form.Text1.setText(QString());
-
-    double largest = 0;
-    const QString lastPrefix = readNumberKeys(largest);
 
     const int fileCount = m_form.File1.listCount();
     if (largest < fileCount) largest = fileCount;
@@ -49,11 +80,15 @@ void FileListBuilder::RebuildFileList() {
     m_window.Text_Change();
 }
 
-void FileListBuilder::addRows() {
+QString FileListBuilder::addRows(double& largest) {
     auto& LV = m_form.LV;
     auto& File1 = m_form.File1;
     const int count = File1.listCount();
     LV.reserve(count);
+    RepeatedText extensions;
+    RepeatedText prefixes;
+    RepeatedTime times;
+    QString lastPrefix;
     for (int i = 0; i < count; ++i) {
         const DirEntry& entry = File1.entry(i);
         ListRow row;
@@ -61,34 +96,22 @@ void FileListBuilder::addRows() {
         row.text = entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name;
         row.checked = true;
         row.newNameBlue = true;
-        NameParts parts = SplitName(row.text);
+        const NameParts parts = SplitName(row.text);
+        const NumberKey key = ReadNumberKey(parts.base);
         row.subItems[sub::Exp - 1] = ExtensionSortKey(parts.extension, row.text);
-        row.subItems[sub::OldFile - 1] = std::move(parts.base);
-        if (parts.hasDot) row.subItems[sub::Expantion - 1] = std::move(parts.extension);
-        if (entry.modifiedKnown)
-            row.subItems[sub::DateTime - 1] = ModificationTimeText(entry.modifiedSeconds);
-        LV.addRow(std::move(row));
-        m_form.PB1.setValue(count > 1 ? static_cast<int>(static_cast<double>(i) / (count - 1) * 50)
-                                      : 0);
-    }
-}
-
-QString FileListBuilder::readNumberKeys(double& largest) {
-    auto& LV = m_form.LV;
-    QString lastPrefix;
-    const int rows = LV.rowCount();
-    for (int r = 1; r <= rows; ++r) {
-        NumberKey key = ReadNumberKey(LV.row(r).subItems[sub::OldFile - 1]);
-        if (key.proposesPrefix) lastPrefix = key.originalPrefix;
-        if (key.hasTrailingNumber) LV.setSubItem(r, sub::OldFile, std::move(key.originalPrefix));
-        const QString& name = LV.row(r).text;
-        QString sortKey;
-        sortKey.reserve(12 + name.size());
+        // The base name without its trailing number, or the whole base name without one.
+        row.subItems[sub::OldFile - 1] = prefixes.of(key.originalPrefix);
+        if (parts.hasDot) row.subItems[sub::Expantion - 1] = extensions.of(parts.extension);
+        if (entry.modifiedKnown) row.subItems[sub::DateTime - 1] = times.of(entry.modifiedSeconds);
+        QString& sortKey = row.subItems[sub::SortKey - 1];
+        sortKey.reserve(12 + row.text.size());
         AppendZeroPad(sortKey, key.value, 12);
-        sortKey += name;
-        LV.setSubItem(r, sub::SortKey, std::move(sortKey));
+        sortKey += row.text;
+        if (key.proposesPrefix) lastPrefix = row.subItems[sub::OldFile - 1];
         if (key.value > largest) largest = key.value;
-        m_form.PB1.setValue(50 + static_cast<int>(static_cast<double>(r) / rows * 50));
+        LV.addRow(std::move(row));
+        m_form.PB1.setValue(count > 1 ? static_cast<int>(static_cast<double>(i) / (count - 1) * 100)
+                                      : 0);
     }
     return lastPrefix;
 }

@@ -16,8 +16,9 @@ class FileListBuilder {
     void RebuildFileList();
 
   private:
-    void addRows();
-    QString readNumberKeys(double& largest);
+    // Adds one row per listed file; returns the last prefix worth proposing and raises
+    // `largest` to the largest number found.
+    QString addRows(double& largest);
 
     Form1& m_form;
     ProgramState& m_state;

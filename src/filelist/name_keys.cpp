@@ -15,7 +15,7 @@ bool isAsciiDigit(QChar c) {
 // The value of a run of ASCII digits. Up to 15 digits a double holds it exactly; longer runs
 // go through the general reader, which rounds and saturates.
 double DigitsValue(QStringView digits) {
-    if (digits.size() > 15) return LeadingNumber(digits.toString());
+    if (digits.size() > 15) return LeadingNumber(digits);
     double value = 0;
     for (const QChar c : digits) value = value * 10 + (c.unicode() - u'0');
     return value;
@@ -23,14 +23,14 @@ double DigitsValue(QStringView digits) {
 
 }  // namespace
 
-NameParts SplitName(const QString& name) {
+NameParts SplitName(QStringView name) {
     qsizetype d = name.size();  // 1-based position of the candidate dot
     while (d > 1 && name.at(d - 1) != QLatin1Char('.')) --d;
     if (d >= 1 && name.at(d - 1) == QLatin1Char('.')) return {name.left(d - 1), name.mid(d), true};
-    return {name, QString(), false};
+    return {name, QStringView(), false};
 }
 
-NumberKey ReadNumberKey(const QString& base) {
+NumberKey ReadNumberKey(QStringView base) {
     const qsizetype length = base.size();
     qsizetype p = length;  // 1-based
     while (p > 1 && isAsciiDigit(base.at(p - 1))) --p;
@@ -44,16 +44,16 @@ NumberKey ReadNumberKey(const QString& base) {
     key.hasTrailingNumber = true;
     const bool allDigits = isAsciiDigit(base.at(p - 1));
     if (p == 1) {
-        key.originalPrefix = allDigits ? QString() : base.left(1);
+        key.originalPrefix = allDigits ? QStringView() : base.left(1);
     } else {
         key.originalPrefix = base.left(p);
         key.proposesPrefix = true;
     }
-    key.value = DigitsValue(QStringView(base).mid(allDigits ? p - 1 : p));
+    key.value = DigitsValue(base.mid(allDigits ? p - 1 : p));
     return key;
 }
 
-QString ExtensionSortKey(const QString& extension, const QString& name) {
+QString ExtensionSortKey(QStringView extension, const QString& name) {
     QString key;
     key.reserve(10 + name.size());
     key += extension.left(10);

@@ -7,28 +7,31 @@ namespace quillet {
 
 // A file name cut at its last dot: the base name before it and the extension after it. The dot
 // is looked for from the end down to the second character; a dot in the first position counts
-// only when no later one exists.
+// only when no later one exists. Both parts are views into the name, which must outlive them.
 struct NameParts {
-    QString base;
-    QString extension;
+    QStringView base;
+    QStringView extension;
     bool hasDot = false;
 };
-NameParts SplitName(const QString& name);
+NameParts SplitName(QStringView name);
+NameParts SplitName(QString&& name) = delete;
 
 // What the end of a base name says about the file: its original prefix (the base name without
 // its trailing digits), the number those digits spell (or, without trailing digits, the number
 // the base name begins with), and whether the prefix may be proposed for new names.
+// The prefix is a view into the base name.
 struct NumberKey {
-    QString originalPrefix;
+    QStringView originalPrefix;
     double value = 0;
     bool hasTrailingNumber = false;
     bool proposesPrefix = false;  // prefix of two characters or more
 };
-NumberKey ReadNumberKey(const QString& base);
+NumberKey ReadNumberKey(QStringView base);
+NumberKey ReadNumberKey(QString&& base) = delete;
 
 // The extension sort key: the extension padded with blanks and cut to 10 characters, then the
 // name.
-QString ExtensionSortKey(const QString& extension, const QString& name);
+QString ExtensionSortKey(QStringView extension, const QString& name);
 
 // A modification time as "yyyy-MM-dd HH:mm:ss" in local time, so that text order is time order.
 QString ModificationTimeText(std::int64_t secondsSinceEpoch);

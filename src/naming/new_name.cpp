@@ -1,5 +1,7 @@
 #include "naming/new_name.h"
 
+#include <algorithm>
+
 #include "naming/numbers.h"
 #include "ui/form1.h"
 
@@ -15,30 +17,39 @@ bool HasTrailingNumber(const ListRow& row) {
 
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters) {
-    QString name;
-    name.reserve(options.prefixText.size() + options.extensionText.size() + options.width + 24);
-
+    // The parts first, so that the name is allocated once at its final size: this runs for
+    // every row on every keystroke.
+    QStringView prefix = options.prefixText;
+    QStringView prefixEnd;
     if (options.randomPrefix) {
-        name += randomLetters;
-        name += options.dotSuffix;
+        prefix = randomLetters;
+        prefixEnd = options.dotSuffix;
     } else if (options.useOriginalPrefix) {
-        name += row.subItems[sub::OldFile - 1];
-    } else {
-        name += options.prefixText;
+        prefix = row.subItems[sub::OldFile - 1];
     }
 
+    std::string digits;
     if (!options.useOriginalValue) {
-        AppendZeroPad(name, static_cast<double>(counter), options.width);
+        digits = ZeroPadText(static_cast<double>(counter), options.width);
     } else if (HasTrailingNumber(row)) {
         // Only the first 12 characters of the sort key hold the number.
-        AppendZeroPad(name, LeadingNumber(row.subItems[sub::SortKey - 1].left(12)), options.width);
+        digits = ZeroPadText(LeadingNumber(QStringView(row.subItems[sub::SortKey - 1]).left(12)),
+                             options.width);
     }
 
-    const QString& extension =
-        options.useOriginalExtension ? row.subItems[sub::Expantion - 1] : options.extensionText;
+    const QStringView extension = options.useOriginalExtension
+                                      ? QStringView(row.subItems[sub::Expantion - 1])
+                                      : QStringView(options.extensionText);
+
+    QString name(prefix.size() + prefixEnd.size() + static_cast<qsizetype>(digits.size()) +
+                     (extension.isEmpty() ? 0 : 1 + extension.size()),
+                 Qt::Uninitialized);
+    QChar* out = std::copy(prefix.begin(), prefix.end(), name.data());
+    out = std::copy(prefixEnd.begin(), prefixEnd.end(), out);
+    for (const char digit : digits) *out++ = QLatin1Char(digit);
     if (!extension.isEmpty()) {
-        name += QLatin1Char('.');
-        name += extension;
+        *out++ = QLatin1Char('.');
+        std::copy(extension.begin(), extension.end(), out);
     }
     return name;
 }

@@ -23,7 +23,7 @@ bool isSkipped(char16_t c) {
 // belong to a number at all (ASCII); reading stops at the first character that cannot.
 class Reader {
   public:
-    explicit Reader(const QString& text) : m_text(text) {}
+    explicit Reader(QStringView text) : m_text(text) {}
 
     char16_t peek() {
         while (m_pos < m_text.size() && isSkipped(m_text.at(m_pos).unicode())) ++m_pos;
@@ -32,7 +32,7 @@ class Reader {
     void advance() { ++m_pos; }
 
   private:
-    const QString& m_text;
+    QStringView m_text;
     qsizetype m_pos = 0;
 };
 
@@ -72,7 +72,7 @@ double parseDecimal(const std::string& number) {
 
 }  // namespace
 
-double LeadingNumber(const QString& text) {
+double LeadingNumber(QStringView text) {
     Reader reader(text);
     if (reader.peek() == u'&') {
         reader.advance();
@@ -120,7 +120,7 @@ double LeadingNumber(const QString& text) {
     return parseDecimal(number);
 }
 
-void AppendZeroPad(QString& text, double value, int width) {
+std::string ZeroPadText(double value, int width) {
     const double rounded = std::round(saturate(value));  // halves away from zero
     const double magnitude = std::fabs(rounded);
     // Written by hand below 2^63: this runs for every row on every keystroke.
@@ -137,14 +137,16 @@ void AppendZeroPad(QString& text, double value, int width) {
     } else {
         length = std::snprintf(digits, sizeof digits, "%.0f", magnitude);
     }
-    const bool negative = rounded < 0;
-    const int padding = std::max(width - length, 0);
-    const qsizetype start = text.size();
-    text.resize(start + negative + padding + length);
-    QChar* out = text.data() + start;
-    if (negative) *out++ = QLatin1Char('-');
-    for (int i = 0; i < padding; ++i) *out++ = QLatin1Char('0');
-    for (int i = 0; i < length; ++i) *out++ = QLatin1Char(digits[i]);
+    std::string text;
+    if (rounded < 0) text += '-';
+    text.append(static_cast<std::size_t>(std::max(width - length, 0)), '0');
+    text.append(digits, static_cast<std::size_t>(length));
+    return text;
+}
+
+void AppendZeroPad(QString& text, double value, int width) {
+    const std::string digits = ZeroPadText(value, width);
+    text.append(QLatin1StringView(digits.data(), static_cast<qsizetype>(digits.size())));
 }
 
 QString ZeroPad(double value, int width) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string>
 
 namespace quillet {
 
@@ -10,13 +11,15 @@ namespace quillet {
 // "&H" and "&O" introduce hexadecimal and octal whole numbers. A text that does not begin
 // with a number gives 0. The result is always finite: a number too large for a double
 // saturates at the largest one.
-double LeadingNumber(const QString& text);
+double LeadingNumber(QStringView text);
 
 // The value rounded to a whole number (halves away from zero), its digits padded on the left
 // with "0" to at least `width` digits and never cut; a negative value gets "-" in front.
 QString ZeroPad(double value, int width);
 // The same digits, appended to a text that is being built.
 void AppendZeroPad(QString& text, double value, int width);
+// The same digits as plain ASCII; short ones need no allocation.
+std::string ZeroPadText(double value, int width);
 
 // The counter that numbering starts from: rounded to the nearest whole number with halves
 // going to the even neighbour, held inside the 32-bit range.

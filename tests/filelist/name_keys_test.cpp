@@ -20,13 +20,13 @@ TEST_P(NameKeysTest, SplitsTheNameIntoItsKeys) {
     const KeyCase& c = GetParam();
     const QString name = QString::fromUtf8(c.name);
     const NameParts parts = SplitName(name);
-    EXPECT_EQ(parts.base, QString::fromUtf8(c.base));
-    EXPECT_EQ(parts.extension, QString::fromUtf8(c.extension));
+    EXPECT_EQ(parts.base.toString(), QString::fromUtf8(c.base));
+    EXPECT_EQ(parts.extension.toString(), QString::fromUtf8(c.extension));
     const NumberKey key = ReadNumberKey(parts.base);
-    EXPECT_EQ(key.originalPrefix, QString::fromUtf8(c.oldFile));
+    EXPECT_EQ(key.originalPrefix.toString(), QString::fromUtf8(c.oldFile));
     EXPECT_DOUBLE_EQ(key.value, c.number);
     EXPECT_EQ(ExtensionSortKey(parts.extension, name),
-              parts.extension.left(10) + QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
+              parts.extension.left(10).toString() + QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -45,10 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"写真_007.JPG", "写真_007", "JPG", "写真_", 7, 7}));
 
 TEST(NameKeys, OnlyPrefixesOfTwoCharactersOrMoreAreProposed) {
-    EXPECT_TRUE(ReadNumberKey(QStringLiteral("IMG_1")).proposesPrefix);
-    EXPECT_FALSE(ReadNumberKey(QStringLiteral("a1")).proposesPrefix);
-    EXPECT_FALSE(ReadNumberKey(QStringLiteral("0012")).proposesPrefix);
-    EXPECT_FALSE(ReadNumberKey(QStringLiteral("photo")).proposesPrefix);
+    EXPECT_TRUE(ReadNumberKey(u"IMG_1").proposesPrefix);
+    EXPECT_FALSE(ReadNumberKey(u"a1").proposesPrefix);
+    EXPECT_FALSE(ReadNumberKey(u"0012").proposesPrefix);
+    EXPECT_FALSE(ReadNumberKey(u"photo").proposesPrefix);
 }
 
 TEST(NameKeys, ModificationTimeTextSortsLikeTime) {
