@@ -1,6 +1,11 @@
 #include "bench_window.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
 
 #include "app/main_window.h"
 #include "platform/linux/linux_file_system.h"
@@ -53,7 +58,7 @@ struct BenchWindow::Parts {
     QuilletWindow view{window};
 };
 
-BenchWindow::BenchWindow() {
+BenchWindow::BenchWindow() : m_startedIn(QFile::encodeName(QDir::currentPath())) {
     // QUILLET_BENCH_CONFIG puts the settings file elsewhere, e.g. on tmpfs, to see what its
     // durable write (an fsync on the folder's file system) adds to the rename pass.
     const QByteArray config = qgetenv("QUILLET_BENCH_CONFIG");
@@ -61,7 +66,11 @@ BenchWindow::BenchWindow() {
     m_parts = std::make_unique<Parts>();
 }
 
-BenchWindow::~BenchWindow() = default;
+BenchWindow::~BenchWindow() {
+    m_parts.reset();
+    // The folder may be removed next; a shell started later must not find itself nowhere.
+    if (::chdir(m_startedIn.constData()) != 0) std::perror("back to the starting folder");
+}
 
 Form1& BenchWindow::form() {
     return m_parts->window.form();

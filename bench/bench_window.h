@@ -28,6 +28,7 @@ class BenchWindow {
 
   private:
     struct Parts;
+    QByteArray m_startedIn;  // the program moves into its folder; this is where to go back
     QTemporaryDir m_config;
     std::unique_ptr<Parts> m_parts;
 };

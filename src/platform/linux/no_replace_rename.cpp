@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QString>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -71,11 +72,6 @@ int byMethod(int dirFd, const QByteArray& from, const QByteArray& to, RenameMeth
     return renameCheckThenRename(dirFd, from, to);
 }
 
-bool differOnlyInCase(const QByteArray& from, const QByteArray& to) {
-    return from != to &&
-           QString::fromUtf8(from).compare(QString::fromUtf8(to), Qt::CaseInsensitive) == 0;
-}
-
 // On a file system that ignores case, "a.JPG" already exists when "a.jpg" does, so no
 // no-replace rename could ever change the case; a detour through a free name can.
 int renameCaseOnly(int dirFd, const QByteArray& from, const QByteArray& to, RenameMethod method) {
@@ -93,6 +89,18 @@ int renameCaseOnly(int dirFd, const QByteArray& from, const QByteArray& to, Rena
 }
 
 }  // namespace
+
+bool differOnlyInCase(const QByteArray& from, const QByteArray& to) {
+    if (from == to) return false;
+    // Plain ASCII names, the usual case, are compared without decoding them: every rename of a
+    // pass asks this. Beyond ASCII, folding may even match names of different byte lengths.
+    const auto ascii = [](const QByteArray& name) {
+        return std::all_of(name.begin(), name.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (ascii(from) && ascii(to)) return from.compare(to, Qt::CaseInsensitive) == 0;
+    return QString::fromUtf8(from).compare(QString::fromUtf8(to), Qt::CaseInsensitive) == 0;
+}
 
 bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to) {
     struct stat fromStat, toStat;

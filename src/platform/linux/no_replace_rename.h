@@ -24,6 +24,10 @@ using SameEntryProbe = std::function<bool(int dirFd, const QByteArray& from, con
 // The default probe: both names found, on the same device and inode.
 bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to);
 
+// Whether two different names are the same text apart from letter case, as a file system that
+// ignores case would compare them.
+bool differOnlyInCase(const QByteArray& from, const QByteArray& to);
+
 // 0 for a name that can stand as one entry of a folder; EINVAL or ENAMETOOLONG otherwise.
 int checkEntryName(const QByteArray& name);
 
