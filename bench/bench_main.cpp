@@ -1,5 +1,5 @@
 // Measures the program's hot paths on folders of empty files and prints each against the least
-// the machine can do for the same job, measured in the same run:
+// the machine can do for the same job, measured in turns with it in the same run (medians):
 //   ratio rebuild/baseline 100000: 1.32
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -17,6 +16,7 @@
 
 #include "bench_folder.h"
 #include "bench_window.h"
+#include "take_turns.h"
 #include "ui/form1.h"
 
 namespace quillet::bench {
@@ -42,114 +42,89 @@ void Rebuild(benchmark::State& state) {
     const BenchFolder folder(static_cast<int>(state.range(0)));
     BenchWindow window;
     window.startOn(folder.path());
-    for (auto _ : state) window.rebuild();
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    TakeTurns(
+        state, [] {}, [&] { window.rebuild(); },
+        [&] { benchmark::DoNotOptimize(ListFolderBaseline(folder.path())); });
 }
 
-void RebuildBaseline(benchmark::State& state) {
-    const BenchFolder folder(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(ListFolderBaseline(folder.path()));
-}
-
+// The baseline makes the same new names, as the texts the list holds (UTF-16), into a reserved
+// vector.
 void Keystroke(benchmark::State& state) {
     const BenchFolder folder(static_cast<int>(state.range(0)));
     BenchWindow window;
     window.startOn(folder.path());
     bool flip = false;
-    for (auto _ : state)
-        window.typePrefix((flip = !flip) ? QStringLiteral("trip_") : QStringLiteral("tour_"));
-}
-
-// The same new names, made as the texts the list holds (UTF-16), into a reserved vector.
-void KeystrokeBaseline(benchmark::State& state) {
     const auto rows = static_cast<std::size_t>(state.range(0));
     std::vector<QString> names;
     names.reserve(rows);
-    bool flip = false;
-    for (auto _ : state) {
-        names.clear();
-        const QLatin1String prefix((flip = !flip) ? "trip_" : "tour_");
-        for (std::size_t i = 0; i < rows; ++i) {
-            QString name(prefix.size() + 10, Qt::Uninitialized);
-            QChar* out = name.data();
-            for (const char c : prefix) *out++ = QLatin1Char(c);
-            for (std::size_t number = i + 1, divisor = 100000; divisor > 0; divisor /= 10)
-                *out++ = QLatin1Char(static_cast<char>('0' + number / divisor % 10));
-            for (const char c : {'.', 'j', 'p', 'g'}) *out++ = QLatin1Char(c);
-            names.push_back(std::move(name));
-        }
-        benchmark::DoNotOptimize(names.data());
-    }
+    bool baselineFlip = false;
+    TakeTurns(
+        state, [] {},
+        [&] { window.typePrefix((flip = !flip) ? QStringLiteral("trip_") : QStringLiteral("tour_")); },
+        [&] {
+            names.clear();
+            const QLatin1String prefix((baselineFlip = !baselineFlip) ? "trip_" : "tour_");
+            for (std::size_t i = 0; i < rows; ++i) {
+                QString name(prefix.size() + 10, Qt::Uninitialized);
+                QChar* out = name.data();
+                for (const char c : prefix) *out++ = QLatin1Char(c);
+                for (std::size_t number = i + 1, divisor = 100000; divisor > 0; divisor /= 10)
+                    *out++ = QLatin1Char(static_cast<char>('0' + number / divisor % 10));
+                for (const char c : {'.', 'j', 'p', 'g'}) *out++ = QLatin1Char(c);
+                names.push_back(std::move(name));
+            }
+            benchmark::DoNotOptimize(names.data());
+        });
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The plain loop: every file renamed with the kernel's no-replace rename, nothing else.
-double renameBaselineOnce(const BenchFolder& folder, const std::vector<QByteArray>& targets) {
-    const auto start = std::chrono::steady_clock::now();
-    const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        renameNoReplace(dir, folder.names()[i].constData(), targets[i].constData());
-    ::close(dir);
-    return secondsSince(start);
-}
-
-// The rename pass and its baseline take turns on one and the same folder, each going first
-// every other time, and each after the same preparation (names restored, list rebuilt, prefix
-// typed): what a rename costs depends on the directory's history and on what the caches hold
-// more than on anything the program does around it. The pass is the benchmark's time; the
-// baseline's mean goes into the counter "baseline".
+// The baseline renames every file with the kernel's no-replace rename, nothing else. Before
+// either, the names are put back, the list rebuilt and a prefix typed.
 void RenamePass(benchmark::State& state) {
     const BenchFolder folder(static_cast<int>(state.range(0)));
     std::vector<QByteArray> targets;
     for (const QByteArray& name : folder.names()) targets.push_back(renamed(name));
     BenchWindow window;
     window.startOn(folder.path());
-    const auto prepare = [&] {
-        restoreNames(folder);
-        window.rebuild();
-        window.typePrefix(QStringLiteral("x_"));
-    };
-    double baselineSeconds = 0;
-    bool baselineFirst = false;
-    for (auto _ : state) {
-        for (int turn = 0; turn < 2; ++turn) {
-            prepare();
-            if ((turn == 0) == baselineFirst) {
-                baselineSeconds += renameBaselineOnce(folder, targets);
-            } else {
-                const auto start = std::chrono::steady_clock::now();
-                window.execute();
-                state.SetIterationTime(secondsSince(start));
-            }
-        }
-        baselineFirst = !baselineFirst;
-    }
+    TakeTurns(
+        state,
+        [&] {
+            restoreNames(folder);
+            window.rebuild();
+            window.typePrefix(QStringLiteral("x_"));
+        },
+        [&] { window.execute(); },
+        [&] {
+            const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            for (std::size_t i = 0; i < targets.size(); ++i)
+                renameNoReplace(dir, folder.names()[i].constData(), targets[i].constData());
+            ::close(dir);
+        });
     restoreNames(folder);
-    state.counters["baseline"] =
-        benchmark::Counter(baselineSeconds, benchmark::Counter::kAvgIterations);
 }
 
-// Collects the mean time of every run, so ratios can be printed at the end.
+// Collects the median times of every job and its baseline, so that ratios can be printed at
+// the end, keyed by job name and size.
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
+    struct Times {
+        double job = 0;
+        double baseline = 0;
+    };
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-            // A baseline measured inside its job's run is filed under the job's name, so
-            // that it is found like one that ran on its own.
-            if (const auto counter = run.counters.find("baseline"); counter != run.counters.end()) {
-                const std::string name = run.benchmark_name();
-                times[name.substr(0, name.find('/')) + "_baseline" + name.substr(name.find('/'))] =
-                    counter->second.value * 1000;  // milliseconds, like the times
-            }
+            const auto job = run.counters.find("job");
+            const auto baseline = run.counters.find("baseline");
+            if (job == run.counters.end() || baseline == run.counters.end()) continue;
+            // "rebuild/100000/manual_time" -> "rebuild/100000"
+            const std::string name = run.benchmark_name();
+            times[name.substr(0, name.find('/', name.find('/') + 1))] = {job->second.value,
+                                                                          baseline->second.value};
         }
     }
-    std::map<std::string, double> times;
+    std::map<std::string, Times> times;
 };
 
 // The peak of this process's own memory. getrusage's figure would not do: a child started
@@ -196,16 +171,6 @@ double memoryPerRow(int rows) {
     return bytes;
 }
 
-// The mean time of the benchmark whose name begins with `job/size/`.
-const double* timeOf(const std::map<std::string, double>& times, const std::string& job,
-                     int64_t size) {
-    const std::string prefix = job + "/" + std::to_string(size) + "/";
-    for (const auto& [name, time] : times) {
-        if (name.rfind(prefix, 0) == 0) return &time;
-    }
-    return nullptr;
-}
-
 }  // namespace
 }  // namespace quillet::bench
 
@@ -238,22 +203,15 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         void (*function)(benchmark::State&);
-        bool manyIterations;
-    } benchmarks[] = {
-        {"rebuild", Rebuild, true},     {"rebuild_baseline", RebuildBaseline, true},
-        {"keystroke", Keystroke, true}, {"keystroke_baseline", KeystrokeBaseline, true},
-        {"rename", RenamePass, false}};
-    // Each job and its baseline run next to each other, size by size, so both meet the same
-    // state of the machine.
+    } jobs[] = {{"rebuild", Rebuild}, {"keystroke", Keystroke}, {"rename", RenamePass}};
     for (const int64_t size : sizes) {
-        for (const auto& entry : benchmarks) {
-            auto* registered = benchmark::RegisterBenchmark(entry.name, entry.function)
+        for (const auto& job : jobs) {
+            auto* registered = benchmark::RegisterBenchmark(job.name, job.function)
                                    ->Arg(size)
-                                   ->Unit(benchmark::kMillisecond);
-            if (entry.manyIterations)
-                registered->UseRealTime();
-            else
-                registered->Iterations(size >= 100000 ? 6 : 10)->UseManualTime();
+                                   ->Unit(benchmark::kMillisecond)
+                                   ->UseManualTime();
+            // A rename pass over 100,000 files takes seconds, and so does putting them back.
+            if (std::string(job.name) == "rename") registered->Iterations(size >= 100000 ? 6 : 10);
         }
     }
     benchmark::Initialize(&passCount, passOn.data());
@@ -261,18 +219,19 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\n");
-    for (const char* job : {"rebuild", "keystroke", "rename"}) {
+    for (const auto& job : jobs) {
         for (const int64_t size : sizes) {
-            const double* measured = timeOf(reporter.times, job, size);
-            const double* baseline = timeOf(reporter.times, std::string(job) + "_baseline", size);
-            if (measured == nullptr || baseline == nullptr) continue;
-            std::printf("ratio %s/baseline %lld: %.2f\n", job, static_cast<long long>(size),
-                        *measured / *baseline);
+            const auto found = reporter.times.find(job.name + ("/" + std::to_string(size)));
+            if (found == reporter.times.end() || found->second.baseline <= 0) continue;
+            std::printf("ratio %s/baseline %lld: %.2f\n", job.name, static_cast<long long>(size),
+                        found->second.job / found->second.baseline);
         }
     }
     for (const int64_t size : sizes) {
-        if (const double* keystroke = timeOf(reporter.times, "keystroke", size))
-            std::printf("keystroke %lld rows: %.2f ms\n", static_cast<long long>(size), *keystroke);
+        const auto found = reporter.times.find("keystroke/" + std::to_string(size));
+        if (found != reporter.times.end())
+            std::printf("keystroke %lld rows: %.2f ms\n", static_cast<long long>(size),
+                        found->second.job * 1000);
     }
     const int64_t largest = sizes.back();
     std::printf("memory per row %lld: %.0f bytes\n", static_cast<long long>(largest),

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+namespace quillet::bench {
+
+// Runs a job and its baseline in turns, each going first every other time and each after the
+// same preparation, so that both meet the same state of the machine: the same caches, the same
+// directory history, the same neighbours on a shared host. The job's times are the benchmark's
+// (manual) time; the medians of both, in seconds, go into the counters "job" and "baseline",
+// where a slow outlier on either side moves nothing.
+void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
+               const std::function<void()>& job, const std::function<void()>& baseline);
+
+}  // namespace quillet::bench
