@@ -5,10 +5,6 @@
 
 namespace quillet {
 
-FileListBuilder::FileListBuilder(Form1& form, ProgramState& state, Clock& clock,
-                                 WindowMethods& window)
-    : m_form(form), m_state(state), m_clock(clock), m_window(window) {}
-
 namespace {
 
 // The last text seen, kept to be handed out again while the next rows repeat it: most rows of
@@ -41,6 +37,10 @@ class RepeatedTime {
 };
 
 }  // namespace
+
+FileListBuilder::FileListBuilder(Form1& form, ProgramState& state, Clock& clock,
+                                 WindowMethods& window)
+    : m_form(form), m_state(state), m_clock(clock), m_window(window) {}
 
 void FileListBuilder::RebuildFileList() {
     const TimeOfDay now = m_clock.localTimeOfDay();
