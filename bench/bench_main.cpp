@@ -17,7 +17,7 @@
 
 #include "bench_folder.h"
 #include "bench_window.h"
-#include "take_turns.h"
+#include "timing.h"
 #include "ui/form1.h"
 
 namespace quillet::bench {
@@ -111,13 +111,31 @@ void RenamePass(benchmark::State& state) {
     restoreNames(folder);
 }
 
+// A click on a check box in the middle of the list, as the user makes it, until the list is
+// drawn again: the program recomputes every new name on each one.
+void CheckBoxClick(benchmark::State& state) {
+    BenchWindow window;
+    window.startOn(folderOf(state).path());
+    window.show();
+    const int middle = static_cast<int>(state.range(0) / 2);
+    TimeEach(state, [&] { window.clickCheckBox(middle); });
+}
+
+// One page down the list, until it is drawn.
+void ScrollPage(benchmark::State& state) {
+    BenchWindow window;
+    window.startOn(folderOf(state).path());
+    window.show();
+    TimeEach(state, [&] { window.scrollOnePage(); });
+}
+
 // Collects the median times of every job and its baseline, so that ratios can be printed at
 // the end, keyed by job name and size.
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
     struct Times {
         double job = 0;
-        double baseline = 0;
+        double baseline = 0;  // 0 for a job measured on its own
     };
 
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -125,12 +143,13 @@ class CollectingReporter : public benchmark::ConsoleReporter {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
             const auto job = run.counters.find("job");
+            if (job == run.counters.end()) continue;
             const auto baseline = run.counters.find("baseline");
-            if (job == run.counters.end() || baseline == run.counters.end()) continue;
             // "rebuild/100000/manual_time" -> "rebuild/100000"
             const std::string name = run.benchmark_name();
-            times[name.substr(0, name.find('/', name.find('/') + 1))] = {job->second.value,
-                                                                          baseline->second.value};
+            times[name.substr(0, name.find('/', name.find('/') + 1))] = {
+                job->second.value,
+                baseline == run.counters.end() ? 0 : baseline->second.value};
         }
     }
     std::map<std::string, Times> times;
@@ -212,7 +231,11 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         void (*function)(benchmark::State&);
-    } jobs[] = {{"rebuild", Rebuild}, {"keystroke", Keystroke}, {"rename", RenamePass}};
+    } jobs[] = {{"rebuild", Rebuild},
+                {"keystroke", Keystroke},
+                {"rename", RenamePass},
+                {"check-box click", CheckBoxClick},
+                {"scroll page", ScrollPage}};
     for (const int64_t size : sizes) {
         for (const auto& job : jobs) {
             auto* registered = benchmark::RegisterBenchmark(job.name, job.function)
@@ -236,11 +259,13 @@ int main(int argc, char** argv) {
                         found->second.job / found->second.baseline);
         }
     }
-    for (const int64_t size : sizes) {
-        const auto found = reporter.times.find("keystroke/" + std::to_string(size));
-        if (found != reporter.times.end())
-            std::printf("keystroke %lld rows: %.2f ms\n", static_cast<long long>(size),
-                        found->second.job * 1000);
+    for (const char* job : {"keystroke", "check-box click", "scroll page"}) {
+        for (const int64_t size : sizes) {
+            const auto found = reporter.times.find(job + ("/" + std::to_string(size)));
+            if (found != reporter.times.end())
+                std::printf("%s %lld rows: %.2f ms\n", job, static_cast<long long>(size),
+                            found->second.job * 1000);
+        }
     }
     const int64_t largest = sizes.back();
     std::printf("memory per row %lld: %.0f bytes\n", static_cast<long long>(largest),

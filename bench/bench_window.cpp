@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
+#include <QTreeView>
 #include <cstdio>
 
 #include "app/main_window.h"
@@ -98,6 +100,36 @@ void BenchWindow::execute() {
     } catch (const ProgramEnded&) {
     }
     m_parts->view.applyListChanges();
+}
+
+QTreeView& BenchWindow::list() {
+    return *m_parts->view.findChild<QTreeView*>();
+}
+
+void BenchWindow::show() {
+    m_parts->view.show();
+    drawNow();
+}
+
+void BenchWindow::clickCheckBox(int row) {
+    // The way a click on the box reaches the program: the view writes the check state.
+    QAbstractItemModel& model = *list().model();
+    const QModelIndex box = model.index(row, 0);
+    const bool checked = model.data(box, Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    model.setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    drawNow();
+}
+
+void BenchWindow::scrollOnePage() {
+    QScrollBar& bar = *list().verticalScrollBar();
+    bar.setValue(bar.value() + bar.pageStep() > bar.maximum() ? 0 : bar.value() + bar.pageStep());
+    drawNow();
+}
+
+void BenchWindow::drawNow() {
+    // Queued updates first, then the list's picture, as the event loop would do next.
+    QCoreApplication::processEvents();
+    list().viewport()->repaint();
 }
 
 }  // namespace quillet::bench

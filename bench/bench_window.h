@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QTreeView;
+
 namespace quillet {
 class MainWindow;
 class QuilletWindow;
@@ -26,8 +28,16 @@ class BenchWindow {
     void execute();
     Form1& form();
 
+    // What the user sees and does in the shown window; each returns once the window is drawn.
+    void show();
+    void clickCheckBox(int row);  // row from 0, as the view counts
+    void scrollOnePage();
+
   private:
     struct Parts;
+    QTreeView& list();
+    void drawNow();
+
     QByteArray m_startedIn;  // the program moves into its folder; this is where to go back
     QTemporaryDir m_config;
     std::unique_ptr<Parts> m_parts;

@@ -729,7 +729,9 @@ void QuilletWindow::bindProgressBar(ProgressBar& bar, QWidget* parent) {
     follow(bar, [this, &bar] {
         if (bar.visible()) m_passRan = true;
         showCommon(bar, m_progress);
-        m_progress->setValue(bar.value());
+        // A shown bar paints itself at once on every visible step, a hundred times a pass:
+        // while it is shown, its value moves only with the frames drawn below.
+        if (m_progress->isHidden()) m_progress->setValue(bar.value());
         showProgress();
     });
 }
@@ -742,6 +744,7 @@ void QuilletWindow::showProgress() {
     if (m_progressClock.isValid() && m_progressClock.elapsed() < kProgressIntervalMs) return;
     m_shownProgress = bar.value();
     m_progressClock.restart();
+    m_progress->setValue(bar.value());
     if (!isVisible()) return;
     applyListChanges();
     m_progress->repaint();

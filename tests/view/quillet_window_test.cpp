@@ -430,6 +430,23 @@ TEST_F(QuilletWindowTest, HelpSheetSlidesUpAndDownDrawingEveryStep) {
     sheet->removeEventFilter(&counter);
 }
 
+TEST_F(QuilletWindowTest, APassDrawsItsProgressAtMostOncePerInterval) {
+    for (int i = 1; i <= 300; ++i)
+        folder.write(QByteArray("IMG_") + QByteArray::number(i) + ".jpg", "");
+    load();
+    auto* bar = widget<QProgressBar>(QStringLiteral("PB1"));
+    PaintCounter counter;
+    bar->installEventFilter(&counter);
+    // Each prefix runs a naming pass of a hundred progress steps over the rows, all of them
+    // in well under the interval.
+    for (const char* typed : {"t", "tr", "tri", "trip"}) {
+        window->form().Text1.setText(QString::fromUtf8(typed));
+    }
+    bar->removeEventFilter(&counter);
+    EXPECT_LE(counter.paints, 4);
+    EXPECT_TRUE(bar->isHidden());
+}
+
 TEST_F(QuilletWindowTest, ExtraRoomGoesToTheList) {
     load();
     const QRect listBefore = list()->geometry();

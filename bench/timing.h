@@ -14,4 +14,7 @@ namespace quillet::bench {
 void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
                const std::function<void()>& job, const std::function<void()>& baseline);
 
+// Times a job that has no baseline, each run on its own; the median goes into "job".
+void TimeEach(benchmark::State& state, const std::function<void()>& job);
+
 }  // namespace quillet::bench

@@ -1,4 +1,4 @@
-#include "take_turns.h"
+#include "timing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,6 +43,15 @@ void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
     }
     state.counters["job"] = median(jobTimes);
     state.counters["baseline"] = median(baselineTimes);
+}
+
+void TimeEach(benchmark::State& state, const std::function<void()>& job) {
+    std::vector<double> times;
+    for (auto _ : state) {
+        times.push_back(timed(job));
+        state.SetIterationTime(times.back());
+    }
+    state.counters["job"] = median(times);
 }
 
 }  // namespace quillet::bench
