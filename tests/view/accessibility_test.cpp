@@ -28,11 +28,7 @@ struct NameCase {
 };
 
 std::string caseName(const ::testing::TestParamInfo<NameCase>& info) {
-    std::string name = info.param.control;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
+    return TestNameOf(info.param.control);
 }
 
 class AccessibleName : public WindowFixture, public ::testing::WithParamInterface<NameCase> {};

@@ -58,11 +58,7 @@ struct ControlCase {
 };
 
 std::string caseName(const ::testing::TestParamInfo<ControlCase>& info) {
-    std::string name = info.param.name;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
+    return TestNameOf(info.param.name);
 }
 
 class ControlAsCreated : public WindowFixture, public ::testing::WithParamInterface<ControlCase> {};

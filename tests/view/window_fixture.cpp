@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <cctype>
+
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -24,6 +26,14 @@ void WindowFixture::load() {
     window->Form_Load();
     view->show();
     settle();
+}
+
+std::string TestNameOf(const char* control) {
+    std::string name = control;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
 }
 
 void WindowFixture::settle() {

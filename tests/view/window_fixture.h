@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 #include <ostream>
+#include <string>
 
 #include "app/main_window.h"
 #include "platform/linux/linux_file_system.h"
@@ -50,6 +51,9 @@ class WindowFixture : public ::testing::Test {
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<QuilletWindow> view;
 };
+
+// A control's name as a test name: "Option1(1)" becomes "Option1_1_".
+std::string TestNameOf(const char* control);
 
 // Sends a press and a release, as a click of the given button.
 void clickAt(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton);
