@@ -231,9 +231,13 @@ QString QuilletWindow::accessibleNameOf(const Control& control) {
 }
 
 void QuilletWindow::showCommon(const Control& control, QWidget* widget) {
-    widget->setToolTip(control.toolTip());
-    widget->setAccessibleName(accessibleNameOf(control));
-    widget->setAccessibleDescription(control.toolTip());
+    // This runs on every change of the control, a hundred times a pass for the progress bar,
+    // and each of these writes sends events of its own: only what differs is written.
+    if (widget->toolTip() != control.toolTip()) widget->setToolTip(control.toolTip());
+    const QString name = accessibleNameOf(control);
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+    if (widget->accessibleDescription() != control.toolTip())
+        widget->setAccessibleDescription(control.toolTip());
     widget->setEnabled(control.enabled());
     widget->setVisible(control.visible());
     for (const auto& placement : m_placements) {
