@@ -57,13 +57,25 @@ QByteArray Startup::resolveWorkingFolder() {
     const QByteArray arguments = m_platform.process.commandLine();
     if (arguments.isEmpty()) return m_platform.files.currentDirectory();
 
-    QByteArray path = withFirstLetter(arguments, true);
+    // The case of the first letter is tried both ways for the sake of a drive letter. Taken
+    // from a relative path it would be the first letter of a folder's name, and "photos"
+    // could open "Photos" beside it, so the path is made absolute first: it then begins with
+    // "/" and names only the folder the user gave.
+    QByteArray path = withFirstLetter(absoluteFromCurrent(arguments), true);
     ToLongPath(m_platform.files, path);
     if (path == "?") {
-        path = withFirstLetter(m_platform.process.commandLine(), false);
+        path = withFirstLetter(absoluteFromCurrent(m_platform.process.commandLine()), false);
         ToLongPath(m_platform.files, path);
     }
     return path == "?" ? m_platform.files.currentDirectory() : path;
+}
+
+QByteArray Startup::absoluteFromCurrent(const QByteArray& path) {
+    if (path.startsWith('/')) return path;
+    const QByteArray current = m_platform.files.currentDirectory();
+    // Without a known current folder the lookup cannot place the path either and finds nothing.
+    if (!current.startsWith('/')) return path;
+    return (current.endsWith('/') ? current : current + '/') + path;
 }
 
 void Startup::layOutFrames() {

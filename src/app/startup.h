@@ -19,6 +19,7 @@ class Startup {
 
   private:
     QByteArray resolveWorkingFolder();
+    QByteArray absoluteFromCurrent(const QByteArray& path);
     void layOutFrames();
 
     Form1& m_form;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/linux/linux_process.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {
@@ -33,16 +34,53 @@ TEST(Startup, MakesTheFolderCurrentAndListsIt) {
               (QStringList{QStringLiteral("IMG_1.jpg"), QStringLiteral("IMG_2.jpg")}));
 }
 
-TEST(Startup, RetriesWithTheFirstLetterInLowerCase) {
+// Started from `from` (a folder under the test's root) with the given arguments, the list
+// shows the one file of the folder the arguments name.
+struct RelativePathCase {
+    const char* title;
+    const char* from;
+    std::vector<const char*> arguments;
+    const char* listedFile;
+};
+
+class RelativePathTest : public ::testing::TestWithParam<RelativePathCase> {};
+
+TEST_P(RelativePathTest, OpensExactlyTheFolderNamedFromTheCurrentFolder) {
     WindowHarness harness;
-    const QByteArray folder = harness.photos.makeFolder("x");
-    ASSERT_EQ(::chdir(folder.constData()), 0);
-    const QByteArray lower = harness.photos.makeFolder("pics");
-    harness.photos.write("pics/a_1.jpg");
-    ASSERT_EQ(::chdir(harness.photos.path().constData()), 0);
-    harness.load("pics");  // "Pics" does not exist, "pics" does
-    EXPECT_EQ(harness.form().File1.path(), lower);
+    TempFolder& root = harness.photos;
+    root.write("root_1.jpg");
+    root.makeFolder("photos");
+    root.write("photos/lower_1.jpg");
+    root.makeFolder("Photos");
+    root.write("Photos/upper_1.jpg");
+    root.makeFolder("summer trip");
+    root.write("summer trip/trip_1.jpg");
+    root.makeFolder("x");
+    ASSERT_EQ(::chdir(root.pathOf(GetParam().from).constData()), 0);
+
+    // The arguments come together as the program's own process object joins them.
+    std::vector<char*> argv{const_cast<char*>("Quillex")};
+    for (const char* argument : GetParam().arguments) argv.push_back(const_cast<char*>(argument));
+    LinuxProcess process(static_cast<int>(argv.size()), argv.data());
+    ASSERT_TRUE(harness.load(process.commandLine()));
+
+    ASSERT_EQ(harness.form().LV.rowCount(), 1);
+    EXPECT_EQ(harness.form().LV.row(1).text, QString::fromUtf8(GetParam().listedFile));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, RelativePathTest,
+    ::testing::Values(
+        RelativePathCase{"LowerCaseBesideUpperCase", "", {"photos"}, "lower_1.jpg"},
+        RelativePathCase{"UpperCaseBesideLowerCase", "", {"Photos"}, "upper_1.jpg"},
+        RelativePathCase{"FromTheCurrentFolder", "", {"./photos"}, "lower_1.jpg"},
+        RelativePathCase{"ThroughAParentStep", "x", {"../photos"}, "lower_1.jpg"},
+        RelativePathCase{"DownAndUpAgain", "", {"x/../Photos"}, "upper_1.jpg"},
+        RelativePathCase{"SeveralArgumentsJoinedByABlank", "", {"summer", "trip"}, "trip_1.jpg"},
+        RelativePathCase{"MissingFallsBackToTheCurrentFolder", "", {"pictures"}, "root_1.jpg"},
+        RelativePathCase{
+            "OtherCaseOfTheFirstLetterIsNeverOpened", "", {"Summer", "trip"}, "root_1.jpg"}),
+    [](const auto& info) { return std::string(info.param.title); });
 
 TEST(Startup, AFolderThatDoesNotExistFallsBackToTheCurrentFolder) {
     WindowHarness harness;
