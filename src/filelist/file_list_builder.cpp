@@ -56,10 +56,11 @@ void FileListBuilder::RebuildFileList() {
     LV.clear();
     m_form.File1.refresh();
 
-    double largest = 0;
-    const QString lastPrefix = addRows(largest);
+    addRows();
     LV.redraw();
     m_form.Text1.setText(QString());
+    double largest = 0;
+    const QString lastPrefix = addNumberKeys(largest);
 
     const int fileCount = m_form.File1.listCount();
     if (largest < fileCount) largest = fileCount;
@@ -80,15 +81,13 @@ void FileListBuilder::RebuildFileList() {
     m_window.Text_Change();
 }
 
-QString FileListBuilder::addRows(double& largest) {
+void FileListBuilder::addRows() {
     auto& LV = m_form.LV;
     auto& File1 = m_form.File1;
     const int count = File1.listCount();
     LV.reserve(count);
     RepeatedText extensions;
-    RepeatedText prefixes;
     RepeatedTime times;
-    QString lastPrefix;
     for (int i = 0; i < count; ++i) {
         const DirEntry& entry = File1.entry(i);
         ListRow row;
@@ -97,21 +96,33 @@ QString FileListBuilder::addRows(double& largest) {
         row.checked = true;
         row.newNameBlue = true;
         const NameParts parts = SplitName(row.text);
-        const NumberKey key = ReadNumberKey(parts.base);
         row.subItems[sub::Exp - 1] = ExtensionSortKey(parts.extension, row.text);
-        // The base name without its trailing number, or the whole base name without one.
-        row.subItems[sub::OldFile - 1] = prefixes.of(key.originalPrefix);
         if (parts.hasDot) row.subItems[sub::Expantion - 1] = extensions.of(parts.extension);
         if (entry.modifiedKnown) row.subItems[sub::DateTime - 1] = times.of(entry.modifiedSeconds);
-        QString& sortKey = row.subItems[sub::SortKey - 1];
-        sortKey.reserve(12 + row.text.size());
-        AppendZeroPad(sortKey, key.value, 12);
-        sortKey += row.text;
-        if (key.proposesPrefix) lastPrefix = row.subItems[sub::OldFile - 1];
-        if (key.value > largest) largest = key.value;
         LV.addRow(std::move(row));
-        m_form.PB1.setValue(count > 1 ? static_cast<int>(static_cast<double>(i) / (count - 1) * 100)
-                                      : 0);
+        m_form.PB1.showStep(i, count - 1, 0, 50);
+    }
+}
+
+QString FileListBuilder::addNumberKeys(double& largest) {
+    auto& LV = m_form.LV;
+    const int count = LV.rowCount();
+    RepeatedText prefixes;
+    QString lastPrefix;
+    for (int r = 1; r <= count; ++r) {
+        const QString& name = LV.row(r).text;
+        const NumberKey key = ReadNumberKey(SplitName(name).base);
+        // The base name without its trailing number, or the whole base name without one.
+        const QString& prefix = prefixes.of(key.originalPrefix);
+        LV.setSubItem(r, sub::OldFile, prefix);
+        QString sortKey;
+        sortKey.reserve(12 + name.size());
+        AppendZeroPad(sortKey, key.value, 12);
+        sortKey += name;
+        LV.setSubItem(r, sub::SortKey, std::move(sortKey));
+        if (key.proposesPrefix) lastPrefix = prefix;
+        if (key.value > largest) largest = key.value;
+        m_form.PB1.showStep(r, count, 50, 100);
     }
     return lastPrefix;
 }

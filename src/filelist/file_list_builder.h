@@ -16,9 +16,12 @@ class FileListBuilder {
     void RebuildFileList();
 
   private:
-    // Adds one row per listed file; returns the last prefix worth proposing and raises
-    // `largest` to the largest number found.
-    QString addRows(double& largest);
+    // The two passes, each over one half of the progress bar. The first adds one row per
+    // listed file with its extension and time; the second gives each row its original
+    // prefix and number key, returns the last prefix worth proposing and raises `largest` to
+    // the largest number found.
+    void addRows();
+    QString addNumberKeys(double& largest);
 
     Form1& m_form;
     ProgramState& m_state;

@@ -6,14 +6,6 @@
 
 namespace quillet {
 
-namespace {
-
-int progressOf(int done, int total) {
-    return static_cast<int>(static_cast<double>(done) / total * 100);
-}
-
-}  // namespace
-
 NamingEngine::NamingEngine(Form1& form, ProgramState& state, FileSystem& files)
     : m_form(form), m_state(state), m_files(files) {}
 
@@ -67,7 +59,7 @@ void NamingEngine::namingPass() {
             // From -999 down every checked row keeps the same number.
             if (counter >= -998) ++counter;
         }
-        PB1.setValue(progressOf(i, count));
+        PB1.showStep(i, count);
     }
     PB1.setVisible(false);
     enableExecuteWhenFilesListed();
@@ -84,7 +76,7 @@ void NamingEngine::attributePass() {
         const ListRow& row = LV.row(i);
         LV.setSubItem(i, sub::NewName,
                       row.checked ? AttributeMask(m_files, folder + row.rawName) : QString());
-        PB1.setValue(progressOf(i, count));
+        PB1.showStep(i, count);
     }
     enableExecuteWhenFilesListed();
     PB1.setVisible(false);

@@ -81,7 +81,7 @@ void RenameExecution::markActed(int row) {
 }
 
 void RenameExecution::showProgress(int done, int total) {
-    m_form.PB1.setValue(static_cast<int>(static_cast<double>(done) / total * 100));
+    m_form.PB1.showStep(done, total);
 }
 
 }  // namespace quillet

@@ -16,4 +16,9 @@ void ProgressBar::setValue(int value) {
     notifyView();
 }
 
+void ProgressBar::showStep(int done, int total, int from, int to) {
+    setValue(total > 0 ? from + static_cast<int>(static_cast<double>(done) / total * (to - from))
+                       : from);
+}
+
 }  // namespace quillet

@@ -92,6 +92,58 @@ TEST(FileListBuilder, ASecondRebuildGivesTheSameKeysAndChecksEveryRowAgain) {
     EXPECT_EQ(LV.row(1).subItems, before.subItems);
 }
 
+// Each value the bar shows during one rebuild, with the number of rows listed at that moment
+// (the bar is shown at 0 while the rows of the previous build are still there).
+struct ProgressCase {
+    const char* title;
+    int files;
+    std::vector<std::pair<int, int>> valuesAndRows;
+};
+
+class RebuildProgressTest : public ::testing::TestWithParam<ProgressCase> {};
+
+TEST_P(RebuildProgressTest, FirstPassFillsTheFirstHalfAndSecondPassTheSecond) {
+    WindowHarness harness;
+    for (int i = 1; i <= GetParam().files; ++i)
+        harness.photos.write("a_" + QByteArray::number(i) + ".jpg");
+    harness.startOnPhotos();
+    Form1& f = harness.form();
+    std::vector<std::pair<int, int>> seen;
+    bool rebuilt = false;
+    f.PB1.subscribe([&] {
+        if (rebuilt) return;
+        // The naming pass that ends the rebuild shows a bar of its own.
+        if (!f.PB1.visible()) {
+            rebuilt = !seen.empty();
+            return;
+        }
+        if (seen.empty() || seen.back().first != f.PB1.value())
+            seen.emplace_back(f.PB1.value(), f.LV.rowCount());
+    });
+    harness.window().RebuildFileList();
+    EXPECT_EQ(seen, GetParam().valuesAndRows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RebuildProgressTest,
+    ::testing::Values(ProgressCase{"Empty", 0, {{0, 0}}},
+                      ProgressCase{"OneFile", 1, {{0, 1}, {100, 1}}},
+                      ProgressCase{
+                          "ThreeFiles", 3, {{0, 3}, {25, 2}, {50, 3}, {66, 3}, {83, 3}, {100, 3}}},
+                      ProgressCase{"FiveFiles",
+                                   5,
+                                   {{0, 5},
+                                    {12, 2},
+                                    {25, 3},
+                                    {37, 4},
+                                    {50, 5},
+                                    {60, 5},
+                                    {70, 5},
+                                    {80, 5},
+                                    {90, 5},
+                                    {100, 5}}}),
+    [](const auto& info) { return std::string(info.param.title); });
+
 TEST(FileListBuilder, StoresTheSeedFromTheTimeOfDay) {
     WindowHarness harness;
     harness.clock.now = {14, 5, 9};
