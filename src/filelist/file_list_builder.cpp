@@ -2,6 +2,7 @@
 
 #include "filelist/name_keys.h"
 #include "naming/numbers.h"
+#include "util/file_name_text.h"
 
 namespace quillet {
 
@@ -36,6 +37,16 @@ class RepeatedTime {
     QString m_text;
 };
 
+// The name as text that keeps its bytes. The hidden columns are made from it, so that new
+// names made of a file's own prefix or extension carry the file's own bytes. The decoded name
+// is that already, unless U+FFFD in it may stand for bytes that are not UTF-8, or the name
+// begins with a byte order mark, which the usual decoding drops.
+QString nameKeepingBytes(const QString& decoded, const QByteArray& bytes) {
+    if (!decoded.contains(QChar::ReplacementCharacter) && !bytes.startsWith("\xef\xbb\xbf"))
+        return decoded;
+    return FileNameText(bytes);
+}
+
 }  // namespace
 
 FileListBuilder::FileListBuilder(Form1& form, ProgramState& state, Clock& clock,
@@ -67,7 +78,8 @@ void FileListBuilder::RebuildFileList() {
     const int width = DecimalDigits(largest);
     m_form.Text2.setText(QStringLiteral("000000000001").right(width));
     m_form.SBar.setPanelText(2, QString::number(fileCount) + QStringLiteral("files"));
-    m_form.Text1.setText(lastPrefix);
+    // The box shows what can be read; only a file's own prefix, reused, keeps its bytes.
+    m_form.Text1.setText(ReadableFileName(lastPrefix));
 
     // One sort by the chosen order; sorting goes off again at once so that writing the names
     // and check marks later never moves a row.
@@ -92,11 +104,13 @@ void FileListBuilder::addRows() {
         const DirEntry& entry = File1.entry(i);
         ListRow row;
         row.rawName = entry.rawName;
-        row.text = entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name;
+        const QString name = nameKeepingBytes(
+            entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name, entry.rawName);
+        row.text = ReadableFileName(name);
         row.checked = true;
         row.newNameBlue = true;
-        const NameParts parts = SplitName(row.text);
-        row.subItems[sub::Exp - 1] = ExtensionSortKey(parts.extension, row.text);
+        const NameParts parts = SplitName(name);
+        row.subItems[sub::Exp - 1] = ExtensionSortKey(parts.extension, name);
         if (parts.hasDot) row.subItems[sub::Expantion - 1] = extensions.of(parts.extension);
         if (entry.modifiedKnown) row.subItems[sub::DateTime - 1] = times.of(entry.modifiedSeconds);
         LV.addRow(std::move(row));
@@ -110,7 +124,7 @@ QString FileListBuilder::addNumberKeys(double& largest) {
     RepeatedText prefixes;
     QString lastPrefix;
     for (int r = 1; r <= count; ++r) {
-        const QString& name = LV.row(r).text;
+        const QString name = nameKeepingBytes(LV.row(r).text, LV.row(r).rawName);
         const NumberKey key = ReadNumberKey(SplitName(name).base);
         // The base name without its trailing number, or the whole base name without one.
         const QString& prefix = prefixes.of(key.originalPrefix);

@@ -4,6 +4,7 @@
 
 #include "naming/numbers.h"
 #include "ui/form1.h"
+#include "util/file_name_text.h"
 
 namespace quillet {
 
@@ -52,6 +53,10 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
         std::copy(extension.begin(), extension.end(), out);
     }
     return name;
+}
+
+QByteArray NewNameBytes(const ListRow& row) {
+    return FileNameBytes(row.subItems[sub::NewName - 1]);
 }
 
 }  // namespace quillet

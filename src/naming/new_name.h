@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -26,5 +27,9 @@ bool HasTrailingNumber(const ListRow& row);
 // The new name of one checked row: prefix part, number part and extension part.
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters);
+
+// The bytes the row's file is renamed to: the parts taken from the file's own name keep its
+// bytes, even where they are not UTF-8.
+QByteArray NewNameBytes(const ListRow& row);
 
 }  // namespace quillet

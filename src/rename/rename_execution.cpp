@@ -1,5 +1,6 @@
 #include "rename/rename_execution.h"
 
+#include "naming/new_name.h"
 #include "rename/plain_file_name.h"
 
 namespace quillet {
@@ -45,7 +46,7 @@ void RenameExecution::renamePass() {
         if (LV.row(i).checked) {
             markActed(i);
             const ListRow& row = LV.row(i);
-            const QByteArray newName = row.subItems[sub::NewName - 1].toUtf8();
+            const QByteArray newName = NewNameBytes(row);
             if (folder && IsPlainFileName(newName)) folder->renameNoReplace(row.rawName, newName);
         }
         showProgress(i, count);

@@ -2,6 +2,7 @@
 
 #include <QSet>
 
+#include "naming/new_name.h"
 #include "rename/plain_file_name.h"
 #include "rename/rename_preview.h"
 
@@ -15,7 +16,7 @@ RenameOutcome RenameOutcome::plan(const Form1& form, FileSystem& files) {
     for (int row = 1; row <= list.rowCount(); ++row) {
         const ListRow& shown = list.row(row);
         if (!shown.checked) continue;
-        QByteArray to = shown.subItems[sub::NewName - 1].toUtf8();
+        QByteArray to = NewNameBytes(shown);
         // A file asked to keep its name keeps it; that is no failure.
         if (to != shown.rawName)
             outcome.m_moves.push_back(

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "naming/new_name.h"
 #include "rename/plain_file_name.h"
 
 namespace quillet {
@@ -31,7 +32,7 @@ void RenamePreview::index() {
         const ListRow& item = list.row(row);
         m_listed.insert(item.rawName, true);
         if (!item.checked) continue;
-        const QByteArray to = item.subItems[sub::NewName - 1].toUtf8();
+        const QByteArray to = NewNameBytes(item);
         const int number = static_cast<int>(m_moves.size());
         m_moves.push_back({row, item.rawName, to, IsPlainFileName(to)});
         m_touching[item.rawName].push_back(number);

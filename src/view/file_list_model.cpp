@@ -3,6 +3,7 @@
 #include <QColor>
 #include <algorithm>
 
+#include "util/file_name_text.h"
 namespace quillet {
 
 FileListModel::FileListModel(ListView& list, QObject* parent)
@@ -28,7 +29,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const bool nameColumn = index.column() == 0;
     switch (role) {
         case Qt::DisplayRole:
-            return nameColumn ? row->text : row->subItems[0];
+            return nameColumn ? row->text : ReadableFileName(row->subItems[0]);
         case Qt::CheckStateRole:
             if (nameColumn) return row->checked ? Qt::Checked : Qt::Unchecked;
             return {};

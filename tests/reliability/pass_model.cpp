@@ -2,6 +2,7 @@
 
 #include <QMap>
 
+#include "naming/new_name.h"
 #include "rename/plain_file_name.h"
 #include "ui/form1.h"
 
@@ -11,7 +12,7 @@ PassPrediction PredictRenamePass(const ListView& list, Snapshot entries) {
     PassPrediction prediction;
     for (int i = 1; i <= list.rowCount(); ++i) {
         const ListRow& row = list.row(i);
-        const QByteArray to = row.subItems[sub::NewName - 1].toUtf8();
+        const QByteArray to = NewNameBytes(row);
         if (!row.checked || !IsPlainFileName(to) || !entries.count(row.rawName)) continue;
         if (entries.count(to)) {
             ++prediction.blocked;

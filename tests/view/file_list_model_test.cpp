@@ -5,6 +5,8 @@
 #include <QColor>
 #include <vector>
 
+#include "util/file_name_text.h"
+
 namespace quillet {
 namespace {
 
@@ -114,6 +116,20 @@ TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], std::make_pair(0, 99999));
     EXPECT_EQ(cell(99999, 1).toString(), QStringLiteral("m.jpg"));
+}
+
+TEST(FileListModelNames, ANewNameKeepingBytesThatAreNotUtf8IsShownReadable) {
+    ListView list{QStringLiteral("LV")};
+    ListRow row;
+    row.text = ReadableFileName(FileNameText("caf\xe9_0007.jpg"));
+    row.subItems[0] = FileNameText("caf\xe9_1.\x80");
+    list.addRow(row);
+    FileListModel model{list};
+    model.apply();
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(),
+              QString::fromUtf8("caf\xef\xbf\xbd_0007.jpg"));
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(),
+              QString::fromUtf8("caf\xef\xbf\xbd_1.\xef\xbf\xbd"));
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "util/file_name_text.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+// A name's bytes, and how the list shows them.
+struct NameCase {
+    const char* title;
+    QByteArray bytes;
+    QString shown;
+};
+
+class FileNameTextTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(FileNameTextTest, GivesBackEveryByteAndShowsWhatCanBeRead) {
+    const QString text = FileNameText(GetParam().bytes);
+    EXPECT_EQ(FileNameBytes(text), GetParam().bytes);
+    const QString shown = ReadableFileName(text);
+    EXPECT_EQ(shown, GetParam().shown);
+    EXPECT_EQ(shown.size(), text.size()) << "parts of the name are found by their lengths";
+}
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileNameTextTest,
+    ::testing::Values(
+        NameCase{"Ascii", "IMG_0001.jpg", u("IMG_0001.jpg")},
+        NameCase{"Japanese", "写真_01.jpg", u("写真_01.jpg")},
+        NameCase{"CameraEmojiIsAPairNotTwoBytes", "\xf0\x9f\x93\xb7.jpg", u("📷.jpg")},
+        NameCase{"ReplacementCharacterItself", "\xef\xbf\xbd.jpg", u("\xef\xbf\xbd.jpg")},
+        NameCase{"ByteOrderMark",
+                 "\xef\xbb\xbf"
+                 "a.jpg",
+                 QChar(0xFEFF) + u("a.jpg")},
+        NameCase{"Latin1", "caf\xe9.jpg", u("caf\xef\xbf\xbd.jpg")},
+        NameCase{"LoneContinuationByte", "\x80.jpg", u("\xef\xbf\xbd.jpg")},
+        NameCase{"CutCharacterBeforeADot", "\xe5\x86.jpg", u("\xef\xbf\xbd\xef\xbf\xbd.jpg")},
+        NameCase{"OverlongSlash", "\xc0\xaf", u("\xef\xbf\xbd\xef\xbf\xbd")},
+        NameCase{"EncodedSurrogate", "\xed\xa0\x80", u("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd")},
+        NameCase{"BeyondTheLastCharacter", "\xf4\x90\x80\x80",
+                 u("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd")},
+        NameCase{"ValidBetweenInvalid", "\xff写\xfe", u("\xef\xbf\xbd写\xef\xbf\xbd")},
+        NameCase{"EveryHighByte", QByteArray("\x80\x81\xbf\xc0\xc1\xf5\xfe\xff"),
+                 u("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
+                   "\xef\xbf\xbd\xef\xbf\xbd")},
+        NameCase{"Empty", "", QString()}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST(FileNameText, TextNotMadeFromANameIsWrittenAsUtf8) {
+    // Only a low surrogate that stands alone and in the range of bytes 0x80 to 0xFF is a byte.
+    for (const QString& typed : {u("a.jpg"), u("📷"), QString(QChar(0xD83D)), QString(QChar(0xDC41)),
+                                 QString(QChar(0xDD00))})
+        EXPECT_EQ(FileNameBytes(typed), typed.toUtf8());
+    const QString joined = FileNameText("\xe9") + QStringLiteral("_1.") + FileNameText("\x80");
+    EXPECT_EQ(FileNameBytes(joined), QByteArray("\xe9_1.\x80"));
+}
+
+}  // namespace
+}  // namespace quillet
