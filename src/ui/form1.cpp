@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 
+#include "app/version.h"
+
 namespace quillet {
 
 namespace {
@@ -48,7 +50,7 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
       Text5(s("Text5"), helpText(), {}),
       Label3(s("Label3"), s("このツールは Pixalo の拡張機能ですが、単独でもご利用いただけます")),
       Label4(s("Label4"), s("© 2026 Quillet 開発チーム")),
-      Label2{{{s("Label2(0)"), s("Quillet Ver.1.2.0")}, {s("Label2(1)"), s("戻る")}}} {
+      Label2{{{s("Label2(0)"), s("Quillet Ver." QUILLET_VERSION)}, {s("Label2(1)"), s("戻る")}}} {
     // Name template row: prefix, start number and extension side by side.
     Text1.setGeometry({60, 60, 2000, 300});
     Text2.setGeometry({2100, 60, 700, 300});

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/version.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_process.h"
 #include "platform/linux/qt_settings_store.h"
@@ -19,7 +20,7 @@ namespace quillet {
 
 int RunProgram(int argc, char** argv, const std::function<void(QuilletWindow&)>& started) {
     QApplication::setApplicationName(QStringLiteral("Quillet"));
-    QApplication::setApplicationVersion(QStringLiteral("1.2.0"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
     // The desktop finds the window's icon and menu entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("quillet"));
     // Message boxes and the folder dialog are windows of their own; they share the face too.
