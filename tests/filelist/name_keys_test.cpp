@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_names.h"
+
 namespace quillet {
 namespace {
 
@@ -26,7 +28,8 @@ TEST_P(NameKeysTest, SplitsTheNameIntoItsKeys) {
     EXPECT_EQ(key.originalPrefix.toString(), QString::fromUtf8(c.oldFile));
     EXPECT_DOUBLE_EQ(key.value, c.number);
     EXPECT_EQ(ExtensionSortKey(parts.extension, name),
-              parts.extension.left(10).toString() + QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
+              parts.extension.left(10).toString() +
+                  QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -42,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"12abc.jpg", "12abc", "jpg", "12abc", 12, 7},
                       KeyCase{"5.jpg", "5", "jpg", "5", 5, 7}, KeyCase{".jpg", "", "jpg", "", 0, 7},
                       KeyCase{"a.verylongextension", "a", "verylongextension", "a", 0, 0},
-                      KeyCase{"写真_007.JPG", "写真_007", "JPG", "写真_", 7, 7}));
+                      KeyCase{"写真_007.JPG", "写真_007", "JPG", "写真_", 7, 7}),
+    [](const auto& info) { return test::TestNameFrom(info.param.name); });
 
 TEST(NameKeys, OnlyPrefixesOfTwoCharactersOrMoreAreProposed) {
     EXPECT_TRUE(ReadNumberKey(u"IMG_1").proposesPrefix);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/test_names.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {
@@ -39,7 +40,10 @@ TEST_P(ForbiddenCharacterTest, RefusesThePrefixAndKeepsThePreviousNames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Characters, ForbiddenCharacterTest,
-                         ::testing::Values('\\', '/', ':', ',', ';', '*', '?', '"', '<', '>', '|'));
+                         ::testing::Values('\\', '/', ':', ',', ';', '*', '?', '"', '<', '>', '|'),
+                         [](const auto& info) {
+                             return TestNameFrom({&info.param, 1});
+                         });
 
 TEST_F(InputChecksTest, EachKeystrokeThatKeepsTheCharacterWarnsAgain) {
     start({"a_1.jpg"});

@@ -4,6 +4,8 @@
 
 #include <cfloat>
 
+#include "support/test_names.h"
+
 namespace quillet {
 namespace {
 
@@ -30,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LeadingCase{"&O19", 1}, LeadingCase{"&X1", 0}, LeadingCase{"&", 0},
                       LeadingCase{"&HFFFFFFFF", 4294967295.0}, LeadingCase{"001", 1},
                       LeadingCase{"１２", 0}, LeadingCase{"1e400", DBL_MAX},
-                      LeadingCase{"-1e400", -DBL_MAX}, LeadingCase{"1e-400", 0}));
+                      LeadingCase{"-1e400", -DBL_MAX}, LeadingCase{"1e-400", 0}),
+    [](const auto& info) { return test::TestNameFrom(info.param.text); });
 
 TEST(LeadingNumber, TenThousandDigitsSaturateInsteadOfOverflowing) {
     EXPECT_DOUBLE_EQ(LeadingNumber(QString(10000, QLatin1Char('9'))), DBL_MAX);
@@ -55,7 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
                       PadCase{0, 12, "000000000000"}, PadCase{12, 12, "000000000012"},
                       PadCase{-5, 3, "-005"}, PadCase{2.5, 1, "3"}, PadCase{-2.5, 1, "-3"},
                       PadCase{0.5, 2, "01"}, PadCase{1e15, 12, "1000000000000000"},
-                      PadCase{1e20, 1, "100000000000000000000"}, PadCase{-0.4, 3, "000"}));
+                      PadCase{1e20, 1, "100000000000000000000"}, PadCase{-0.4, 3, "000"}),
+    [](const auto& info) {
+        return test::TestNameFrom(QByteArray::number(info.param.value).toStdString() + "Width" +
+                                  std::to_string(info.param.width));
+    });
 
 TEST(CounterFrom, RoundsHalvesToEvenAndStaysInThe32BitRange) {
     EXPECT_EQ(CounterFrom(2.5), 2);
