@@ -37,14 +37,12 @@ class RepeatedTime {
     QString m_text;
 };
 
-// The name as text that keeps its bytes. The hidden columns are made from it, so that new
-// names made of a file's own prefix or extension carry the file's own bytes. The decoded name
-// is that already, unless U+FFFD in it may stand for bytes that are not UTF-8, or the name
-// begins with a byte order mark, which the usual decoding drops.
-QString nameKeepingBytes(const QString& decoded, const QByteArray& bytes) {
-    if (!decoded.contains(QChar::ReplacementCharacter) && !bytes.startsWith("\xef\xbb\xbf"))
-        return decoded;
-    return FileNameText(bytes);
+// Whether the decoded name may have lost bytes of the file's name: U+FFFD in it may stand for
+// bytes that are not UTF-8, and the usual decoding drops a byte order mark at the start. The
+// hidden columns are made from the name as text that keeps every byte, so that new names made
+// of a file's own prefix or extension carry the file's own bytes.
+bool mayHaveLostBytes(const QString& decoded, const QByteArray& bytes) {
+    return decoded.contains(QChar::ReplacementCharacter) || bytes.startsWith("\xef\xbb\xbf");
 }
 
 }  // namespace
@@ -104,8 +102,8 @@ void FileListBuilder::addRows() {
         const DirEntry& entry = File1.entry(i);
         ListRow row;
         row.rawName = entry.rawName;
-        const QString name = nameKeepingBytes(
-            entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name, entry.rawName);
+        QString name = entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name;
+        if (mayHaveLostBytes(name, entry.rawName)) name = FileNameText(entry.rawName);
         row.text = ReadableFileName(name);
         row.checked = true;
         row.newNameBlue = true;
@@ -124,7 +122,9 @@ QString FileListBuilder::addNumberKeys(double& largest) {
     RepeatedText prefixes;
     QString lastPrefix;
     for (int r = 1; r <= count; ++r) {
-        const QString name = nameKeepingBytes(LV.row(r).text, LV.row(r).rawName);
+        const ListRow& row = LV.row(r);
+        const QString& name =
+            mayHaveLostBytes(row.text, row.rawName) ? FileNameText(row.rawName) : row.text;
         const NumberKey key = ReadNumberKey(SplitName(name).base);
         // The base name without its trailing number, or the whole base name without one.
         const QString& prefix = prefixes.of(key.originalPrefix);

@@ -17,8 +17,12 @@ bool isStandIn(QStringView text, qsizetype i) {
 }
 
 bool hasStandIn(QStringView text) {
+    // Runs over every listed name; the range test alone rules out nearly every character.
+    const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (isStandIn(text, i)) return true;
+        if (static_cast<char16_t>(units[i] - kFirstStandIn) <= kLastStandIn - kFirstStandIn &&
+            isStandIn(text, i))
+            return true;
     }
     return false;
 }
