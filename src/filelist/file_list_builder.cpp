@@ -98,16 +98,16 @@ QString FileListBuilder::addRows(double& largest) {
         row.newNameBlue = true;
         const NameParts parts = SplitName(row.text);
         const NumberKey key = ReadNumberKey(parts.base);
-        row.subItems[sub::Exp - 1] = ExtensionSortKey(parts.extension, row.text);
+        row.extensionKey() = ExtensionSortKey(parts.extension, row.text);
         // The base name without its trailing number, or the whole base name without one.
-        row.subItems[sub::OldFile - 1] = prefixes.of(key.originalPrefix);
-        if (parts.hasDot) row.subItems[sub::Expantion - 1] = extensions.of(parts.extension);
-        if (entry.modifiedKnown) row.subItems[sub::DateTime - 1] = times.of(entry.modifiedSeconds);
-        QString& sortKey = row.subItems[sub::SortKey - 1];
+        row.originalPrefix() = prefixes.of(key.originalPrefix);
+        if (parts.hasDot) row.extension() = extensions.of(parts.extension);
+        if (entry.modifiedKnown) row.timeText() = times.of(entry.modifiedSeconds);
+        QString& sortKey = row.numberKey();
         sortKey.reserve(12 + row.text.size());
         AppendZeroPad(sortKey, key.value, 12);
         sortKey += row.text;
-        if (key.proposesPrefix) lastPrefix = row.subItems[sub::OldFile - 1];
+        if (key.proposesPrefix) lastPrefix = row.originalPrefix();
         if (key.value > largest) largest = key.value;
         LV.addRow(std::move(row));
         m_form.PB1.setValue(count > 1 ? static_cast<int>(static_cast<double>(i) / (count - 1) * 100)
