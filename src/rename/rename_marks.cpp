@@ -18,29 +18,18 @@ void RenameMarks::learnFolder(const Form1& form) {
     if (m_listing == list.listing() && m_folder == form.File1.path()) return;
     m_listing = list.listing();
     m_folder = form.File1.path();
-    m_slots.clear();
-    m_listed.clear();
     m_onDisk.clear();
     const auto names = m_files.entryNames(m_folder);
     m_folderNamesKnown = names.has_value();
-    const size_t expected = (names ? names->size() : 0) + static_cast<size_t>(list.rowCount());
-    m_slots.reserve(static_cast<qsizetype>(expected));
-    m_listed.reserve(expected);
+    const int rows = list.rowCount();
+    m_slots.reset((names ? names->size() : 0) + static_cast<std::size_t>(rows));
+    // Row ids count from 0 in the order the rows were added, whatever the sort did since.
+    std::vector<const QByteArray*> byId(static_cast<std::size_t>(rows));
+    for (int i = 1; i <= rows; ++i) byId[list.row(i).id] = &list.row(i).rawName;
+    for (const QByteArray* name : byId) m_slots.add(*name);
+    m_listedSlots = rows;
     if (names) {
-        for (const QByteArray& name : *names) {
-            m_slots.insert(name, static_cast<int>(m_listed.size()));
-            m_listed.push_back(false);
-        }
-    }
-    for (int i = 1; i <= list.rowCount(); ++i) {
-        const QByteArray& name = list.row(i).rawName;
-        const auto found = m_slots.constFind(name);
-        if (found != m_slots.constEnd()) {
-            m_listed[static_cast<size_t>(found.value())] = true;
-        } else {
-            m_slots.insert(name, static_cast<int>(m_listed.size()));
-            m_listed.push_back(true);
-        }
+        for (const QByteArray& name : *names) m_slots.add(name);
     }
 }
 
@@ -53,50 +42,49 @@ bool RenameMarks::onDisk(const QByteArray& name) {
     return found;
 }
 
-int RenameMarks::attempt(int row, const QByteArray& from, const QByteArray& to) {
-    const auto slot = m_slots.constFind(to);
-    if (slot != m_slots.constEnd()) {
-        int& holder = m_holder[static_cast<size_t>(slot.value())];
+int RenameMarks::attempt(const ListRow& row, int index, const QByteArray& to) {
+    const int slot = m_slots.find(to);
+    if (slot >= 0) {
+        int& holder = m_holder[static_cast<std::size_t>(slot)];
         if (holder != kVacated) {
             if (holder > 0) {
                 m_refusedBy = {RenameProblem::TakenByEarlierRename, holder};
             } else {
-                m_refusedBy = {m_listed[static_cast<size_t>(slot.value())]
-                                   ? RenameProblem::TakenByListedFile
-                                   : RenameProblem::TakenInFolder,
+                m_refusedBy = {slot < m_listedSlots ? RenameProblem::TakenByListedFile
+                                                    : RenameProblem::TakenInFolder,
                                0};
             }
             return EEXIST;
         }
-        holder = row;
+        holder = index;
     } else {
         if (!m_folderNamesKnown && onDisk(to)) {
             m_refusedBy = {RenameProblem::TakenInFolder, 0};
             return EEXIST;
         }
-        int& holder = m_fresh[to];
-        if (holder != 0) {
-            m_refusedBy = {RenameProblem::TakenByEarlierRename, holder};
+        const auto [number, added] = m_fresh.add(to);
+        if (!added) {
+            m_refusedBy = {RenameProblem::TakenByEarlierRename,
+                           m_freshHolder[static_cast<std::size_t>(number)]};
             return EEXIST;
         }
-        holder = row;
+        m_freshHolder.push_back(index);
     }
-    // Every listed name has its slot.
-    m_holder[static_cast<size_t>(m_slots.value(from))] = kVacated;
+    m_holder[row.id] = kVacated;
     return 0;
 }
 
 void RenameMarks::update(Form1& form) {
     learnFolder(form);
     ListView& list = form.LV;
-    m_holder.assign(m_listed.size(), kOriginal);
-    m_fresh.clear();
-    m_fresh.reserve(list.rowCount());
+    m_holder.assign(static_cast<std::size_t>(m_slots.size()), kOriginal);
+    m_fresh.reset(static_cast<std::size_t>(list.rowCount()));
+    m_freshHolder.clear();
     int failing = 0;
     PlayRenamePass(
         list,
-        [this](int row, const QByteArray& from, const QByteArray& to) {
-            return attempt(row, from, to);
+        [this, &list](int row, const QByteArray&, const QByteArray& to) {
+            return attempt(list.row(row), row, to);
         },
         [&](int row, const QByteArray&, const PassStep& step) {
             RenameMark mark;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "rename/name_table.h"
 #include "ui/form1.h"
 
 namespace quillet {
@@ -24,27 +25,29 @@ class RenameMarks {
 
   private:
     void learnFolder(const Form1& form);
-    int attempt(int row, const QByteArray& from, const QByteArray& to);
+    int attempt(const ListRow& row, int index, const QByteArray& to);
     bool onDisk(const QByteArray& name);
 
     FileSystem& m_files;
 
-    // What the folder held when it was listed, as slots: every name of the folder, and per
-    // slot whether the list shows it. Without the folder's names only the listed ones have a
-    // slot, and other names are looked up one by one.
+    // What the folder held when it was listed, as slots: the listed files first, in the order
+    // they were added (a row's id is its slot), then the folder's other names. Without the
+    // folder's names only the listed ones have a slot, and other names are looked up one by
+    // one.
     std::uint64_t m_listing = ~std::uint64_t{0};
     QByteArray m_folder;
     bool m_folderNamesKnown = false;
-    QHash<QByteArray, int> m_slots;
-    std::vector<bool> m_listed;
+    NameTable m_slots;
+    int m_listedSlots = 0;
     QHash<QByteArray, bool> m_onDisk;
 
     // The pass being played: per slot, who holds its name (kOriginal, kVacated or the row
-    // renamed into it), and the rows renamed into names the folder did not hold.
+    // renamed into it), and the names the folder did not hold with the row renamed into each.
     static constexpr int kOriginal = -1;
     static constexpr int kVacated = 0;
     std::vector<int> m_holder;
-    QHash<QByteArray, int> m_fresh;
+    NameTable m_fresh{NameTable::Lookups::Few};
+    std::vector<int> m_freshHolder;
     RenameMark m_refusedBy;  // why the latest attempt failed
 };
 

@@ -58,6 +58,7 @@ void ListView::clear() {
 }
 
 void ListView::addRow(ListRow row) {
+    row.id = static_cast<std::uint32_t>(m_rows.size());
     m_rows.push_back(std::move(row));
     ++m_listing;
     markRowsReplaced();

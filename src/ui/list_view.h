@@ -38,7 +38,8 @@ struct ListRow {
     bool checked = true;
     bool selected = false;
     bool newNameBlue = false;
-    RenameMark mark;  // set by the rename preview after every naming pass
+    RenameMark mark;       // set by the rename preview after every naming pass
+    std::uint32_t id = 0;  // its place when it was added, kept through sorting
     QString text;
     std::array<QString, kSubItems> subItems;
     QByteArray rawName;
