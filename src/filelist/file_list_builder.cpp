@@ -108,9 +108,9 @@ void FileListBuilder::addRows() {
         row.checked = true;
         row.newNameBlue = true;
         const NameParts parts = SplitName(name);
-        row.subItems[sub::Exp - 1] = ExtensionSortKey(parts.extension, name);
-        if (parts.hasDot) row.subItems[sub::Expantion - 1] = extensions.of(parts.extension);
-        if (entry.modifiedKnown) row.subItems[sub::DateTime - 1] = times.of(entry.modifiedSeconds);
+        row.extensionKey() = ExtensionSortKey(parts.extension, name);
+        if (parts.hasDot) row.extension() = extensions.of(parts.extension);
+        if (entry.modifiedKnown) row.timeText() = times.of(entry.modifiedSeconds);
         LV.addRow(std::move(row));
         m_form.PB1.showStep(i, count - 1, 0, 50);
     }

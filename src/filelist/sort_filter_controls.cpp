@@ -5,8 +5,9 @@ namespace quillet {
 namespace {
 
 // The list's own sort index (column number minus 1) of each sort option.
-constexpr int kSortIndexOfOption[] = {col::FileName - 1, col::SortKey - 1, col::Exp - 1,
-                                      col::DateTime - 1};
+constexpr int kSortIndexOfOption[] = {
+    ListView::sortKeyOf(col::FileName), ListView::sortKeyOf(col::SortKey),
+    ListView::sortKeyOf(col::Exp), ListView::sortKeyOf(col::DateTime)};
 
 }  // namespace
 

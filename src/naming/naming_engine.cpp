@@ -7,7 +7,7 @@
 namespace quillet {
 
 NamingEngine::NamingEngine(Form1& form, ProgramState& state, FileSystem& files)
-    : m_form(form), m_state(state), m_files(files) {}
+    : m_form(form), m_state(state), m_files(files), m_marks(files) {}
 
 void NamingEngine::Text_Change() {
     if (m_state.SuppressNaming) return;
@@ -52,15 +52,16 @@ void NamingEngine::namingPass() {
     for (int i = 1; i <= count; ++i) {
         const ListRow& row = LV.row(i);
         if (!row.checked) {
-            LV.setSubItem(i, sub::NewName, QString());
+            LV.setNewName(i, QString());
         } else {
             const QString letters = options.randomPrefix ? RndName(options.randomCount) : QString();
-            LV.setSubItem(i, sub::NewName, ComposeNewName(row, options, counter, letters));
+            LV.setNewName(i, ComposeNewName(row, options, counter, letters));
             // From -999 down every checked row keeps the same number.
             if (counter >= -998) ++counter;
         }
         PB1.showStep(i, count);
     }
+    m_marks.update(m_form);
     PB1.setVisible(false);
     enableExecuteWhenFilesListed();
 }
@@ -74,10 +75,10 @@ void NamingEngine::attributePass() {
     const int count = LV.rowCount();
     for (int i = 1; i <= count; ++i) {
         const ListRow& row = LV.row(i);
-        LV.setSubItem(i, sub::NewName,
-                      row.checked ? AttributeMask(m_files, folder + row.rawName) : QString());
+        LV.setNewName(i, row.checked ? AttributeMask(m_files, folder + row.rawName) : QString());
         PB1.showStep(i, count);
     }
+    m_marks.clear(m_form);
     enableExecuteWhenFilesListed();
     PB1.setVisible(false);
 }

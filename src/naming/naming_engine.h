@@ -4,13 +4,15 @@
 #include <random>
 
 #include "platform/file_system.h"
+#include "rename/rename_marks.h"
 #include "ui/form1.h"
 #include "ui/program_state.h"
 
 namespace quillet {
 
 // Computes the new name of every row (or, in attribute-only mode, every checked file's
-// attribute mask) and decides whether the execute button is enabled.
+// attribute mask), marks the renames that would not take effect, and decides whether the
+// execute button is enabled.
 class NamingEngine {
   public:
     NamingEngine(Form1& form, ProgramState& state, FileSystem& files);
@@ -27,6 +29,7 @@ class NamingEngine {
     ProgramState& m_state;
     FileSystem& m_files;
     std::mt19937 m_random;
+    RenameMarks m_marks;
 };
 
 }  // namespace quillet

@@ -9,8 +9,8 @@
 namespace quillet {
 
 bool HasTrailingNumber(const ListRow& row) {
-    const QString& oldFile = row.subItems[sub::OldFile - 1];
-    const QString& extension = row.subItems[sub::Expantion - 1];
+    const QString& oldFile = row.originalPrefix();
+    const QString& extension = row.extension();
     const qsizetype withoutNumber =
         oldFile.size() + (extension.isEmpty() ? 0 : extension.size() + 1);
     return row.text.size() != withoutNumber;
@@ -26,7 +26,7 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
         prefix = randomLetters;
         prefixEnd = options.dotSuffix;
     } else if (options.useOriginalPrefix) {
-        prefix = row.subItems[sub::OldFile - 1];
+        prefix = row.originalPrefix();
     }
 
     std::string digits;
@@ -34,13 +34,11 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
         digits = ZeroPadText(static_cast<double>(counter), options.width);
     } else if (HasTrailingNumber(row)) {
         // Only the first 12 characters of the sort key hold the number.
-        digits = ZeroPadText(LeadingNumber(QStringView(row.subItems[sub::SortKey - 1]).left(12)),
-                             options.width);
+        digits = ZeroPadText(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
     }
 
-    const QStringView extension = options.useOriginalExtension
-                                      ? QStringView(row.subItems[sub::Expantion - 1])
-                                      : QStringView(options.extensionText);
+    const QStringView extension = options.useOriginalExtension ? QStringView(row.extension())
+                                                               : QStringView(options.extensionText);
 
     QString name(prefix.size() + prefixEnd.size() + static_cast<qsizetype>(digits.size()) +
                      (extension.isEmpty() ? 0 : 1 + extension.size()),
@@ -56,7 +54,7 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
 }
 
 QByteArray NewNameBytes(const ListRow& row) {
-    return FileNameBytes(row.subItems[sub::NewName - 1]);
+    return FileNameBytes(row.newName());
 }
 
 }  // namespace quillet

@@ -9,6 +9,9 @@
 
 namespace quillet {
 
+// The longest name, in bytes, that a folder entry can have.
+constexpr qsizetype kMaxNameBytes = 255;
+
 // Attribute bits as the rest of the program counts them.
 namespace attr {
 constexpr std::uint32_t ReadOnly = 0x01;
@@ -52,6 +55,13 @@ class FileSystem {
     virtual std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
                                                            const QString& patterns) = 0;
     virtual std::unique_ptr<OpenFolder> openFolder(const QByteArray& folder) = 0;
+    // The names of every entry of a folder (files, folders, links, hidden ones alike), for
+    // telling many names apart at once. Nothing when the folder cannot be read or a file
+    // system cannot tell; the caller then asks for the names it needs one by one.
+    virtual std::optional<std::vector<QByteArray>> entryNames(const QByteArray& folder) {
+        (void)folder;
+        return std::nullopt;
+    }
 
     // The name under which the entry that `path` names is stored, or nothing when there is
     // no such entry.

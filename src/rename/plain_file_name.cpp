@@ -1,11 +1,16 @@
 #include "rename/plain_file_name.h"
 
+#include "platform/file_system.h"
+
 namespace quillet {
 
-bool IsPlainFileName(const QByteArray& name) {
-    constexpr qsizetype kNameMax = 255;
-    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
-           !name.contains('\0') && name.size() <= kNameMax;
+RenameProblem RefusalOf(const QByteArray& name) {
+    if (name.isEmpty()) return RenameProblem::EmptyName;
+    if (name == "." || name == "..") return RenameProblem::ReservedName;
+    if (name.contains('/')) return RenameProblem::Slash;
+    if (name.contains('\0')) return RenameProblem::ForbiddenCharacter;
+    if (name.size() > kMaxNameBytes) return RenameProblem::TooLong;
+    return RenameProblem::None;
 }
 
 }  // namespace quillet

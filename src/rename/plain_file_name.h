@@ -2,11 +2,18 @@
 
 #include <QByteArray>
 
+#include "ui/list_view.h"
+
 namespace quillet {
 
-// Whether a name is one plain entry of a folder: not empty, not "." or "..", free of "/" and
-// NUL, and within the file system's limit of 255 bytes. Anything else could move a file out of
-// its folder or fail half-way, so the rename step refuses it.
-bool IsPlainFileName(const QByteArray& name);
+// Why a name cannot be given to a file at all, or None when it is one plain entry of a
+// folder: not empty, not "." or "..", free of "/" and NUL, and within the file system's
+// limit. Anything else could move a file out of its folder or fail half-way, so the rename
+// step refuses it.
+RenameProblem RefusalOf(const QByteArray& name);
+
+inline bool IsPlainFileName(const QByteArray& name) {
+    return RefusalOf(name) == RenameProblem::None;
+}
 
 }  // namespace quillet

@@ -1,7 +1,9 @@
 #include "rename/rename_execution.h"
 
-#include "naming/new_name.h"
-#include "rename/plain_file_name.h"
+#include <cerrno>
+
+#include "rename/rename_pass.h"
+#include "ui/mode_switch.h"
 
 namespace quillet {
 
@@ -32,7 +34,7 @@ void RenameExecution::Command1_Click() {
     m_form.PB1.setVisible(false);
 
     WriteHandshake(m_platform.settings);
-    if (m_form.Command3.caption() == QStringLiteral("拡張")) m_platform.process.endNow();
+    if (IsStandardMode(m_form)) m_platform.process.endNow();
     m_window.RebuildFileList();
 }
 
@@ -40,21 +42,29 @@ void RenameExecution::renamePass() {
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
     // Every rename is made inside the listed folder, by the names' raw bytes; a failed one
-    // leaves that file as it was and the pass goes on.
+    // leaves that file as it was and the pass goes on. What each one did is kept, so that the
+    // window can tell afterwards without looking at the folder again.
     const auto folder = m_platform.files.openFolder(m_form.File1.path());
-    for (int i = 1; i <= count; ++i) {
-        if (LV.row(i).checked) {
-            markActed(i);
-            const ListRow& row = LV.row(i);
-            const QByteArray newName = NewNameBytes(row);
-            if (folder && IsPlainFileName(newName)) folder->renameNoReplace(row.rawName, newName);
-        }
-        showProgress(i, count);
-    }
+    PassReport report;
+    report.ran = true;
+    PlayRenamePass(
+        LV,
+        [&folder](int, const QByteArray& from, const QByteArray& to) {
+            return folder ? folder->renameNoReplace(from, to) : ENOENT;
+        },
+        [&](int i, const QByteArray& to, const PassStep& step) {
+            if (step.kind != PassStep::Kind::Unchecked) markActed(i);
+            if (step.kind == PassStep::Kind::Renamed) ++report.renamed;
+            if (step.kind == PassStep::Kind::Refused || step.kind == PassStep::Kind::Failed)
+                report.failures.push_back({LV.row(i).rawName, to, step.error});
+            showProgress(i, count);
+        });
+    LV.setLastPass(std::move(report));
 }
 
 void RenameExecution::attributePass() {
     auto& LV = m_form.LV;
+    LV.setLastPass({});
     const int count = LV.rowCount();
     std::uint32_t requested = 0;
     if (m_form.Check7[0].isOn()) requested |= attr::ReadOnly;

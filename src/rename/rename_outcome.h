@@ -1,33 +1,31 @@
 #pragma once
 
 #include <QByteArray>
-#include <vector>
+#include <QString>
 
 #include "platform/file_system.h"
 #include "ui/form1.h"
 
 namespace quillet {
 
-// What a pass was asked to rename, kept so that its result can be told afterwards: the pass
-// itself reports nothing, and in extended mode the rebuilt list no longer shows what was
-// asked for.
+// How a rename pass went, as the pass itself reported it: the count is never judged from the
+// folder afterwards, where a name swapped or taken over cannot tell which file stayed.
 class RenameOutcome {
   public:
-    // The renames the checked rows ask for, each with whether it looks bound to fail; nothing
-    // in attribute-only mode.
+    // Taken before the pass: whether one is about to rename anything (nothing in
+    // attribute-only mode).
     static RenameOutcome plan(const Form1& form, FileSystem& files);
 
-    // How many of the planned renames did not happen, judged from the folder as it is now.
+    // How many of the checked rows the latest pass left under their old names. The folder is
+    // not looked at again.
     int leftUnrenamed(FileSystem& files, const QByteArray& folder) const;
-    bool empty() const { return m_moves.empty(); }
+    bool empty() const { return m_list == nullptr; }
 
   private:
-    struct Move {
-        QByteArray from;
-        QByteArray to;
-        bool expectedToFail;
-    };
-    std::vector<Move> m_moves;
+    const ListView* m_list = nullptr;
 };
+
+// The status bar's word on the latest pass over `list`; empty when every rename took effect.
+QString PassSummaryText(const PassReport& report);
 
 }  // namespace quillet

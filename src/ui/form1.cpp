@@ -115,7 +115,7 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
         LV.setColumnHeader(column, headers[column - 1]);
         LV.setColumnWidth(column, column <= 2 ? 2540 : 0);
     }
-    LV.setSortKey(3);
+    LV.setSortKey(ListView::sortKeyOf(col::SortKey));
     LV.setSortOrder(SortOrder::Ascending);
 
     SBar.setGeometry({0, 4005, kClientWidth, 315});

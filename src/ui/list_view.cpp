@@ -13,7 +13,7 @@ namespace quillet {
 namespace {
 
 const QString& cellText(const ListRow& row, int sortKey) {
-    return sortKey == 0 ? row.text : row.subItems[static_cast<size_t>(sortKey - 1)];
+    return row.column(sortKey + 1);
 }
 
 }  // namespace
@@ -52,12 +52,15 @@ ListRow& ListView::mutableRow(int index) {
 
 void ListView::clear() {
     m_rows.clear();
+    ++m_listing;
     m_sortDue = false;
     markRowsReplaced();
 }
 
 void ListView::addRow(ListRow row) {
+    row.id = static_cast<std::uint32_t>(m_rows.size());
     m_rows.push_back(std::move(row));
+    ++m_listing;
     markRowsReplaced();
     if (m_sorted) {
         m_sortDue = true;
@@ -89,6 +92,13 @@ void ListView::setSubItem(int index, int subItem, QString text) {
         m_sortDue = true;
         sortIfDue();
     }
+}
+
+void ListView::setMark(int index, RenameMark mark) {
+    RenameMark& current = mutableRow(index).mark;
+    if (current.problem == mark.problem && current.holder == mark.holder) return;
+    current = mark;
+    markRowChanged(index);
 }
 
 void ListView::ensureVisible(int index) {

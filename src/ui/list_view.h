@@ -3,11 +3,31 @@
 #include <QByteArray>
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "ui/control.h"
 
 namespace quillet {
+
+// Why the execute button would leave a row's file under its old name.
+enum class RenameProblem : std::uint8_t {
+    None,
+    EmptyName,
+    ReservedName,  // "." or ".."
+    Slash,
+    ForbiddenCharacter,
+    TooLong,
+    TakenByEarlierRename,  // another checked row is renamed into the name first
+    TakenByListedFile,     // a listed file holds it and is not renamed away before
+    TakenInFolder,         // a file of the folder that the list does not show holds it
+};
+
+struct RenameMark {
+    RenameProblem problem = RenameProblem::None;
+    int holder = 0;  // for TakenByEarlierRename: the row renamed into the name
+};
 
 // One row of the file list: its two flags, the file name it shows, the six sub-items (the new
 // name and five hidden data columns) and the name's raw bytes, which every file operation
@@ -18,9 +38,47 @@ struct ListRow {
     bool checked = true;
     bool selected = false;
     bool newNameBlue = false;
+    RenameMark mark;       // set by the rename preview after every naming pass
+    std::uint32_t id = 0;  // its place when it was added, kept through sorting
     QString text;
     std::array<QString, kSubItems> subItems;
     QByteArray rawName;
+
+    // The sub-items by what they hold. Column k + 1 shows sub-item k.
+    const QString& newName() const { return subItems[0]; }
+    // The base name without its trailing number.
+    const QString& originalPrefix() const { return subItems[1]; }
+    QString& originalPrefix() { return subItems[1]; }
+    // The trailing number zero-padded to 12 digits, then the file name.
+    const QString& numberKey() const { return subItems[2]; }
+    QString& numberKey() { return subItems[2]; }
+    // The extension without its dot.
+    const QString& extension() const { return subItems[3]; }
+    QString& extension() { return subItems[3]; }
+    // The modification time as sortable text.
+    const QString& timeText() const { return subItems[4]; }
+    QString& timeText() { return subItems[4]; }
+    // The extension padded, then the file name: sorts by type.
+    const QString& extensionKey() const { return subItems[5]; }
+    QString& extensionKey() { return subItems[5]; }
+
+    // The text of a column, numbered from 1 as the list shows them.
+    const QString& column(int number) const {
+        return number == 1 ? text : subItems[static_cast<size_t>(number - 2)];
+    }
+};
+
+// What the latest rename pass did: every checked row it could not rename, with the error the
+// file system gave (or the one a refused name stands for).
+struct PassReport {
+    struct Failure {
+        QByteArray from;
+        QByteArray to;
+        int error = 0;
+    };
+    bool ran = false;
+    int renamed = 0;
+    std::vector<Failure> failures;
 };
 
 enum class SortOrder { Ascending, Descending };
@@ -30,7 +88,7 @@ struct ListChanges {
     bool rowsReplaced = false;
     int firstRow = INT_MAX;  // 1-based range of rows whose content changed
     int lastRow = 0;
-    int scrollToRow = 0;  // 0: no request
+    int scrollToRow = 0;            // 0: no request
     bool selectionChanged = false;  // some row's selection flag changed within the range
 
     bool any() const { return rowsReplaced || lastRow > 0 || scrollToRow > 0; }
@@ -59,6 +117,8 @@ class ListView : public Control {
     void setChecked(int index, bool checked);
     void setSelected(int index, bool selected);
     void setSubItem(int index, int subItem, QString text);
+    void setNewName(int index, QString text) { setSubItem(index, 1, std::move(text)); }
+    void setMark(int index, RenameMark mark);
     void ensureVisible(int index);
 
     // A check-box click by the user: the mark changes, then ItemCheck is raised.
@@ -67,6 +127,7 @@ class ListView : public Control {
     bool sorted() const { return m_sorted; }
     void setSorted(bool sorted);
     // The control's own sort index: the column number minus 1.
+    static constexpr int sortKeyOf(int column) { return column - 1; }
     int sortKey() const { return m_sortKey; }
     void setSortKey(int sortKey);
     SortOrder sortOrder() const { return m_sortOrder; }
@@ -75,6 +136,14 @@ class ListView : public Control {
     void redraw();
 
     ListChanges takeChanges();
+
+    // Counts every replacement of the rows (a rebuild, not a sort), so that what was learnt
+    // about the listed files can be kept until they change.
+    std::uint64_t listing() const { return m_listing; }
+
+    // The latest rename pass over these rows; kept when the list is rebuilt after it.
+    const PassReport& lastPass() const { return m_lastPass; }
+    void setLastPass(PassReport report) { m_lastPass = std::move(report); }
 
     std::function<void(int row)> ItemCheck;
     std::function<void(int button, int shift, float x, float y)> MouseUp;
@@ -95,6 +164,8 @@ class ListView : public Control {
     SortOrder m_sortOrder = SortOrder::Ascending;
     ListChanges m_changes;
     bool m_pendingNotice = false;
+    std::uint64_t m_listing = 0;
+    PassReport m_lastPass;
 };
 
 }  // namespace quillet

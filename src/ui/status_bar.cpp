@@ -7,7 +7,7 @@ namespace quillet {
 StatusBar::StatusBar(QString name) : Control(std::move(name)) {}
 
 void StatusBar::addPanel(QString key, QString text) {
-    m_panels.push_back({std::move(key), std::move(text), Bevel::Inset});
+    m_panels.push_back({std::move(key), std::move(text), Bevel::Inset, QString()});
     notifyView();
 }
 
@@ -22,6 +22,13 @@ void StatusBar::setPanelBevel(int index, Bevel bevel) {
     auto& panel = m_panels.at(static_cast<size_t>(index - 1));
     if (panel.bevel == bevel) return;
     panel.bevel = bevel;
+    notifyView();
+}
+
+void StatusBar::setPanelToolTip(int index, const QString& toolTip) {
+    auto& panel = m_panels.at(static_cast<size_t>(index - 1));
+    if (panel.toolTip == toolTip) return;
+    panel.toolTip = toolTip;
     notifyView();
 }
 

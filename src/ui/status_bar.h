@@ -12,6 +12,7 @@ struct StatusPanel {
     QString key;
     QString text;
     Bevel bevel = Bevel::Inset;
+    QString toolTip;
 };
 
 // The status bar with its text panels, numbered from 1. The whole bar reports the mouse.
@@ -26,6 +27,7 @@ class StatusBar : public Control {
     void addPanel(QString key, QString text);
     void setPanelText(int index, const QString& text);
     void setPanelBevel(int index, Bevel bevel);
+    void setPanelToolTip(int index, const QString& toolTip);
 
     std::function<void()> Click;
     std::function<void(int button, int shift, float x, float y)> MouseDown;

@@ -1,9 +1,13 @@
 #include "view/file_list_model.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QStyle>
 #include <algorithm>
 
+#include "rename/rename_preview.h"
 #include "util/file_name_text.h"
+
 namespace quillet {
 
 FileListModel::FileListModel(ListView& list, QObject* parent)
@@ -29,11 +33,16 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const bool nameColumn = index.column() == 0;
     switch (role) {
         case Qt::DisplayRole:
-            return nameColumn ? row->text : ReadableFileName(row->subItems[0]);
+            return nameColumn ? row->text : ReadableFileName(row->newName());
         case Qt::CheckStateRole:
             if (nameColumn) return row->checked ? Qt::Checked : Qt::Unchecked;
             return {};
+        case Qt::DecorationRole:
+            if (!nameColumn && row->mark.problem != RenameProblem::None)
+                return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            return {};
         case Qt::ToolTipRole:
+            if (row->mark.problem != RenameProblem::None) return RenameProblemText(*row);
             return m_toolTip ? QVariant(m_toolTip(index.row() + 1)) : QVariant();
         case Qt::ForegroundRole:
             if (!nameColumn && row->newNameBlue) return QColor(0, 0, 255);

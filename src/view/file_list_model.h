@@ -32,8 +32,9 @@ class FileListModel : public QAbstractTableModel {
     // The header texts may have changed.
     void refreshHeaders();
 
-    // Where a row's tool tip comes from (row numbered from 1). Views ask for it only when the
-    // pointer rests on a row, so it may take its time.
+    // A row whose rename would not take effect shows the warning icon beside its new name and
+    // the reason as its tool tip. Other rows' tool tips come from here (row numbered from 1);
+    // views ask for it only when the pointer rests on a row, so it may take its time.
     void setToolTipSource(std::function<QString(int row)> source) { m_toolTip = std::move(source); }
 
   private:

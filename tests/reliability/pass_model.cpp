@@ -1,27 +1,27 @@
 #include "reliability/pass_model.h"
 
 #include <QMap>
+#include <cerrno>
 
-#include "naming/new_name.h"
-#include "rename/plain_file_name.h"
-#include "ui/form1.h"
+#include "rename/rename_pass.h"
 
 namespace quillet::test {
 
 PassPrediction PredictRenamePass(const ListView& list, Snapshot entries) {
     PassPrediction prediction;
-    for (int i = 1; i <= list.rowCount(); ++i) {
-        const ListRow& row = list.row(i);
-        const QByteArray to = NewNameBytes(row);
-        if (!row.checked || !IsPlainFileName(to) || !entries.count(row.rawName)) continue;
-        if (entries.count(to)) {
-            ++prediction.blocked;
-            continue;
-        }
-        ++prediction.moved;
-        entries[to] = entries[row.rawName];
-        entries.erase(row.rawName);
-    }
+    PlayRenamePass(
+        list,
+        [&entries](int, const QByteArray& from, const QByteArray& to) {
+            if (!entries.count(from)) return ENOENT;
+            if (entries.count(to)) return EEXIST;
+            entries[to] = entries[from];
+            entries.erase(from);
+            return 0;
+        },
+        [&prediction](int, const QByteArray&, const PassStep& step) {
+            if (step.kind == PassStep::Kind::Renamed) ++prediction.moved;
+            if (step.kind == PassStep::Kind::Failed && step.error == EEXIST) ++prediction.blocked;
+        });
     prediction.entries = std::move(entries);
     return prediction;
 }

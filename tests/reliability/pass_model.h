@@ -8,7 +8,8 @@ namespace quillet::test {
 // What a rename pass in list order that never replaces must leave in the folder: each checked
 // row's file moves to the name shown in its new-name column when that is a plain name and
 // nothing holds it at that moment, and stays where it is otherwise. `entries` are the folder's
-// entries by name before the pass.
+// entries by name before the pass. The pass is the program's own, played on the map instead of
+// the folder; what a rename does to the map is this model's.
 struct PassPrediction {
     Snapshot entries;
     int moved = 0;

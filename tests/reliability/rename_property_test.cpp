@@ -16,6 +16,7 @@
 #include "reliability/folder_snapshot.h"
 #include "reliability/pass_model.h"
 #include "support/window_harness.h"
+#include "ui/mode_switch.h"
 
 namespace quillet::test {
 namespace {
@@ -241,13 +242,13 @@ QString PropertyCase::run() {
     Form1& f = harness.form();
 
     const bool confirmed = harness.feedback.answer == MessageAnswer::Yes;
+    QString failure;
     for (int i = 1; i <= f.LV.rowCount(); ++i) {
         const ListRow& row = f.LV.row(i);
         m_log << QStringLiteral("row %1%2: %3 -> %4")
                      .arg(i)
                      .arg(row.checked ? QString() : QStringLiteral(" (unchecked)"),
-                          Printable(row.rawName),
-                          Printable(row.subItems[sub::NewName - 1].toUtf8()));
+                          Printable(row.rawName), Printable(row.newName().toUtf8()));
     }
     Snapshot expected = EntriesOf(before, m_work);
     if (confirmed) {
@@ -256,10 +257,17 @@ QString PropertyCase::run() {
         moved = prediction.moved;
         blocked = prediction.blocked;
     }
-    const bool standard = f.Command3.caption() == QStringLiteral("拡張");
+    const bool standard = IsStandardMode(f);
+    int marked = 0;
+    for (int i = 1; i <= f.LV.rowCount(); ++i)
+        if (f.LV.row(i).mark.problem != RenameProblem::None) ++marked;
     const bool stillOpen = harness.execute();
+    const auto reported = static_cast<int>(f.LV.lastPass().failures.size());
+    if (confirmed && reported != marked)
+        failure += QStringLiteral("  the marks foretold %1 names kept, the pass kept %2\n")
+                       .arg(marked)
+                       .arg(reported);
 
-    QString failure;
     const Snapshot after = TakeSnapshot(m_root.path());
 
     // Every original entry of the folder exactly once, under its old or its new name.

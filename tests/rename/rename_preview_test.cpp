@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
+#include "rename/rename_marks.h"
 #include "rename/rename_outcome.h"
 #include "support/window_harness.h"
 
@@ -40,15 +42,31 @@ class RenamePreviewTest : public ::testing::TestWithParam<PreviewCase> {
     Form1& f = harness.form();
 };
 
+// Marks the list as the naming pass does after writing the names.
+void Mark(WindowHarness& harness) {
+    RenameMarks(harness.window().platform().files).update(harness.form());
+}
+
+int MarkedRows(const Form1& f) {
+    int marked = 0;
+    for (int row = 1; row <= f.LV.rowCount(); ++row)
+        if (f.LV.row(row).mark.problem != RenameProblem::None) ++marked;
+    return marked;
+}
+
 // The preview is only worth showing if it is right: every row it warns about keeps its old
-// name in the real pass, and every other row ends under its new name.
+// name in the real pass, and every other row ends under its new name; the count the status
+// bar tells beforehand is the count the pass reports afterwards.
 TEST_P(RenamePreviewTest, ToldReasonsMatchWhatThePassThenDoes) {
     const PreviewCase& c = GetParam();
     for (const char* file : c.files) harness.photos.write(file, file);
+    harness.photos.makeFolder("sub");
+    harness.photos.write(".hidden");
     harness.startOnPhotos();
     for (const char* name : c.unchecked) f.LV.userSetChecked(rowOf(name), false);
     for (const auto& [from, to] : c.renames)
-        f.LV.setSubItem(rowOf(from), sub::NewName, QString::fromStdString(to));
+        f.LV.setNewName(rowOf(from), QString::fromStdString(to));
+    Mark(harness);
 
     RenamePreview preview(f, harness.window().platform().files);
     int warned = 0;
@@ -62,17 +80,33 @@ TEST_P(RenamePreviewTest, ToldReasonsMatchWhatThePassThenDoes) {
             ++warned;
         }
     }
+    EXPECT_EQ(MarkedRows(f), warned);
+    EXPECT_EQ(f.SBar.panel(2).toolTip, KeptNamesText(warned));
     const RenameOutcome planned = RenameOutcome::plan(f, harness.window().platform().files);
 
     EXPECT_FALSE(harness.execute());
 
+    int stayed = 0;
     for (const auto& [from, to] : c.renames) {
+        const bool checked =
+            std::find(c.unchecked.begin(), c.unchecked.end(), from) == c.unchecked.end();
+        const bool stays =
+            harness.photos.exists(QByteArray::fromStdString(from)) &&
+            harness.photos.read(QByteArray::fromStdString(from)) == QByteArray::fromStdString(from);
+        if (checked && from != to && stays) ++stayed;
         if (c.expected.count(from) == 0) continue;
-        const bool stays = !c.expected.at(from).empty() || from == to;
-        const QByteArray where = QByteArray::fromStdString(stays ? from : to);
-        ASSERT_TRUE(harness.photos.exists(where)) << from << " is not at " << where.constData();
-        EXPECT_EQ(harness.photos.read(where), QByteArray::fromStdString(from));
+        const bool told = !c.expected.at(from).empty() || from == to || !checked;
+        EXPECT_EQ(stays, told) << from;
+        if (!stays) {
+            const QByteArray where = QByteArray::fromStdString(to);
+            ASSERT_TRUE(harness.photos.exists(where)) << from << " is not at " << to;
+            EXPECT_EQ(harness.photos.read(where), QByteArray::fromStdString(from));
+        }
     }
+    EXPECT_EQ(stayed, warned) << "the preview and the pass disagree";
+    const PassReport& report = f.LV.lastPass();
+    EXPECT_TRUE(report.ran);
+    EXPECT_EQ(static_cast<int>(report.failures.size()), warned);
     EXPECT_EQ(planned.leftUnrenamed(harness.window().platform().files, harness.photos.path()),
               warned);
 }
@@ -127,6 +161,31 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"a_1.jpg", kLongName}},
                     {},
                     {{"a_1.jpg", "長すぎる（264 バイト"}}},
+        // Each file takes the name of the next one: in list order the next one still holds it,
+        // so only the last file moves; the other way round every name is free in time.
+        PreviewCase{"AChainAgainstThePassOrderStopsAtEveryLink",
+                    {"a_1.jpg", "a_2.jpg", "a_3.jpg"},
+                    {{"a_1.jpg", "a_2.jpg"}, {"a_2.jpg", "a_3.jpg"}, {"a_3.jpg", "a_4.jpg"}},
+                    {},
+                    {{"a_1.jpg", "「a_2.jpg」は一覧にある別のファイル"},
+                     {"a_2.jpg", "「a_3.jpg」は一覧にある別のファイル"},
+                     {"a_3.jpg", ""}}},
+        PreviewCase{"AChainInThePassOrderGoesThrough",
+                    {"a_1.jpg", "a_2.jpg", "a_3.jpg"},
+                    {{"a_1.jpg", "z.jpg"}, {"a_2.jpg", "a_1.jpg"}, {"a_3.jpg", "a_2.jpg"}},
+                    {},
+                    {{"a_1.jpg", ""}, {"a_2.jpg", ""}, {"a_3.jpg", ""}}},
+        PreviewCase{"ANameHeldByAFolderIsTaken",
+                    {"a_1.jpg"},
+                    {{"a_1.jpg", "sub"}},
+                    {},
+                    {{"a_1.jpg", "「sub」という名前のファイルがフォルダに既にある"}}},
+        PreviewCase{"DotNamesAreRefused",
+                    {"a_1.jpg", "a_2.jpg"},
+                    {{"a_1.jpg", "."}, {"a_2.jpg", ".."}},
+                    {},
+                    {{"a_1.jpg", "「.」はファイル名に使えない"},
+                     {"a_2.jpg", "「..」はファイル名に使えない"}}},
         PreviewCase{"TheSameNameIsNoProblem",
                     {"a_1.jpg"},
                     {{"a_1.jpg", "a_1.jpg"}},
@@ -140,8 +199,9 @@ TEST(RenamePreview, SaysNothingForRowsThatAreNotRenamed) {
     harness.photos.write("a_1.jpg");
     harness.photos.write("a_2.jpg");
     harness.startOnPhotos();
-    f.LV.setSubItem(1, sub::NewName, QStringLiteral("a_2.jpg"));
-    f.LV.setSubItem(2, sub::NewName, QStringLiteral("a_1.jpg"));
+    f.LV.setNewName(1, QStringLiteral("a_2.jpg"));
+    f.LV.setNewName(2, QStringLiteral("a_1.jpg"));
+    Mark(harness);
     {
         RenamePreview preview(f, harness.window().platform().files);
         EXPECT_FALSE(preview.problem(1).isEmpty());
@@ -151,6 +211,8 @@ TEST(RenamePreview, SaysNothingForRowsThatAreNotRenamed) {
     f.Check6.setValue(1);
     RenamePreview attributesOnly(f, harness.window().platform().files);
     EXPECT_TRUE(attributesOnly.problem(1).isEmpty());
+    EXPECT_EQ(MarkedRows(f), 0) << "attribute-only mode renames nothing";
+    EXPECT_TRUE(f.SBar.panel(2).toolTip.isEmpty());
     EXPECT_TRUE(RenameOutcome::plan(f, harness.window().platform().files).empty());
 }
 
@@ -167,14 +229,18 @@ TEST(RenamePreview, FollowsALongChainOfRenames) {
     ASSERT_EQ(f.LV.row(1).text, QStringLiteral("p_300.jpg"));
     for (int row = 1; row <= kFiles; ++row) {
         const int number = kFiles - row + 1;
-        f.LV.setSubItem(row, sub::NewName, QStringLiteral("p_%1.jpg").arg(number + 1));
+        f.LV.setNewName(row, QStringLiteral("p_%1.jpg").arg(number + 1));
     }
+    Mark(harness);
+    EXPECT_EQ(MarkedRows(f), 0);
     RenamePreview preview(f, harness.window().platform().files);
     EXPECT_TRUE(preview.problem(kFiles).isEmpty()) << preview.problem(kFiles).toStdString();
     // The other way round every row waits on a file that has not moved yet.
     f.Check2.setValue(0);
     for (int row = 1; row <= kFiles; ++row)
-        f.LV.setSubItem(row, sub::NewName, QStringLiteral("p_%1.jpg").arg(row + 1));
+        f.LV.setNewName(row, QStringLiteral("p_%1.jpg").arg(row + 1));
+    Mark(harness);
+    EXPECT_EQ(MarkedRows(f), kFiles - 1);
     RenamePreview ascending(f, harness.window().platform().files);
     EXPECT_FALSE(ascending.problem(1).isEmpty());
     EXPECT_TRUE(ascending.problem(kFiles).isEmpty());

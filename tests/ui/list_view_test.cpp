@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "ui/form1.h"
+
 namespace quillet {
 namespace {
 
@@ -45,6 +47,36 @@ TEST(ListViewSort, WritesWhileSortingIsOffNeverMoveARow) {
     list.setSorted(true);
     EXPECT_EQ(texts(list),
               (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+}
+
+// Each hidden column is reached by name and sorts by its column number, and a row keeps the id
+// it was added with wherever the sort puts it.
+TEST(ListViewSort, NamedColumnsSortByTheirNumberAndRowsKeepTheirIds) {
+    ListView list(QStringLiteral("LV"));
+    for (const char* name : {"b", "c", "a"}) {
+        ListRow row;
+        row.text = QString::fromUtf8(name);
+        row.extensionKey() = QStringLiteral("jpg ") + row.text;
+        row.timeText() = QStringLiteral("2024-01-0") + QString::number(3 - list.rowCount());
+        list.addRow(std::move(row));
+    }
+    EXPECT_EQ(&list.row(1).column(col::Exp), &list.row(1).extensionKey());
+    EXPECT_EQ(&list.row(1).column(col::DateTime), &list.row(1).timeText());
+    EXPECT_EQ(&list.row(1).column(col::FileName), &list.row(1).text);
+    list.setSortKey(ListView::sortKeyOf(col::DateTime));
+    list.setSorted(true);
+    EXPECT_EQ(texts(list),
+              (QStringList{QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")}));
+    EXPECT_EQ(list.row(1).id, 2u);
+    EXPECT_EQ(list.row(3).id, 0u);
+    list.setSortKey(ListView::sortKeyOf(col::Exp));
+    EXPECT_EQ(texts(list),
+              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    const std::uint64_t listing = list.listing();
+    list.setMark(1, {RenameProblem::TooLong, 0});
+    EXPECT_EQ(list.listing(), listing) << "marks and sorting leave the listing as it was";
+    list.clear();
+    EXPECT_NE(list.listing(), listing);
 }
 
 TEST(ListViewChanges, TheViewIsToldOncePerBatchAndGetsTheWholeRange) {

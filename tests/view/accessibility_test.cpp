@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "rename/rename_marks.h"
 #include "view/file_list_model.h"
 #include "window_fixture.h"
 
@@ -168,6 +169,7 @@ class ToolTips : public Keyboard {};
 TEST_F(ToolTips, ARowWhoseNewNameIsTakenSaysSoBeforeExecution) {
     load();
     LV().setSubItem(1, sub::NewName, QStringLiteral("notes.txt"));
+    RenameMarks(window->platform().files).update(window->form());  // as a naming pass ends
     view->applyListChanges();
     const QString told = view->listModel()->index(0, 1).data(Qt::ToolTipRole).toString();
     EXPECT_TRUE(told.contains(u("「notes.txt」という名前のファイルがフォルダに既にある")))

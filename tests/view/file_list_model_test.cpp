@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QIcon>
 #include <vector>
 
+#include "support/window_harness.h"
 #include "util/file_name_text.h"
 
 namespace quillet {
@@ -13,7 +15,7 @@ namespace {
 ListRow makeRow(const char* name, const char* newName, bool blue) {
     ListRow row;
     row.text = QString::fromUtf8(name);
-    row.subItems[0] = QString::fromUtf8(newName);
+    row.subItems[0] = QString::fromUtf8(newName);  // the new name
     for (int sub = 1; sub < ListRow::kSubItems; ++sub) {
         row.subItems[static_cast<size_t>(sub)] = QStringLiteral("hidden%1").arg(sub);
     }
@@ -69,6 +71,53 @@ TEST_F(FileListModelTest, CheckBoxOnlyInTheFirstColumnAndBlueOnlyWhereTheRowSays
     EXPECT_EQ(cell(1, 1, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
     EXPECT_FALSE(cell(0, 1, Qt::ForegroundRole).isValid());
     EXPECT_FALSE(cell(1, 0, Qt::ForegroundRole).isValid());
+}
+
+TEST_F(FileListModelTest, AMarkedRowShowsTheWarningIconBesideItsBlueNameAndTellsWhy) {
+    model.setToolTipSource([](int) { return QStringLiteral("other"); });
+    list.setMark(2, {RenameProblem::TakenInFolder, 0});
+    model.apply();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], std::make_pair(1, 1));
+
+    const QIcon icon = cell(1, 1, Qt::DecorationRole).value<QIcon>();
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_FALSE(cell(1, 0, Qt::DecorationRole).isValid()) << "the mark is on the new name";
+    EXPECT_FALSE(cell(0, 1, Qt::DecorationRole).isValid());
+    EXPECT_EQ(cell(1, 1, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+    const QString reason = cell(1, 1, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(
+        reason.contains(QString::fromUtf8("「a002.jpg」という名前のファイルがフォルダに既にある")))
+        << reason.toStdString();
+    EXPECT_EQ(cell(1, 0, Qt::ToolTipRole).toString(), reason);
+    EXPECT_EQ(cell(0, 1, Qt::ToolTipRole).toString(), QStringLiteral("other"));
+
+    list.setMark(2, {});
+    model.apply();
+    EXPECT_FALSE(cell(1, 1, Qt::DecorationRole).isValid());
+}
+
+// The marks reach the list's item model from the naming pass, with no view in between.
+TEST(FileListModelMarks, ASwapIsMarkedOnBothRowsUntilOneIsUnchecked) {
+    test::WindowHarness harness;
+    harness.photos.write("2.jpg");
+    harness.photos.write("1.jpg");
+    harness.startOnPhotos();
+    Form1& f = harness.form();
+    f.Check2.setValue(1);  // 2.jpg first: it becomes 1.jpg, 1.jpg becomes 2.jpg
+    ASSERT_EQ(f.LV.row(1).text, QStringLiteral("2.jpg"));
+    ASSERT_EQ(f.LV.row(1).newName(), QStringLiteral("1.jpg"));
+    FileListModel model(f.LV);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_FALSE(model.data(model.index(row, 1), Qt::DecorationRole).value<QIcon>().isNull())
+            << row;
+        EXPECT_FALSE(model.data(model.index(row, 1), Qt::ToolTipRole).toString().isEmpty());
+    }
+    EXPECT_TRUE(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+    model.apply();
+    // 2.jpg alone is now renamed to 1.jpg, which the unchecked file keeps.
+    EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(model.data(model.index(1, 1), Qt::DecorationRole).isValid());
 }
 
 TEST_F(FileListModelTest, UsersCheckBoxGoesToTheListAndRaisesItemCheck) {

@@ -37,8 +37,7 @@ void sortByName(std::vector<DirEntry>& entries) {
     std::vector<std::uint32_t> order(entries.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&entries, &keys](std::uint32_t a, std::uint32_t b) {
-        const int comparison =
-            CompareCaseless(entries[a].name, keys[a], entries[b].name, keys[b]);
+        const int comparison = CompareCaseless(entries[a].name, keys[a], entries[b].name, keys[b]);
         if (comparison != 0) return comparison < 0;
         return entries[a].rawName < entries[b].rawName;
     });
@@ -99,6 +98,27 @@ std::unique_ptr<OpenFolder> LinuxFileSystem::openFolder(const QByteArray& folder
     const int fd = ::open(folderArgument(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     return std::make_unique<LinuxOpenFolder>(fd, m_method, m_sameEntry);
+}
+
+std::optional<std::vector<QByteArray>> LinuxFileSystem::entryNames(const QByteArray& folder) {
+    DIR* dir = ::opendir(folderArgument(folder));
+    if (dir == nullptr) return std::nullopt;
+    std::vector<QByteArray> names;
+    int readError = 0;
+    for (;;) {
+        errno = 0;
+        const dirent* found = ::readdir(dir);
+        if (found == nullptr) {
+            readError = errno;
+            break;
+        }
+        const char* name = found->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+        names.emplace_back(name);
+    }
+    ::closedir(dir);
+    if (readError != 0) return std::nullopt;
+    return names;
 }
 
 std::optional<QByteArray> LinuxFileSystem::storedName(const QByteArray& path) {

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/file_system.h"
+
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
 #endif
@@ -18,7 +20,7 @@ namespace quillet {
 
 namespace {
 
-constexpr qsizetype MaxNameBytes = 255;
+constexpr qsizetype MaxNameBytes = kMaxNameBytes;
 
 int callRenameat2(int dirFd, const char* from, const char* to) {
 #if defined(SYS_renameat2)

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace quillet {
+
+// A set of names, each numbered in the order it was added. It is made for looking up every
+// row's name on every keystroke: open addressing over small buckets that hold a hash and a
+// number, behind a bit filter small enough to stay in the processor's cache, so that most
+// misses (the usual answer) never touch the buckets, and no text is compared but on a hit.
+class NameTable {
+  public:
+    // Without the filter, for a table that is mostly added to and seldom searched.
+    enum class Lookups { Many, Few };
+    explicit NameTable(Lookups lookups = Lookups::Many) : m_filtered(lookups == Lookups::Many) {}
+
+    // Forgets every name and makes room for `expected` names.
+    void reset(std::size_t expected);
+    // The number of `name`, or -1 when it is not in the table.
+    int find(const QByteArray& name) const;
+    // Adds `name` unless it is there; gives its number and whether it was added now.
+    std::pair<int, bool> add(const QByteArray& name);
+    int size() const { return static_cast<int>(m_names.size()); }
+
+  private:
+    struct Bucket {
+        std::uint32_t tag;
+        std::int32_t number;  // -1: empty
+    };
+    static std::uint64_t hashOf(const QByteArray& name);
+    std::size_t firstBucket(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash) & m_mask;
+    }
+    void grow();
+    bool mayHold(std::uint64_t hash) const {
+        if (!m_filtered) return true;
+        const std::size_t bit = static_cast<std::size_t>(hash >> 20) & m_filterMask;
+        return (m_filter[bit / 64] >> (bit % 64)) & 1u;
+    }
+
+    bool m_filtered;
+    std::vector<std::uint64_t> m_filter;  // one bit per hash value, set for every name held
+    std::size_t m_filterMask = 0;
+    std::vector<Bucket> m_buckets;
+    std::size_t m_mask = 0;
+    std::vector<QByteArray> m_names;
+};
+
+}  // namespace quillet

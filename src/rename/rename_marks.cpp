@@ -1,0 +1,105 @@
+#include "rename/rename_marks.h"
+
+#include <cerrno>
+
+#include "rename/rename_pass.h"
+#include "rename/rename_preview.h"
+
+namespace quillet {
+
+namespace {
+constexpr int kFileCountPanel = 2;
+}
+
+RenameMarks::RenameMarks(FileSystem& files) : m_files(files) {}
+
+void RenameMarks::learnFolder(const Form1& form) {
+    const ListView& list = form.LV;
+    if (m_listing == list.listing() && m_folder == form.File1.path()) return;
+    m_listing = list.listing();
+    m_folder = form.File1.path();
+    m_onDisk.clear();
+    const auto names = m_files.entryNames(m_folder);
+    m_folderNamesKnown = names.has_value();
+    const int rows = list.rowCount();
+    m_slots.reset((names ? names->size() : 0) + static_cast<std::size_t>(rows));
+    // Row ids count from 0 in the order the rows were added, whatever the sort did since.
+    std::vector<const QByteArray*> byId(static_cast<std::size_t>(rows));
+    for (int i = 1; i <= rows; ++i) byId[list.row(i).id] = &list.row(i).rawName;
+    for (const QByteArray* name : byId) m_slots.add(*name);
+    m_listedSlots = rows;
+    if (names) {
+        for (const QByteArray& name : *names) m_slots.add(name);
+    }
+}
+
+bool RenameMarks::onDisk(const QByteArray& name) {
+    const auto known = m_onDisk.constFind(name);
+    if (known != m_onDisk.constEnd()) return known.value();
+    const QByteArray base = m_folder.endsWith('/') ? m_folder : m_folder + '/';
+    const bool found = m_files.attributes(base + name).has_value();
+    m_onDisk.insert(name, found);
+    return found;
+}
+
+int RenameMarks::attempt(const ListRow& row, int index, const QByteArray& to) {
+    const int slot = m_slots.find(to);
+    if (slot >= 0) {
+        int& holder = m_holder[static_cast<std::size_t>(slot)];
+        if (holder != kVacated) {
+            if (holder > 0) {
+                m_refusedBy = {RenameProblem::TakenByEarlierRename, holder};
+            } else {
+                m_refusedBy = {slot < m_listedSlots ? RenameProblem::TakenByListedFile
+                                                    : RenameProblem::TakenInFolder,
+                               0};
+            }
+            return EEXIST;
+        }
+        holder = index;
+    } else {
+        if (!m_folderNamesKnown && onDisk(to)) {
+            m_refusedBy = {RenameProblem::TakenInFolder, 0};
+            return EEXIST;
+        }
+        const auto [number, added] = m_fresh.add(to);
+        if (!added) {
+            m_refusedBy = {RenameProblem::TakenByEarlierRename,
+                           m_freshHolder[static_cast<std::size_t>(number)]};
+            return EEXIST;
+        }
+        m_freshHolder.push_back(index);
+    }
+    m_holder[row.id] = kVacated;
+    return 0;
+}
+
+void RenameMarks::update(Form1& form) {
+    learnFolder(form);
+    ListView& list = form.LV;
+    m_holder.assign(static_cast<std::size_t>(m_slots.size()), kOriginal);
+    m_fresh.reset(static_cast<std::size_t>(list.rowCount()));
+    m_freshHolder.clear();
+    int failing = 0;
+    PlayRenamePass(
+        list,
+        [this, &list](int row, const QByteArray&, const QByteArray& to) {
+            return attempt(list.row(row), row, to);
+        },
+        [&](int row, const QByteArray&, const PassStep& step) {
+            RenameMark mark;
+            if (step.kind == PassStep::Kind::Refused) mark.problem = step.refusal;
+            if (step.kind == PassStep::Kind::Failed) mark = m_refusedBy;
+            if (mark.problem != RenameProblem::None) ++failing;
+            list.setMark(row, mark);
+        });
+    form.SBar.setPanelToolTip(kFileCountPanel, KeptNamesText(failing));
+}
+
+void RenameMarks::clear(Form1& form) {
+    ListView& list = form.LV;
+    for (int i = 1; i <= list.rowCount(); ++i) list.setMark(i, {});
+    form.SBar.setPanelToolTip(kFileCountPanel, QString());
+}
+
+}  // namespace quillet

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <cerrno>
+
+#include "naming/new_name.h"
+#include "rename/plain_file_name.h"
+#include "ui/list_view.h"
+
+namespace quillet {
+
+// What a rename pass does with one row.
+struct PassStep {
+    enum class Kind {
+        Unchecked,
+        KeepsName,  // already under its new name: nothing to do, and no failure
+        Refused,    // the new name is not a plain name; the file is never touched
+        Failed,     // the file system refused the rename
+        Renamed,
+    };
+    Kind kind = Kind::Unchecked;
+    RenameProblem refusal = RenameProblem::None;
+    int error = 0;
+};
+
+// The error a refused name stands for in a pass's report.
+inline int ErrorOfRefusal(RenameProblem refusal) {
+    return refusal == RenameProblem::TooLong ? ENAMETOOLONG : EINVAL;
+}
+
+// The rename pass as the program makes it, in list order, each checked row once: a name that
+// is not plain is refused, a file already under its new name is left alone, and every other
+// rename is handed to `attempt(row, from, to)`, which returns 0 or an errno value and never
+// replaces a file. `each(row, to, step)` then hears what became of the row. The real pass,
+// the preview and the tests' reference all play the pass through here, so that they cannot
+// disagree on which renames are tried.
+template <class Attempt, class Each>
+void PlayRenamePass(const ListView& list, Attempt&& attempt, Each&& each) {
+    const int count = list.rowCount();
+    for (int i = 1; i <= count; ++i) {
+        const ListRow& row = list.row(i);
+        PassStep step;
+        if (!row.checked) {
+            each(i, QByteArray(), step);
+            continue;
+        }
+        const QByteArray to = NewNameBytes(row);
+        step.refusal = RefusalOf(to);
+        if (step.refusal != RenameProblem::None) {
+            step.kind = PassStep::Kind::Refused;
+            step.error = ErrorOfRefusal(step.refusal);
+        } else if (to == row.rawName) {
+            step.kind = PassStep::Kind::KeepsName;
+        } else {
+            step.error = attempt(i, row.rawName, to);
+            step.kind = step.error == 0 ? PassStep::Kind::Renamed : PassStep::Kind::Failed;
+        }
+        each(i, to, step);
+    }
+}
+
+}  // namespace quillet
