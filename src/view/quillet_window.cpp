@@ -217,12 +217,18 @@ void QuilletWindow::reportOuterHeight() {
     placeAll();
 }
 
-void QuilletWindow::follow(Control& control, std::function<void()> sync) {
+std::function<void()> QuilletWindow::follow(Control& control, std::function<void()> sync) {
+    // Every write a sync makes is the model's, not the user's: the widget signals it causes
+    // must not come back as the user's change.
     std::weak_ptr<int> alive = m_alive;
-    control.subscribe([alive, sync] {
-        if (!alive.expired()) sync();
-    });
-    sync();
+    auto guarded = [this, alive, sync = std::move(sync)] {
+        if (alive.expired()) return;
+        SyncScope scope(m_syncing);
+        sync();
+    };
+    control.subscribe(guarded);
+    guarded();
+    return guarded;
 }
 
 QString QuilletWindow::accessibleNameOf(const Control& control) {
@@ -319,14 +325,15 @@ QGroupBox* QuilletWindow::bindFrame(Control& frame, QWidget* parent) {
 void QuilletWindow::bindTextBox(TextBox& textBox, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     addPlacement(textBox, edit, Anchor::Fixed);
-    auto sync = [this, &textBox, edit] {
+    auto sync = follow(textBox, [this, &textBox, edit] {
         // Rewriting an unchanged text would move the caret while the user types.
         if (edit->text() != textBox.text()) edit->setText(textBox.text());
         edit->setReadOnly(textBox.readOnly());
         showCommon(textBox, edit);
-    };
-    follow(textBox, sync);
-    connect(edit, &QLineEdit::textEdited, this, [&textBox, sync](const QString& text) {
+    });
+    // Typing, pasting, an input method and assistive technology all end in textChanged.
+    connect(edit, &QLineEdit::textChanged, this, [this, &textBox, sync](const QString& text) {
+        if (m_syncing) return;
         textBox.setText(text);
         sync();
     });
@@ -359,13 +366,13 @@ void QuilletWindow::bindHelpText(TextBox& textBox, QWidget* parent) {
 void QuilletWindow::bindCheckBox(CheckBox& checkBox, QWidget* parent) {
     auto* box = new QCheckBox(parent);
     addPlacement(checkBox, box, Anchor::Fixed);
-    auto sync = [this, &checkBox, box] {
+    auto sync = follow(checkBox, [this, &checkBox, box] {
         box->setText(checkBox.caption());
         box->setChecked(checkBox.isOn());
         showCommon(checkBox, box);
-    };
-    follow(checkBox, sync);
-    connect(box, &QCheckBox::clicked, this, [&checkBox, sync](bool checked) {
+    });
+    connect(box, &QCheckBox::toggled, this, [this, &checkBox, sync](bool checked) {
+        if (m_syncing) return;
         checkBox.setValue(checked ? 1 : 0);
         sync();
     });
@@ -373,16 +380,19 @@ void QuilletWindow::bindCheckBox(CheckBox& checkBox, QWidget* parent) {
 
 void QuilletWindow::bindOption(OptionButton& option, QWidget* parent) {
     auto* radio = new QRadioButton(parent);
-    // The group decides which option is on; the buttons only show it.
-    radio->setAutoExclusive(false);
+    radio->setAutoExclusive(option.exclusive());
     addPlacement(option, radio, Anchor::Fixed);
-    auto sync = [this, &option, radio] {
+    auto sync = follow(option, [this, &option, radio] {
         radio->setText(option.caption());
+        // An exclusive button refuses to be cleared; the model may clear it all the same.
+        radio->setAutoExclusive(false);
         radio->setChecked(option.value());
+        radio->setAutoExclusive(option.exclusive());
         showCommon(option, radio);
-    };
-    follow(option, sync);
-    connect(radio, &QRadioButton::clicked, this, [&option, sync] {
+    });
+    // An option is cleared only by selecting another, which reports itself.
+    connect(radio, &QRadioButton::toggled, this, [this, &option, sync](bool checked) {
+        if (m_syncing || !checked) return;
         option.select();
         sync();
     });
@@ -391,7 +401,7 @@ void QuilletWindow::bindOption(OptionButton& option, QWidget* parent) {
 void QuilletWindow::bindComboBox(ComboBox& combo, QWidget* parent) {
     auto* box = new QComboBox(parent);
     addPlacement(combo, box, Anchor::Fixed);
-    auto sync = [this, &combo, box] {
+    auto sync = follow(combo, [this, &combo, box] {
         QStringList shown;
         for (int i = 0; i < box->count(); ++i) shown.push_back(box->itemText(i));
         if (shown != combo.items()) {
@@ -400,9 +410,9 @@ void QuilletWindow::bindComboBox(ComboBox& combo, QWidget* parent) {
         }
         box->setCurrentIndex(combo.listIndex());
         showCommon(combo, box);
-    };
-    follow(combo, sync);
-    connect(box, &QComboBox::activated, this, [&combo, sync](int index) {
+    });
+    connect(box, &QComboBox::currentIndexChanged, this, [this, &combo, sync](int index) {
+        if (m_syncing) return;
         combo.setListIndex(index);
         sync();
     });
@@ -508,14 +518,14 @@ void QuilletWindow::bindToolbar(Toolbar& toolbar, QWidget* parent) {
         auto* button = new QToolButton(bar);
         button->setObjectName(toolbar.name() + QLatin1Char('(') + QString::number(i) +
                               QLatin1Char(')'));
-        button->setCheckable(true);
+        button->setCheckable(toolbar.button(i).twoState);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         if (i <= 2) button->setIcon(style()->standardIcon(icons[i - 1]));
         layout->addWidget(button);
         buttons.push_back(button);
     }
-    auto sync = [this, &toolbar, bar, buttons] {
+    auto sync = follow(toolbar, [this, &toolbar, bar, buttons] {
         for (int i = 1; i <= toolbar.buttonCount() && i <= static_cast<int>(buttons.size()); ++i) {
             QToolButton* button = buttons[static_cast<size_t>(i - 1)];
             button->setText(toolbar.button(i).caption);
@@ -527,13 +537,19 @@ void QuilletWindow::bindToolbar(Toolbar& toolbar, QWidget* parent) {
         showCommon(toolbar, bar);
         // The bar's own tool tip would hide the buttons' tool tips.
         bar->setToolTip(toolbar.toolTip());
-    };
-    follow(toolbar, sync);
+    });
     for (size_t i = 0; i < buttons.size(); ++i) {
-        connect(buttons[i], &QToolButton::clicked, this, [&toolbar, sync, i] {
-            toolbar.userClick(static_cast<int>(i) + 1);
+        const int index = static_cast<int>(i) + 1;
+        // A two-state button has toggled when it reports; a push button only clicks.
+        auto press = [this, &toolbar, sync, index] {
+            if (m_syncing) return;
+            toolbar.userClick(index);
             sync();
-        });
+        };
+        if (toolbar.button(index).twoState)
+            connect(buttons[i], &QToolButton::toggled, this, press);
+        else
+            connect(buttons[i], &QToolButton::clicked, this, press);
     }
 }
 

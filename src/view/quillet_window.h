@@ -96,8 +96,9 @@ class QuilletWindow : public QMainWindow {
     QWidget* bindPanel(Control& panel, QWidget* parent);
     void bindPopupMenu(PopupMenu& menu);
 
-    // Subscribes `sync` to the control (guarded against a view that is gone) and runs it once.
-    void follow(Control& control, std::function<void()> sync);
+    // Subscribes `sync` to the control (guarded against a view that is gone) and runs it once;
+    // returns it guarded, for a binding to put the widget back to the model's state.
+    std::function<void()> follow(Control& control, std::function<void()> sync);
     // The properties every control shares; returns the widget for chaining.
     void showCommon(const Control& control, QWidget* widget);
     void addPlacement(const Control& control, QWidget* widget, Anchor anchor,
