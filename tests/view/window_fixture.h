@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/form_wiring.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/qt_settings_store.h"
 #include "platform/linux/xdg_special_folders.h"
@@ -48,7 +48,7 @@ class WindowFixture : public ::testing::Test {
     FakeClock clock;
     FakeProcess process;
     Platform platform{files, settings, feedback, folderPicker, specialFolders, clock, process};
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<FormWiring> window;
     std::unique_ptr<QuilletWindow> view;
 };
 

@@ -348,10 +348,13 @@ void layoutRun(QuilletWindow& view) {
         } else if (qobject_cast<QLineEdit*>(widget)) {
             needed = QSize(0, metrics.height());
         }
-        const QRect parent = widget->parentWidget() == client
+        // Inside a frame means below its title and within its border.
+        QWidget* holder = widget->parentWidget();
+        const QRect inner =
+            qobject_cast<QGroupBox*>(holder) ? holder->contentsRect() : holder->rect();
+        const QRect parent = holder == client
                                  ? client->rect()
-                                 : QRect(widget->parentWidget()->mapTo(client, QPoint(0, 0)),
-                                         widget->parentWidget()->size());
+                                 : inner.translated(holder->mapTo(client, QPoint(0, 0)));
         report(QStringLiteral("widget.") + name,
                QStringLiteral("%1,%2,%3,%4 needs %5,%6 inside %7")
                    .arg(at.x())
