@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QColor>
+#include <QStringList>
 #include <vector>
 
 namespace quillet {
@@ -114,6 +116,39 @@ TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], std::make_pair(0, 99999));
     EXPECT_EQ(cell(99999, 1).toString(), QStringLiteral("m.jpg"));
+}
+
+// Qt's own checks of an item model, run over every kind of change the list makes.
+QStringList g_modelFaults;
+
+void collectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtDebugMsg) g_modelFaults.push_back(message);
+}
+
+TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
+    g_modelFaults.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectFaults);
+    {
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+        // A naming pass, a check mark, a selection, a rebuild to more and to fewer rows.
+        for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("c.jpg"));
+        model.apply();
+        model.setData(model.index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+        list.setSelected(2, true);
+        model.apply();
+        list.clear();
+        for (int i = 0; i < 7; ++i) list.addRow(makeRow("x.jpg", "y.jpg", i % 2 == 0));
+        model.apply();
+        list.clear();
+        list.addRow(makeRow("z.jpg", "", false));
+        model.apply();
+        model.refreshHeaders();
+        list.clear();
+        model.apply();
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_modelFaults.isEmpty()) << g_modelFaults.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace

@@ -104,6 +104,40 @@ INSTANTIATE_TEST_SUITE_P(
                               MessageAnswer::Ok}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Counts the paints a widget receives.
+class Paints : public QObject {
+  public:
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+// The pass that follows a confirmation runs without the event loop: the window must be drawn
+// over the box's picture before the answer returns, once.
+TEST(QtUserFeedback, TheWindowIsDrawnOnceAfterTheBoxClosesBeforeTheAnswerReturns) {
+    QWidget owner;
+    owner.resize(200, 100);
+    owner.show();
+    QApplication::processEvents();
+    QtUserFeedback feedback;
+    feedback.attach(&owner);
+    Paints paints;
+    whenModalOpens([&paints, &owner](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return;
+        owner.installEventFilter(&paints);
+        box->buttons().front()->click();
+    });
+    feedback.messageBox(QStringLiteral("?"), QStringLiteral("t"), MessageIcon::Question,
+                        MessageButtons::YesNo);
+    owner.removeEventFilter(&paints);
+    EXPECT_EQ(paints.count, 1);
+}
+
 TEST(QtUserFeedback, FocusGoesToTheWidgetNamedAfterTheControl) {
     QWidget owner;
     auto* other = new QLineEdit(&owner);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleEditableTextInterface>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <functional>
 
+#include "view/file_list_model.h"
 #include "window_fixture.h"
 
 namespace quillet::test {
@@ -262,6 +264,41 @@ TEST_F(StateBinding, AWidgetTheModelOverrulesShowsTheModelsState) {
     box->setChecked(true);
     EXPECT_EQ(descending.value(), 0);
     EXPECT_FALSE(box->isChecked());
+}
+
+QStringList g_modelFaults;
+
+void collectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+        g_modelFaults.push_back(message);
+}
+
+// The list's item model as the program drives it: rebuilds, passes, checks and sorts.
+TEST_F(StateBinding, TheListsItemModelPassesQtsChecksWhileTheProgramWorks) {
+    g_modelFaults.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectFaults);
+    {
+        QAbstractItemModelTester tester(view->listModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+        Form1& form = window->form();
+        form.Text1.setText(QStringLiteral("trip_"));
+        settle();
+        form.LV.userSetChecked(1, false);
+        settle();
+        form.Option1.select(3);
+        settle();
+        form.Command3.click();
+        settle();
+        form.Text4.setText(QStringLiteral("*.txt"));
+        settle();
+        form.Text4.setText(QStringLiteral("*.*"));
+        settle();
+    }
+    qInstallMessageHandler(previous);
+    QStringList faults;
+    for (const QString& fault : g_modelFaults)
+        if (fault.contains(QLatin1String("FAIL"))) faults.push_back(fault);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace
