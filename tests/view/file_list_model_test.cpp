@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
 #include <QColor>
-#include <QStringList>
 #include <vector>
+
+#include "window_fixture.h"
 
 namespace quillet {
 namespace {
@@ -118,19 +118,9 @@ TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
     EXPECT_EQ(cell(99999, 1).toString(), QStringLiteral("m.jpg"));
 }
 
-// Qt's own checks of an item model, run over every kind of change the list makes.
-QStringList g_modelFaults;
-
-void collectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg) g_modelFaults.push_back(message);
-}
-
+// Qt's own checks of an item model, over every kind of change the list makes.
 TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
-    g_modelFaults.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectFaults);
-    {
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+    const QStringList faults = test::itemModelFaults(&model, [this] {
         // A naming pass, a check mark, a selection, a rebuild to more and to fewer rows.
         for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("c.jpg"));
         model.apply();
@@ -146,9 +136,8 @@ TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
         model.refreshHeaders();
         list.clear();
         model.apply();
-    }
-    qInstallMessageHandler(previous);
-    EXPECT_TRUE(g_modelFaults.isEmpty()) << g_modelFaults.join(QLatin1Char('\n')).toStdString();
+    });
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/widgets/qt_user_feedback.h"
 #include "support/temp_folder.h"
 #include "ui/text_box.h"
+#include "window_fixture.h"
 
 namespace quillet {
 namespace {
@@ -104,18 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
                               MessageAnswer::Ok}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Counts the paints a widget receives.
-class Paints : public QObject {
-  public:
-    int count = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++count;
-        return false;
-    }
-};
-
 // The pass that follows a confirmation runs without the event loop: the window must be drawn
 // over the box's picture before the answer returns, once.
 TEST(QtUserFeedback, TheWindowIsDrawnOnceAfterTheBoxClosesBeforeTheAnswerReturns) {
@@ -125,7 +114,7 @@ TEST(QtUserFeedback, TheWindowIsDrawnOnceAfterTheBoxClosesBeforeTheAnswerReturns
     QApplication::processEvents();
     QtUserFeedback feedback;
     feedback.attach(&owner);
-    Paints paints;
+    test::PaintCounter paints;
     whenModalOpens([&paints, &owner](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return;
@@ -135,7 +124,7 @@ TEST(QtUserFeedback, TheWindowIsDrawnOnceAfterTheBoxClosesBeforeTheAnswerReturns
     feedback.messageBox(QStringLiteral("?"), QStringLiteral("t"), MessageIcon::Question,
                         MessageButtons::YesNo);
     owner.removeEventFilter(&paints);
-    EXPECT_EQ(paints.count, 1);
+    EXPECT_EQ(paints.paints, 1);
 }
 
 TEST(QtUserFeedback, FocusGoesToTheWidgetNamedAfterTheControl) {

@@ -398,18 +398,6 @@ TEST_F(QuilletWindowTest, ExtendedModeStatusBarClickOpensTheFolderDialogOnTheLis
     EXPECT_EQ(folderPicker.calls[0].second, QString::fromUtf8(folder.path()));
 }
 
-// Counts the paints a widget receives.
-class PaintCounter : public QObject {
-  public:
-    int paints = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 TEST_F(QuilletWindowTest, HelpSheetSlidesUpAndDownDrawingEveryStep) {
     load();
     auto* sheet = widget<QWidget>(QStringLiteral("panel"));

@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMouseEvent>
 #include <cctype>
@@ -25,6 +26,31 @@ void WindowFixture::load() {
     window->Form_Load();
     view->show();
     settle();
+}
+
+namespace {
+
+QStringList* g_faults = nullptr;
+
+void collectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (g_faults && type != QtDebugMsg && message.contains(QLatin1String("FAIL")))
+        g_faults->push_back(message);
+}
+
+}  // namespace
+
+QStringList itemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive) {
+    QStringList faults;
+    g_faults = &faults;
+    const QtMessageHandler previous = qInstallMessageHandler(collectFaults);
+    {
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+        drive();
+    }
+    qInstallMessageHandler(previous);
+    g_faults = nullptr;
+    return faults;
 }
 
 std::string TestNameOf(const char* control) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QEvent>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -51,6 +54,21 @@ class WindowFixture : public ::testing::Test {
     std::unique_ptr<FormWiring> window;
     std::unique_ptr<QuilletWindow> view;
 };
+
+// Counts the paints a widget receives while it watches it.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// What Qt's own checks of an item model find wrong while `drive` changes it.
+QStringList itemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive);
 
 // A control's name as a test name: "Option1(1)" becomes "Option1_1_".
 std::string TestNameOf(const char* control);
