@@ -35,6 +35,7 @@ void bindCheckBox(Binding& binding, CheckBox& checkBox, QWidget* parent) {
 void bindOption(Binding& binding, OptionButton& option, QWidget* parent) {
     auto* radio = new QRadioButton(parent);
     radio->setAutoExclusive(option.exclusive());
+    tabToTheSelectedOption(radio);
     binding.layout().add(option, radio, WindowLayout::Anchor::Fixed);
     auto sync = binding.follow(option, [&binding, &option, radio] {
         radio->setText(option.caption());

@@ -1,6 +1,8 @@
 #include "view/input_translation.h"
 
+#include <QAbstractButton>
 #include <QCursor>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -72,6 +74,25 @@ class EventTap : public QObject {
 };
 
 }  // namespace
+
+void tabToTheSelectedOption(QWidget* option) {
+    new EventTap(option, [option](QEvent* event) {
+        if (event->type() != QEvent::FocusIn) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        auto* self = qobject_cast<QAbstractButton*>(option);
+        if (!self || self->isChecked() ||
+            (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason))
+            return false;
+        for (auto* sibling :
+             option->parentWidget()->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+            if (sibling->autoExclusive() && sibling->isChecked() && sibling->isVisible()) {
+                sibling->setFocus(reason);
+                break;
+            }
+        }
+        return false;
+    });
+}
 
 void clickOnReleaseOrKey(QWidget* widget, std::function<void()> click) {
     new EventTap(widget, [widget, click = std::move(click)](QEvent* event) {

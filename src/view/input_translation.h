@@ -25,6 +25,10 @@ struct PopupPlace {
 // The mouse and the keys as the model's events: mouse buttons and modifier keys in the
 // model's codes, positions in twips.
 
+// Tabbing into a group of exclusive buttons lands on the one that is selected, from where the
+// arrows move the selection.
+void tabToTheSelectedOption(QWidget* option);
+
 // A left click (pressed and released on the widget) or an activation key on it runs `click`.
 void clickOnReleaseOrKey(QWidget* widget, std::function<void()> click);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -88,7 +89,7 @@ class Keyboard : public WindowFixture {
     ListView& LV() { return window->form().LV; }
 };
 
-// The sort options are one stop, as a group of radio buttons is; arrows move within it.
+// The sort options are one stop, at the selected one, as a group of radio buttons is.
 TEST_F(Keyboard, TabVisitsTheWindowFromTopToBottom) {
     load();
     widget<QWidget>(QStringLiteral("Text1"))->setFocus();
@@ -101,7 +102,29 @@ TEST_F(Keyboard, TabVisitsTheWindowFromTopToBottom) {
     }
     EXPECT_EQ(visited.join(QLatin1Char(' ')),
               QStringLiteral("Text1 Text2 Text3 Command3 Command4 Combo1 Command1 Command2 "
-                             "TabStrip1 Option1(3) Check2 LV SBar"));
+                             "TabStrip1 Option1(1) Check2 LV SBar"));
+}
+
+// Within the group the arrows choose, as with any radio buttons, and the model follows once.
+TEST_F(Keyboard, ArrowsInTheSortOptionsChooseTheNextOption) {
+    load();
+    OptionGroup& sort = window->form().Option1;
+    int raised = 0;
+    auto handler = sort.Click;
+    sort.Click = [&raised, handler](int index) {
+        ++raised;
+        handler(index);
+    };
+    // From the selected option, as the keyboard finds the group.
+    widget<QWidget>(QStringLiteral("Option1(1)"))->setFocus();
+    press(Qt::Key_Up);
+    EXPECT_EQ(focused()->objectName(), QStringLiteral("Option1(2)"));
+    EXPECT_EQ(sort.selectedIndex(), 2);
+    EXPECT_EQ(raised, 1);
+    int shown = 0;
+    for (int index = 0; index < sort.count(); ++index)
+        if (widget<QAbstractButton>(sort[index].name())->isChecked()) ++shown;
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Keyboard, SpaceChecksAndUnchecksTheCurrentRowAndTheNamesFollow) {
