@@ -11,7 +11,7 @@ Binding::Binding(QObject& context, WindowLayout& layout) : m_context(context), m
 
 Binding::~Binding() {
     // The model outlives the window; its controls must not call back into it.
-    m_alive.reset();
+    detach();
 }
 
 std::function<void()> Binding::follow(Control& control, std::function<void()> sync) {

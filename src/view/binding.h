@@ -42,12 +42,17 @@ class Binding {
     // the model's own writes.
     template <typename Sender, typename Signal, typename Handler>
     void onChange(Sender* sender, Signal signal, Handler handler) {
-        QObject::connect(sender, signal, &m_context, [this, handler](auto... arguments) {
-            if (m_syncing == 0) handler(arguments...);
+        std::weak_ptr<int> alive = m_alive;
+        QObject::connect(sender, signal, &m_context, [alive, this, handler](auto... arguments) {
+            if (!alive.expired() && m_syncing == 0) handler(arguments...);
         });
     }
 
     bool syncing() const { return m_syncing != 0; }
+
+    // From now on nothing of the window reaches the model, nor the model the window: called
+    // before the widgets go, since some report changes while they are taken down.
+    void detach() { m_alive.reset(); }
 
     // The properties every control shares: tool tip, the names read by assistive
     // technology, enabled, visible and place.

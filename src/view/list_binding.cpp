@@ -155,7 +155,7 @@ void ListBinding::followSelection(int firstRow, int lastRow) {
 }
 
 void ListBinding::userSelectionChanged() {
-    if (m_binding.syncing()) return;
+    if (m_binding.syncing() || m_binding.alive().expired()) return;
     // The user's selection is the list's: write every row whose highlight differs.
     const QItemSelection current = m_view->selectionModel()->selection();
     std::vector<char> shown(static_cast<size_t>(m_model->rowCount()), 0);

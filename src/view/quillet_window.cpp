@@ -72,9 +72,14 @@ QuilletWindow::QuilletWindow(Form1& form, FileSystem& files, QWidget* parent)
 }
 
 QuilletWindow::~QuilletWindow() {
-    // The model outlives this window; its controls must not call back into it.
-    m_binding.reset();
+    // The model outlives this window; its controls must not call back into it, nor the
+    // widgets, while they are taken down, into the model.
+    m_binding->detach();
     m_form.mform.menu_top.Show = nullptr;
+    delete m_client;
+    m_list = nullptr;
+    m_statusBar = nullptr;
+    m_progress = nullptr;
 }
 
 void QuilletWindow::bindControls() {
