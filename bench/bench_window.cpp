@@ -9,7 +9,7 @@
 #include <QTreeView>
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "app/form_wiring.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/qt_settings_store.h"
 #include "platform/linux/system_clock.h"
@@ -56,8 +56,8 @@ struct BenchWindow::Parts {
     SystemClock clock;
     BenchProcess process;
     Platform platform{files, settings, feedback, picker, specialFolders, clock, process};
-    MainWindow window{platform};
-    QuilletWindow view{window};
+    FormWiring window{platform};
+    QuilletWindow view{window.form(), files};
 };
 
 BenchWindow::BenchWindow() : m_startedIn(QFile::encodeName(QDir::currentPath())) {

@@ -7,7 +7,7 @@
 class QTreeView;
 
 namespace quillet {
-class MainWindow;
+class FormWiring;
 class QuilletWindow;
 struct Form1;
 }  // namespace quillet

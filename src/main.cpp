@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "view/program.h"
+#include "app/program.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

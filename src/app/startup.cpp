@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "shell/shortcuts.h"
+#include "ui/list_columns.h"
 #include "util/module1.h"
 
 namespace quillet {
@@ -42,9 +43,7 @@ void Startup::Form_Load() {
     m_form.SBar.setPanelText(1, QString::fromUtf8(folder));
     m_platform.files.setCurrentDirectory(folder);
 
-    const float columnWidth = m_form.LV.geometry().width / 2 - 150;
-    m_form.LV.setColumnWidth(col::FileName, columnWidth);
-    m_form.LV.setColumnWidth(col::NewName, columnWidth);
+    ShareListWidth(m_form.LV, m_form.LV.geometry().width);
 
     layOutFrames();
     m_shortcuts.DetectExisting();

@@ -13,6 +13,8 @@ class Button : public Control {
         : Control(std::move(name), std::move(caption), std::move(toolTip)) {}
 
     void click() { raise(Click); }
+    // A label acts only when the program handles its click; then the keyboard reaches it too.
+    bool clickable() const { return static_cast<bool>(Click); }
 
     std::function<void()> Click;
 };

@@ -31,6 +31,18 @@ void Control::setEnabled(bool enabled) {
     notifyView();
 }
 
+void Control::setAccessibleName(const QString& name) {
+    if (name == m_accessibleName) return;
+    m_accessibleName = name;
+    notifyView();
+}
+
+void Control::setMousePointer(MousePointer pointer) {
+    if (pointer == m_mousePointer) return;
+    m_mousePointer = pointer;
+    notifyView();
+}
+
 void Control::setGeometry(const Twips& geometry) {
     m_geometry = geometry;
     notifyView();

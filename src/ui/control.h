@@ -15,6 +15,9 @@ struct Twips {
     float height = 0;
 };
 
+// The mouse pointer shown over a control.
+enum class MousePointer { Default, Hand };
+
 // What every control of the window shares: its name, the texts shown around it, its flags
 // and its place. The view subscribes to learn that something it shows has changed; the
 // program's handlers are attached to the events of the derived controls.
@@ -35,6 +38,12 @@ class Control {
     void setVisible(bool visible);
     bool enabled() const { return m_enabled; }
     void setEnabled(bool enabled);
+    // What assistive technology reads for a control whose caption does not say what it is;
+    // empty when the caption does.
+    const QString& accessibleName() const { return m_accessibleName; }
+    void setAccessibleName(const QString& name);
+    MousePointer mousePointer() const { return m_mousePointer; }
+    void setMousePointer(MousePointer pointer);
 
     const Twips& geometry() const { return m_geometry; }
     void setGeometry(const Twips& geometry);
@@ -55,6 +64,8 @@ class Control {
     QString m_toolTip;
     bool m_visible = true;
     bool m_enabled = true;
+    QString m_accessibleName;
+    MousePointer m_mousePointer = MousePointer::Default;
     Twips m_geometry;
     std::vector<std::function<void()>> m_listeners;
 };

@@ -131,6 +131,31 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
     Label4.setGeometry({120, 3540, 3600, 240});
     Label2[0].setGeometry({120, 3840, 2400, 240});
     Label2[1].setGeometry({4800, 3780, 1000, 330});
+
+    // Controls without a caption are named after their role, as a sighted user reads them
+    // off the window.
+    Text1.setAccessibleName(s("前置文字列"));
+    Text2.setAccessibleName(s("開始番号"));
+    Text3.setAccessibleName(s("拡張子"));
+    Text4.setAccessibleName(s("ワイルドカード"));
+    Text5.setAccessibleName(s("使用説明"));
+    Combo1.setAccessibleName(s("ファイルの種類"));
+    TabStrip1.setAccessibleName(s("設定の切り替え"));
+    Toolbar1.setAccessibleName(s("ショートカット"));
+    LV.setAccessibleName(s("ファイル一覧"));
+    SBar.setAccessibleName(s("フォルダとファイル数"));
+    PB1.setAccessibleName(s("進行状況"));
+    panel.setAccessibleName(s("使用説明"));
+
+    // The keyboard visits the window as it is read: the name row, the left column, the tab
+    // strip with whichever frame it shows, the list and the status bar; then the help sheet.
+    tabOrder = {
+        s("Text1"),      s("Text2"),      s("Text3"),      s("Command3"),    s("Command4"),
+        s("Combo1"),     s("Text4"),      s("Command1"),   s("Command2"),    s("TabStrip1"),
+        s("Option1(3)"), s("Option1(2)"), s("Option1(1)"), s("Check2"),      s("Option1(0)"),
+        s("Check4"),     s("Check1"),     s("Check3"),     s("Check6"),      s("Check7(0)"),
+        s("Check7(1)"),  s("Check7(2)"),  s("Check5"),     s("Toolbar1(1)"), s("Toolbar1(2)"),
+        s("LV"),         s("SBar"),       s("Text5"),      s("Label2(1)")};
 }
 
 }  // namespace quillet

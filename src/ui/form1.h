@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <vector>
 
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -53,6 +54,9 @@ struct Form1 {
     static constexpr float kClientHeight = 4320;
 
     Control form{QStringLiteral("Form1"), QStringLiteral("Quillet")};
+    // Raised in this order when the user closes the window.
+    std::function<void()> QueryUnload;
+    std::function<void()> Unload;
     float outerHeight = kClientHeight + 510;  // the view reports the real one
 
     TextBox Text1;
@@ -99,6 +103,9 @@ struct Form1 {
     std::array<Button, 2> Label2;
 
     Mform mform;
+
+    // The names of the controls (and tool-bar buttons) in the order the keyboard visits them.
+    std::vector<QString> tabOrder;
 };
 
 // The usage text of the help panel, lines ended by CR LF.

@@ -28,6 +28,9 @@ void ModeSwitch::enterExtendedMode() {
     f.Text4.setVisible(true);
     f.Text3.setReadOnly(false);
     f.SBar.setPanelBevel(1, Bevel::Raised);
+    // The folder panel works as a button now; it looks and says so.
+    f.SBar.setMousePointer(MousePointer::Hand);
+    f.SBar.setToolTip(QStringLiteral("クリックで開くフォルダを指定します"));
     f.TabStrip1.select(3);
     f.Command1.setCaption(QStringLiteral("実行"));
     f.Command2.setCaption(QStringLiteral("キャンセル／終了"));
@@ -43,6 +46,8 @@ void ModeSwitch::returnToStandardMode() {
     f.Text4.setVisible(false);
     f.Text3.setReadOnly(true);
     f.SBar.setPanelBevel(1, Bevel::Inset);
+    f.SBar.setMousePointer(MousePointer::Default);
+    f.SBar.setToolTip(QString());
     f.TabStrip1.select(1);
     f.Command1.setCaption(QStringLiteral("実 行 ／ 終 了"));
     f.Command2.setCaption(QStringLiteral("キャンセル"));

@@ -14,6 +14,10 @@ bool OptionButton::value() const {
     return m_group.selectedIndex() == m_index;
 }
 
+bool OptionButton::exclusive() const {
+    return m_group.exclusive();
+}
+
 void OptionButton::select() {
     m_group.select(m_index);
 }

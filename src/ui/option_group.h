@@ -16,6 +16,8 @@ class OptionButton : public Control {
 
     int index() const { return m_index; }
     bool value() const;
+    // Whether selecting this button clears the others of its group.
+    bool exclusive() const;
     // Selecting an option that is not yet selected raises the group's Click with its index.
     void select();
     // Called by the group when this button's selection flips, so the view redraws it.
@@ -40,6 +42,8 @@ class OptionGroup {
     int selectedIndex() const { return m_selected; }
     void select(int index);
     const QString& name() const { return m_name; }
+    // At most one option of a group is ever selected.
+    bool exclusive() const { return true; }
 
     std::function<void(int)> Click;
 

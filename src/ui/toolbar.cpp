@@ -26,7 +26,7 @@ void Toolbar::setButtonToolTip(int index, const QString& toolTip) {
 }
 
 void Toolbar::userClick(int index) {
-    setButtonValue(index, button(index).value == 1 ? 0 : 1);
+    if (button(index).twoState) setButtonValue(index, button(index).value == 1 ? 0 : 1);
     raise(ButtonClick, index);
 }
 

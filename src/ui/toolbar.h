@@ -10,10 +10,12 @@ struct ToolbarButton {
     QString caption;
     QString toolTip;
     int value = 0;  // 1 pressed, 0 released
+    // A two-state button stays pressed until clicked again; a plain one only clicks.
+    bool twoState = true;
 };
 
-// A tool bar of two-state buttons numbered from 1. A click flips the button's state first and
-// then raises ButtonClick with its index, so the handler sees the new state.
+// A tool bar of buttons numbered from 1. A click on a two-state button flips its state first
+// and then raises ButtonClick with its index, so the handler sees the new state.
 class Toolbar : public Control {
   public:
     explicit Toolbar(QString name);

@@ -9,13 +9,19 @@ namespace {
 // MS UI Gothic at 9 points is what the window was laid out for.
 constexpr int kPointSize = 9;
 
-QFont pick(const QString& designFamily) {
+// The design face at its size, else the CJK face at `fallbackSize`.
+QFont pick(const QString& designFamily, qreal fallbackSize = kPointSize) {
     QString family = designFamily;
+    qreal size = kPointSize;
     if (!QFontDatabase::hasFamily(family)) {
         const QString fallback = QStringLiteral("Noto Sans CJK JP");
-        if (QFontDatabase::hasFamily(fallback)) family = fallback;
+        if (QFontDatabase::hasFamily(fallback)) {
+            family = fallback;
+            size = fallbackSize;
+        }
     }
-    QFont font(family, kPointSize);
+    QFont font(family);
+    font.setPointSizeF(size);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
@@ -27,7 +33,9 @@ QFont interfaceFont() {
 }
 
 QFont helpTextFont() {
-    return pick(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    // The design's face is proportional, Noto's kana and brackets take a full em each: at
+    // this size the longest of the help's lines has the panel's width, beside its scroll bar.
+    return pick(QString::fromUtf8("ＭＳ Ｐゴシック"), 7.5);
 }
 
 }  // namespace quillet

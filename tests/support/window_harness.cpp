@@ -28,7 +28,7 @@ WindowHarness::WindowHarness(FileSystem* files, SettingsStore* settings)
     SettingsStore& usedSettings = settings ? *settings : m_real->settings;
     m_platform = std::make_unique<Platform>(Platform{
         usedFiles, usedSettings, feedback, folderPicker, m_real->specialFolders, clock, process});
-    m_window = std::make_unique<MainWindow>(*m_platform);
+    m_window = std::make_unique<FormWiring>(*m_platform);
 }
 
 WindowHarness::~WindowHarness() {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/main_window.h"
+#include "app/form_wiring.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -24,7 +24,7 @@ class WindowHarness {
     // Runs start-up with the given command line; returns false when the program ended.
     bool load(const QByteArray& commandLine);
 
-    MainWindow& window() { return *m_window; }
+    FormWiring& window() { return *m_window; }
     Form1& form() { return m_window->form(); }
     // Presses the execute button; false when the program ended.
     bool execute();
@@ -44,7 +44,7 @@ class WindowHarness {
     struct Real;
     std::unique_ptr<Real> m_real;
     std::unique_ptr<Platform> m_platform;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<FormWiring> m_window;
     QByteArray m_previousConfigHome;
     QByteArray m_previousCwd;
 };

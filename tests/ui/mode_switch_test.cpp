@@ -27,6 +27,8 @@ TEST_F(ModeSwitchTest, EnteringExtendedModeSetsEveryPropertyAndListsTheFreePatte
     EXPECT_TRUE(f.Text4.visible());
     EXPECT_FALSE(f.Text3.readOnly());
     EXPECT_EQ(f.SBar.panel(1).bevel, Bevel::Raised);
+    EXPECT_EQ(f.SBar.mousePointer(), MousePointer::Hand);
+    EXPECT_EQ(f.SBar.toolTip(), QString::fromUtf8("クリックで開くフォルダを指定します"));
     EXPECT_EQ(f.TabStrip1.selectedIndex(), 3);
     EXPECT_EQ(frames(), (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(f.Command1.caption(), QStringLiteral("実行"));
@@ -51,6 +53,8 @@ TEST_F(ModeSwitchTest, ReturningRestoresStandardModeAndForgetsTheRandomPrefix) {
     EXPECT_TRUE(f.Text3.readOnly());
     EXPECT_EQ(f.Text3.text(), QStringLiteral("jpg"));
     EXPECT_EQ(f.SBar.panel(1).bevel, Bevel::Inset);
+    EXPECT_EQ(f.SBar.mousePointer(), MousePointer::Default);
+    EXPECT_TRUE(f.SBar.toolTip().isEmpty());
     EXPECT_EQ(f.TabStrip1.selectedIndex(), 1);
     EXPECT_EQ(frames(), (std::vector<bool>{true, false, false, false}));
     EXPECT_EQ(f.Command1.caption(), QStringLiteral("実 行 ／ 終 了"));

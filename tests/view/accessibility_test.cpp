@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -89,6 +90,7 @@ class Keyboard : public WindowFixture {
     ListView& LV() { return window->form().LV; }
 };
 
+// The sort options are one stop, at the selected one, as a group of radio buttons is.
 TEST_F(Keyboard, TabVisitsTheWindowFromTopToBottom) {
     load();
     widget<QWidget>(QStringLiteral("Text1"))->setFocus();
@@ -99,10 +101,31 @@ TEST_F(Keyboard, TabVisitsTheWindowFromTopToBottom) {
         press(Qt::Key_Tab);
         if (focused() && focused()->objectName() == QLatin1String("Text1")) break;
     }
-    EXPECT_EQ(
-        visited.join(QLatin1Char(' ')),
-        QStringLiteral("Text1 Text2 Text3 Command3 Command4 Combo1 Command1 Command2 "
-                       "TabStrip1 Option1(3) Option1(2) Option1(1) Check2 Option1(0) LV SBar"));
+    EXPECT_EQ(visited.join(QLatin1Char(' ')),
+              QStringLiteral("Text1 Text2 Text3 Command3 Command4 Combo1 Command1 Command2 "
+                             "TabStrip1 Option1(1) Check2 LV SBar"));
+}
+
+// Within the group the arrows choose, as with any radio buttons, and the model follows once.
+TEST_F(Keyboard, ArrowsInTheSortOptionsChooseTheNextOption) {
+    load();
+    OptionGroup& sort = window->form().Option1;
+    int raised = 0;
+    auto handler = sort.Click;
+    sort.Click = [&raised, handler](int index) {
+        ++raised;
+        handler(index);
+    };
+    // From the selected option, as the keyboard finds the group.
+    widget<QWidget>(QStringLiteral("Option1(1)"))->setFocus();
+    press(Qt::Key_Up);
+    EXPECT_EQ(focused()->objectName(), QStringLiteral("Option1(2)"));
+    EXPECT_EQ(sort.selectedIndex(), 2);
+    EXPECT_EQ(raised, 1);
+    int shown = 0;
+    for (int index = 0; index < sort.count(); ++index)
+        if (widget<QAbstractButton>(sort[index].name())->isChecked()) ++shown;
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Keyboard, SpaceChecksAndUnchecksTheCurrentRowAndTheNamesFollow) {
@@ -212,7 +235,7 @@ TEST_F(ToolTips, ADeclinedExecutionLeavesNoHint) {
     feedback.answer = MessageAnswer::No;
     widget<QPushButton>(QStringLiteral("Command1"))->click();
     settle();
-    EXPECT_TRUE(widget<QStatusBar>(QStringLiteral("SBar"))->toolTip().isEmpty());
+    EXPECT_EQ(widget<QStatusBar>(QStringLiteral("SBar"))->toolTip(), window->form().SBar.toolTip());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "support/window_harness.h"
 #include "util/file_name_text.h"
+#include "window_fixture.h"
 
 namespace quillet {
 namespace {
@@ -179,6 +180,28 @@ TEST(FileListModelNames, ANewNameKeepingBytesThatAreNotUtf8IsShownReadable) {
               QString::fromUtf8("caf\xef\xbf\xbd_0007.jpg"));
     EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(),
               QString::fromUtf8("caf\xef\xbf\xbd_1.\xef\xbf\xbd"));
+}
+
+// Qt's own checks of an item model, over every kind of change the list makes.
+TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
+    const QStringList faults = test::itemModelFaults(&model, [this] {
+        // A naming pass, a check mark, a selection, a rebuild to more and to fewer rows.
+        for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("c.jpg"));
+        model.apply();
+        model.setData(model.index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+        list.setSelected(2, true);
+        model.apply();
+        list.clear();
+        for (int i = 0; i < 7; ++i) list.addRow(makeRow("x.jpg", "y.jpg", i % 2 == 0));
+        model.apply();
+        list.clear();
+        list.addRow(makeRow("z.jpg", "", false));
+        model.apply();
+        model.refreshHeaders();
+        list.clear();
+        model.apply();
+    });
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace

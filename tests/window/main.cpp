@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "app/program.h"
 #include "program_scenarios.h"
-#include "view/program.h"
 
 // Runs in a real X display (Xvfb). The settings file and launcher folders are a temporary
 // home's, never the developer's own.

@@ -44,6 +44,9 @@ MessageAnswer QtUserFeedback::messageBox(const QString& text, const QString& tit
         box.setEscapeButton(ok);
     }
     box.exec();
+    // What follows may run long without the event loop, a whole rename pass; without a
+    // compositor the box's picture would stay over the window until then.
+    if (m_window && m_window->isVisible()) m_window->window()->repaint();
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     return box.clickedButton() == box.button(QMessageBox::Yes) ? MessageAnswer::Yes
                                                                : MessageAnswer::No;

@@ -1,9 +1,9 @@
-#include "view/program.h"
+#include "app/program.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#include "app/main_window.h"
+#include "app/form_wiring.h"
 #include "app/version.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_process.h"
@@ -35,8 +35,8 @@ int RunProgram(int argc, char** argv, const std::function<void(QuilletWindow&)>&
     LinuxProcess process(argc, argv);
     Platform platform{files, settings, feedback, folderPicker, specialFolders, clock, process};
 
-    MainWindow window(platform);
-    QuilletWindow view(window);
+    FormWiring window(platform);
+    QuilletWindow view(window.form(), files);
     feedback.attach(&view);
     folderPicker.attach(&view);
 

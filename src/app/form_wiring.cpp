@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/form_wiring.h"
 
 #include "app/exit_paths.h"
 #include "app/startup.h"
@@ -16,7 +16,7 @@
 
 namespace quillet {
 
-MainWindow::MainWindow(Platform& platform)
+FormWiring::FormWiring(Platform& platform)
     : m_platform(platform),
       m_form(platform.files, platform.files.currentDirectory()),
       m_naming(std::make_unique<NamingEngine>(m_form, m_state, platform.files)),
@@ -35,33 +35,36 @@ MainWindow::MainWindow(Platform& platform)
     connectEvents();
 }
 
-MainWindow::~MainWindow() = default;
+FormWiring::~FormWiring() = default;
 
-void MainWindow::Form_Load() {
+void FormWiring::Form_Load() {
     m_startup->Form_Load();
 }
-void MainWindow::Form_QueryUnload() {
+void FormWiring::Form_QueryUnload() {
     m_exit->Form_QueryUnload();
 }
-void MainWindow::Form_Unload() {
+void FormWiring::Form_Unload() {
     m_exit->Form_Unload();
 }
 
-void MainWindow::RebuildFileList() {
+void FormWiring::RebuildFileList() {
     m_fileList->RebuildFileList();
 }
-void MainWindow::Text_Change() {
+void FormWiring::Text_Change() {
     m_naming->Text_Change();
 }
-QString MainWindow::RndName(int count) {
+QString FormWiring::RndName(int count) {
     return m_naming->RndName(count);
 }
-void MainWindow::Check1_Click() {
+void FormWiring::Check1_Click() {
     m_inputChecks->Check1_Click();
 }
 
-void MainWindow::connectEvents() {
+void FormWiring::connectEvents() {
     Form1& f = m_form;
+
+    f.QueryUnload = [this] { Form_QueryUnload(); };
+    f.Unload = [this] { Form_Unload(); };
 
     f.Text1.Change = [this] { m_inputChecks->Text1_Change(); };
     f.Text2.Change = [this] { Text_Change(); };

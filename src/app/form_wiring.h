@@ -23,12 +23,13 @@ class FolderPanel;
 class HelpPanel;
 class Shortcuts;
 
-// The main window's behaviour: owns the controls and the program-wide values, builds each
-// subsystem with what it needs, and connects every control's events to its handler.
-class MainWindow final : public WindowMethods {
-public:
-    explicit MainWindow(Platform& platform);
-    ~MainWindow() override;
+// The wiring of the window model: owns the controls and the program-wide values, builds each
+// subsystem with what it needs, and connects every control's events to its handler. What is
+// on screen is the view's, which sees only the controls.
+class FormWiring final : public WindowMethods {
+  public:
+    explicit FormWiring(Platform& platform);
+    ~FormWiring() override;
 
     Form1& form() { return m_form; }
     ProgramState& state() { return m_state; }
@@ -43,7 +44,7 @@ public:
     QString RndName(int count) override;
     void Check1_Click() override;
 
-private:
+  private:
     void connectEvents();
 
     Platform& m_platform;

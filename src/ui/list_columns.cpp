@@ -1,0 +1,13 @@
+#include "ui/list_columns.h"
+
+#include "ui/form1.h"
+
+namespace quillet {
+
+void ShareListWidth(ListView& list, float width) {
+    const float columnWidth = width / 2 - 150;
+    list.setColumnWidth(col::FileName, columnWidth);
+    list.setColumnWidth(col::NewName, columnWidth);
+}
+
+}  // namespace quillet

@@ -1,0 +1,143 @@
+#include <QApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <memory>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/progress_bar.h"
+#include "ui/status_bar.h"
+#include "view/binding.h"
+#include "view/control_binders.h"
+#include "view/status_panel_label.h"
+#include "view/window_layout.h"
+
+namespace quillet {
+
+namespace {
+
+// A parked sheet lies below the window: the keyboard must not wander into it. A raised one
+// takes the keyboard to its first control that acts, and gives it back where it was when the
+// sheet is parked again.
+void followSheet(QWidget* sheet, QPointer<QWidget>& focusBefore) {
+    const bool parked = sheet->y() >= sheet->parentWidget()->height();
+    const bool hadFocus = sheet->isAncestorOf(QApplication::focusWidget());
+    bool anyStop = false;
+    for (QWidget* child : sheet->findChildren<QWidget*>()) {
+        // What a widget takes when the sheet is up is kept beside it.
+        QVariant raised = child->property("quilletRaisedFocus");
+        if (!raised.isValid()) {
+            raised = static_cast<int>(child->focusPolicy());
+            child->setProperty("quilletRaisedFocus", raised);
+        }
+        const auto policy = static_cast<Qt::FocusPolicy>(raised.toInt());
+        child->setFocusPolicy(parked ? Qt::NoFocus : policy);
+        if (policy == Qt::TabFocus) anyStop = true;
+    }
+    if (parked && hadFocus) {
+        if (focusBefore) focusBefore->setFocus();
+    } else if (!parked && sheet->y() == 0 && !hadFocus && sheet->isActiveWindow() && anyStop) {
+        focusBefore = QApplication::focusWidget();
+        // The first control of the sheet that acts, in the keyboard's order from here.
+        QWidget* start = focusBefore ? focusBefore.data() : sheet;
+        for (QWidget* next = start->nextInFocusChain(); next && next != start;
+             next = next->nextInFocusChain()) {
+            if (sheet->isAncestorOf(next) && next->focusPolicy() == Qt::TabFocus) {
+                next->setFocus();
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void bindTitle(Binding& binding, Control& form, QWidget* window) {
+    binding.follow(form, [&form, window] { window->setWindowTitle(form.caption()); });
+}
+
+QGroupBox* bindFrame(Binding& binding, Control& frame, QWidget* parent) {
+    auto* box = new QGroupBox(parent);
+    binding.layout().add(frame, box, WindowLayout::Anchor::Fixed);
+    binding.follow(frame, [&binding, &frame, box] {
+        box->setTitle(frame.caption());
+        binding.showCommon(frame, box);
+    });
+    return box;
+}
+
+QProgressBar* bindProgressBar(Binding& binding, ProgressBar& bar, QWidget* parent,
+                              std::function<void()> shown) {
+    auto* progress = new QProgressBar(parent);
+    progress->setRange(0, 100);
+    progress->setTextVisible(false);
+    binding.layout().add(bar, progress, WindowLayout::Anchor::Bottom);
+    binding.follow(bar, [&binding, &bar, progress, shown = std::move(shown)] {
+        binding.showCommon(bar, progress);
+        // A shown bar paints itself at once on every visible step, a hundred times a pass:
+        // while it is shown, its value moves only with the frames `shown` draws.
+        if (progress->isHidden()) progress->setValue(bar.value());
+        shown();
+    });
+    return progress;
+}
+
+QStatusBar* bindStatusBar(Binding& binding, StatusBar& bar, QWidget* parent,
+                          std::function<void()> shown) {
+    auto* statusBar = new QStatusBar(parent);
+    statusBar->setSizeGripEnabled(true);
+    // Choosing a folder is a click on the bar; the keyboard gets there too.
+    statusBar->setFocusPolicy(Qt::TabFocus);
+    binding.layout().add(bar, statusBar, WindowLayout::Anchor::Bottom);
+    auto panels = std::make_shared<std::vector<StatusPanelLabel*>>();
+    binding.follow(bar, [&binding, &bar, statusBar, panels, shown = std::move(shown)] {
+        while (static_cast<int>(panels->size()) < bar.panelCount()) {
+            auto* label = new StatusPanelLabel(statusBar);
+            const int index = static_cast<int>(panels->size()) + 1;
+            label->setObjectName(bar.name() + QLatin1Char('.') + bar.panel(index).key);
+            // The whole bar reports the mouse, whichever panel is under it.
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            label->setIndent(binding.layout().toPixels(60));
+            if (index == 1) {
+                statusBar->addWidget(label, 1);
+            } else {
+                label->setMinimumWidth(binding.layout().toPixels(1500));
+                statusBar->addWidget(label, 0);
+            }
+            panels->push_back(label);
+        }
+        for (int i = 1; i <= bar.panelCount(); ++i) {
+            StatusPanelLabel* label = (*panels)[static_cast<size_t>(i - 1)];
+            label->setFullText(bar.panel(i).text);
+            label->setFrameStyle(
+                QFrame::Panel |
+                (bar.panel(i).bevel == Bevel::Raised ? QFrame::Raised : QFrame::Sunken));
+            // A bevel change must show while the button is still held down.
+            label->repaint();
+        }
+        binding.showCommon(bar, statusBar);
+        shown();
+    });
+    return statusBar;
+}
+
+QWidget* bindPanel(Binding& binding, Control& panel, QWidget* parent, std::function<void()> shown) {
+    auto* sheet = new QWidget(parent);
+    sheet->setAutoFillBackground(true);
+    binding.layout().add(panel, sheet, WindowLayout::Anchor::Sheet);
+    auto focusBefore = std::make_shared<QPointer<QWidget>>();
+    binding.follow(panel, [&binding, &panel, sheet, focusBefore, shown = std::move(shown)] {
+        binding.showCommon(panel, sheet);
+        sheet->raise();
+        // The sheet is slid frame by frame by the handler itself; each frame must show.
+        if (sheet->isVisible()) sheet->repaint();
+        followSheet(sheet, *focusBefore);
+        shown();
+    });
+    return sheet;
+}
+
+}  // namespace quillet
