@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/qt_translations.h"
 #include "view/program.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    quillet::LoadQtJapanese(app);
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillet")));
     return quillet::RunProgram(argc, argv);
 }
