@@ -28,15 +28,13 @@ TEST_P(CaseOnlyTest, TellsALetterCaseChangeFromAnyOther) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, CaseOnlyTest,
-    ::testing::Values(CaseCase{"photo.jpg", "PHOTO.JPG", true},
-                      CaseCase{"photo.jpg", "photo.jpg", false},
-                      CaseCase{"photo.jpg", "photo.jpeg", false},
-                      CaseCase{"IMG_0001.jpg", "x_0001.jpg", false},
-                      CaseCase{"a@b.jpg", "A`B.jpg", false},  // "@" and "`" are no letter pair
-                      CaseCase{"\xc3\xa4rger.jpg", "\xc3\x84RGER.JPG", true},  // U+00E4, U+00C4
-                      // The Kelvin sign folds to "k": three bytes against one.
-                      CaseCase{"\xe2\x84\xaa.jpg", "k.jpg", true},
-                      CaseCase{"\xe2\x84\xaa.jpg", "x.jpg", false}));
+    ::testing::Values(
+        CaseCase{"photo.jpg", "PHOTO.JPG", true}, CaseCase{"photo.jpg", "photo.jpg", false},
+        CaseCase{"photo.jpg", "photo.jpeg", false}, CaseCase{"IMG_0001.jpg", "x_0001.jpg", false},
+        CaseCase{"a@b.jpg", "A`B.jpg", false},                   // "@" and "`" are no letter pair
+        CaseCase{"\xc3\xa4rger.jpg", "\xc3\x84RGER.JPG", true},  // U+00E4, U+00C4
+        // The Kelvin sign folds to "k": three bytes against one.
+        CaseCase{"\xe2\x84\xaa.jpg", "k.jpg", true}, CaseCase{"\xe2\x84\xaa.jpg", "x.jpg", false}));
 
 struct MethodCase {
     RenameMethod method;
