@@ -128,5 +128,25 @@ TEST(ThunarSendTo, ChoosingQuilletFromAFoldersSendToMenuStartsTheProgramOnThatFo
     output(QStringLiteral("thunar"), {QStringLiteral("--quit")});
 }
 
+// The desktop asks whether a launcher on it is trusted before a double click may start it;
+// GIO keeps the answer in the desktop's metadata store (gvfs), which this session has.
+TEST(DesktopLauncherTrust, TheDesktopLauncherIsMarkedTrusted) {
+    const QByteArray probe = output(
+        QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-w"), QStringLiteral("/")});
+    if (!probe.contains(" metadata (")) GTEST_SKIP() << "no metadata store (gvfs) in this session";
+    TempFolder home;
+    qputenv("HOME", home.path());
+    qputenv("XDG_DATA_HOME", home.pathOf(".local/share"));
+    qunsetenv("XDG_DESKTOP_DIR");
+    WindowHarness harness;
+    harness.startOnPhotos();
+    harness.form().Toolbar1.userClick(1);
+    const QString launcher = QString::fromUtf8(home.pathOf("Desktop/Quillet.desktop"));
+    ASSERT_TRUE(QFile::exists(launcher));
+    EXPECT_TRUE(output(QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-a"),
+                                               QStringLiteral("metadata::trusted"), launcher})
+                    .contains("metadata::trusted: true"));
+}
+
 }  // namespace
 }  // namespace quillet::test
