@@ -31,6 +31,9 @@ class SpecialFolders {
     virtual bool makeFolder(const QByteArray&) { return false; }
     // Tells the desktop that the user trusts this launcher, so a double click starts it.
     virtual void markTrusted(const QByteArray&) {}
+    // The path of the Send To launcher that earlier versions wrote among the applications, which
+    // claimed folders; empty when there is none or the file there is not that launcher.
+    virtual QByteArray earlierSendToLauncher() { return {}; }
 };
 
 }  // namespace quillet

@@ -66,6 +66,7 @@ void Shortcuts::Toolbar1_ButtonClick(int button) {
 }
 
 bool Shortcuts::sendToExists() {
+    if (!m_platform.specialFolders.earlierSendToLauncher().isEmpty()) return true;
     for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
         const QByteArray path = place.folder + '/' + sendToLauncher(place.form, {}).name;
         if (m_platform.files.modifiedSeconds(path)) return true;
@@ -73,7 +74,15 @@ bool Shortcuts::sendToExists() {
     return false;
 }
 
+// The launcher that earlier versions put among the applications made the program the opener
+// of folders; it gives way to the file managers' own forms.
+void Shortcuts::removeEarlierSendTo() {
+    const QByteArray earlier = m_platform.specialFolders.earlierSendToLauncher();
+    if (!earlier.isEmpty()) m_platform.files.removeFile(earlier);
+}
+
 void Shortcuts::createSendTo(const QByteArray& program) {
+    removeEarlierSendTo();
     for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
         const LauncherFile launcher = sendToLauncher(place.form, program);
         if (!m_platform.specialFolders.makeFolder(place.folder)) continue;
@@ -83,6 +92,7 @@ void Shortcuts::createSendTo(const QByteArray& program) {
 }
 
 void Shortcuts::removeSendTo() {
+    removeEarlierSendTo();
     for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
         m_platform.files.removeFile(place.folder + '/' + sendToLauncher(place.form, {}).name);
     }

@@ -19,6 +19,7 @@ class Shortcuts {
     bool sendToExists();
     void createSendTo(const QByteArray& program);
     void removeSendTo();
+    void removeEarlierSendTo();
 
     Form1& m_form;
     Platform& m_platform;

@@ -139,6 +139,35 @@ TEST_F(ShortcutsTest, SendtoWritesEveryFileManagersLauncherInAFreshHomeAndRemove
     }
 }
 
+// The launcher of earlier versions, among the applications, claimed folders.
+TEST_F(ShortcutsTest, TheEarlierSendtoLauncherCountsAndGivesWayToTheNewOnes) {
+    const QByteArray earlier =
+        "[Desktop Entry]\nType=Application\nName=Quillet\n"
+        "Comment=Renames the files of a folder in one pass\n"
+        "Exec=\"/opt/q b/Quillex\" %f\nMimeType=inode/directory;\nNoDisplay=true\n";
+    home.makeFolder(".local");
+    home.makeFolder(".local/share");
+    home.makeFolder(".local/share/applications");
+    home.write(".local/share/applications/Quillet.desktop", earlier);
+    WindowHarness harness;
+    harness.startOnPhotos();
+    EXPECT_EQ(harness.form().Toolbar1.button(2).value, 1);
+    harness.form().Toolbar1.userClick(2);
+    EXPECT_FALSE(home.exists(".local/share/applications/Quillet.desktop"));
+    harness.form().Toolbar1.userClick(2);
+    EXPECT_TRUE(exists(home.pathOf(".local/share/Thunar/sendto/Quillet.desktop")));
+
+    // A file of that name with any other content is the user's own.
+    const QByteArray own = QByteArray(earlier).replace("NoDisplay=true\n", "NoDisplay=false\n");
+    home.write(".local/share/applications/Quillet.desktop", own);
+    harness.form().Toolbar1.userClick(2);
+    harness.form().Toolbar1.userClick(2);
+    EXPECT_EQ(home.read(".local/share/applications/Quillet.desktop"), own);
+    WindowHarness again;
+    again.startOnPhotos();
+    EXPECT_EQ(again.form().Toolbar1.button(2).value, 1);  // the new launchers are there
+}
+
 TEST_F(ShortcutsTest, TheDesktopLauncherIsAValidExecutableEntryWithoutDescription) {
     WindowHarness harness;
     harness.process.folder = "/opt/my \"odd\" $dir\\bin";

@@ -76,4 +76,23 @@ void XdgSpecialFolders::markTrusted(const QByteArray& launcher) {
     }
 }
 
+QByteArray XdgSpecialFolders::earlierSendToLauncher() {
+    const QByteArray data = dataHome();
+    if (data.isEmpty()) return {};
+    const QByteArray path = data + "/applications/Quillet.desktop";
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    // Only that launcher, word for word apart from its program's path; anything else of that
+    // name is the user's own.
+    const QByteArray content = file.read(64 * 1024);
+    const bool earlier =
+        content.startsWith(
+            "[Desktop Entry]\nType=Application\nName=Quillet\n"
+            "Comment=Renames the files of a folder in one pass\n"
+            "Exec=") &&
+        content.endsWith("/Quillex\" %f\nMimeType=inode/directory;\nNoDisplay=true\n") &&
+        content.count('\n') == 7;
+    return earlier ? path : QByteArray();
+}
+
 }  // namespace quillet

@@ -12,6 +12,7 @@ class XdgSpecialFolders : public SpecialFolders {
     std::vector<LauncherPlace> sendToPlaces() override;
     bool makeFolder(const QByteArray& folder) override;
     void markTrusted(const QByteArray& launcher) override;
+    QByteArray earlierSendToLauncher() override;
 };
 
 }  // namespace quillet
