@@ -27,9 +27,9 @@ QString deleteText() {
 Shortcuts::Shortcuts(Form1& form, Platform& platform) : m_form(form), m_platform(platform) {}
 
 void Shortcuts::DetectExisting() {
-    const QByteArray desktop = GetSpecialFolderPath(m_platform.specialFolders, kDesktopFolder) +
-                               '/' + desktopLauncher({}).name;
-    if (m_platform.files.modifiedSeconds(desktop)) {
+    const QByteArray folder = GetSpecialFolderPath(m_platform.specialFolders, kDesktopFolder);
+    if (!folder.isEmpty() &&
+        m_platform.files.modifiedSeconds(folder + '/' + desktopLauncher({}).name)) {
         m_form.Toolbar1.setButtonValue(1, 1);
         m_form.Toolbar1.setButtonToolTip(1, desktopLabel() + deleteText());
     }
@@ -51,7 +51,8 @@ void Shortcuts::Toolbar1_ButtonClick(int button) {
         const QByteArray folder = GetSpecialFolderPath(folders, kDesktopFolder);
         const LauncherFile launcher = desktopLauncher(program);
         const QByteArray path = folder + '/' + launcher.name;
-        if (!create) {
+        // An unknown desktop folder is no reason to touch "/".
+        if (!folder.isEmpty() && !create) {
             m_platform.files.removeFile(path);
         } else if (!folder.isEmpty() && folders.makeFolder(folder) &&
                    m_platform.files.writeFile(path, launcher.content, launcher.mode)) {
