@@ -1,5 +1,6 @@
 #include "shell/shortcuts.h"
 
+#include "shell/launcher_forms.h"
 #include "util/module1.h"
 
 namespace quillet {
@@ -7,8 +8,6 @@ namespace quillet {
 namespace {
 
 constexpr int kDesktopFolder = 0;
-constexpr int kApplicationsFolder = 9;
-const char kLauncherName[] = "/Quillet.desktop";
 
 QString desktopLabel() {
     return QStringLiteral("[デスクトップ]");
@@ -23,61 +22,18 @@ QString deleteText() {
     return QStringLiteral("のショートカットを削除します");
 }
 
-// An argument of the Exec key. First the quoting of the command line: inside double quotes,
-// '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is no field code. Then
-// the escaping of a string value, which doubles every backslash and spells out line breaks.
-QByteArray quotedExecArgument(const QByteArray& argument) {
-    QByteArray quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
-        quoted += c;
-    }
-    quoted += '"';
-
-    QByteArray value;
-    for (const char c : quoted) {
-        if (c == '\\')
-            value += "\\\\";
-        else if (c == '\n')
-            value += "\\n";
-        else if (c == '\t')
-            value += "\\t";
-        else if (c == '\r')
-            value += "\\r";
-        else
-            value += c;
-    }
-    return value;
-}
-
 }  // namespace
 
 Shortcuts::Shortcuts(Form1& form, Platform& platform) : m_form(form), m_platform(platform) {}
 
-QByteArray Shortcuts::LauncherContent(const QByteArray& programFolder, bool forFolders) {
-    QByteArray content =
-        "[Desktop Entry]\n"
-        "Type=Application\n"
-        "Name=Quillet\n"
-        "Comment=Renames the files of a folder in one pass\n"
-        "Exec=" +
-        quotedExecArgument(programFolder + "/Quillex") + " %f\n";
-    if (forFolders) content += "MimeType=inode/directory;\nNoDisplay=true\n";
-    return content;
-}
-
 void Shortcuts::DetectExisting() {
-    auto& files = m_platform.files;
-    const QByteArray desktop =
-        GetSpecialFolderPath(m_platform.specialFolders, kDesktopFolder) + kLauncherName;
-    const QByteArray applications =
-        GetSpecialFolderPath(m_platform.specialFolders, kApplicationsFolder) + kLauncherName;
-    if (files.modifiedSeconds(desktop)) {
+    const QByteArray folder = GetSpecialFolderPath(m_platform.specialFolders, kDesktopFolder);
+    if (!folder.isEmpty() &&
+        m_platform.files.modifiedSeconds(folder + '/' + desktopLauncher({}).name)) {
         m_form.Toolbar1.setButtonValue(1, 1);
         m_form.Toolbar1.setButtonToolTip(1, desktopLabel() + deleteText());
     }
-    if (files.modifiedSeconds(applications)) {
+    if (sendToExists()) {
         m_form.Toolbar1.setButtonValue(2, 1);
         m_form.Toolbar1.setButtonToolTip(2, sendToLabel() + deleteText());
     }
@@ -85,19 +41,61 @@ void Shortcuts::DetectExisting() {
 
 void Shortcuts::Toolbar1_ButtonClick(int button) {
     const bool isDesktop = m_form.Toolbar1.button(button).caption == QStringLiteral("Desktop");
-    const QByteArray folder = GetSpecialFolderPath(
-        m_platform.specialFolders, isDesktop ? kDesktopFolder : kApplicationsFolder);
     const QString label = isDesktop ? desktopLabel() : sendToLabel();
-    const QByteArray launcher = folder + kLauncherName;
+    const bool create = m_form.Toolbar1.button(button).value == 1;
+    const QByteArray program = m_platform.process.programFolder() + "/Quillex";
+    auto& folders = m_platform.specialFolders;
 
-    if (m_form.Toolbar1.button(button).value == 1) {
-        // Failures stay quiet: the button still offers removal.
-        const QByteArray content = LauncherContent(m_platform.process.programFolder(), !isDesktop);
-        m_platform.files.writeFile(launcher, content, isDesktop ? 0755 : 0644);
-        m_form.Toolbar1.setButtonToolTip(button, label + deleteText());
+    // Failures stay quiet: the button shows what was asked for.
+    if (isDesktop) {
+        const QByteArray folder = GetSpecialFolderPath(folders, kDesktopFolder);
+        const LauncherFile launcher = desktopLauncher(program);
+        const QByteArray path = folder + '/' + launcher.name;
+        // An unknown desktop folder is no reason to touch "/".
+        if (!folder.isEmpty() && !create) {
+            m_platform.files.removeFile(path);
+        } else if (!folder.isEmpty() && folders.makeFolder(folder) &&
+                   m_platform.files.writeFile(path, launcher.content, launcher.mode)) {
+            folders.markTrusted(path);
+        }
+    } else if (create) {
+        createSendTo(program);
     } else {
-        m_platform.files.removeFile(launcher);
-        m_form.Toolbar1.setButtonToolTip(button, label + createText());
+        removeSendTo();
+    }
+    m_form.Toolbar1.setButtonToolTip(button, label + (create ? deleteText() : createText()));
+}
+
+bool Shortcuts::sendToExists() {
+    if (!m_platform.specialFolders.earlierSendToLauncher().isEmpty()) return true;
+    for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
+        const QByteArray path = place.folder + '/' + sendToLauncher(place.form, {}).name;
+        if (m_platform.files.modifiedSeconds(path)) return true;
+    }
+    return false;
+}
+
+// The launcher that earlier versions put among the applications made the program the opener
+// of folders; it gives way to the file managers' own forms.
+void Shortcuts::removeEarlierSendTo() {
+    const QByteArray earlier = m_platform.specialFolders.earlierSendToLauncher();
+    if (!earlier.isEmpty()) m_platform.files.removeFile(earlier);
+}
+
+void Shortcuts::createSendTo(const QByteArray& program) {
+    removeEarlierSendTo();
+    for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
+        const LauncherFile launcher = sendToLauncher(place.form, program);
+        if (!m_platform.specialFolders.makeFolder(place.folder)) continue;
+        m_platform.files.writeFile(place.folder + '/' + launcher.name, launcher.content,
+                                   launcher.mode);
+    }
+}
+
+void Shortcuts::removeSendTo() {
+    removeEarlierSendTo();
+    for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
+        m_platform.files.removeFile(place.folder + '/' + sendToLauncher(place.form, {}).name);
     }
 }
 

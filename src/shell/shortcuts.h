@@ -5,8 +5,8 @@
 
 namespace quillet {
 
-// The program's launchers on the desktop and in the folder from which file managers offer
-// programs for a folder. The tool-bar buttons show and change whether each exists.
+// The program's launchers on the desktop and in the places from which file managers offer a
+// program for a selected folder. The tool-bar buttons show and change whether they exist.
 class Shortcuts {
   public:
     Shortcuts(Form1& form, Platform& platform);
@@ -15,9 +15,12 @@ class Shortcuts {
     void DetectExisting();
     void Toolbar1_ButtonClick(int button);
 
-    static QByteArray LauncherContent(const QByteArray& programFolder, bool forFolders);
-
   private:
+    bool sendToExists();
+    void createSendTo(const QByteArray& program);
+    void removeSendTo();
+    void removeEarlierSendTo();
+
     Form1& m_form;
     Platform& m_platform;
 };

@@ -8,6 +8,7 @@
 
 #include "platform/linux/linux_file_system.h"
 #include "support/temp_folder.h"
+#include "util/module1.h"
 
 namespace quillet {
 namespace {
@@ -211,6 +212,35 @@ TEST_F(FileAttributesTest, HiddenArchiveAndSystemAreStoredAsText) {
     EXPECT_EQ(open->attributes("a.jpg"), attr::Archive);
 }
 
+// File managers read the folder's list; the other flags mean nothing to Linux programs.
+TEST_F(FileAttributesTest, HiddenGoesIntoTheFoldersListButArchiveAndSystemDoNot) {
+    requireXattrs();
+    folder.write("a.jpg");
+    folder.write("b.jpg");
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::Archive | attr::System), 0);
+    EXPECT_FALSE(folder.exists(".hidden"));
+    EXPECT_EQ(stored("a.jpg"), QByteArray("0x24\0", 5));
+    EXPECT_EQ(open->setAttributes("b.jpg", attr::Hidden), 0);
+    EXPECT_EQ(folder.read(".hidden"), "b.jpg\n");
+    EXPECT_EQ(open->setAttributes("b.jpg", attr::Archive), 0);
+    EXPECT_FALSE(folder.exists(".hidden"));
+    EXPECT_EQ(open->attributes("b.jpg"), attr::Archive);
+}
+
+TEST_F(FileAttributesTest, ANameInTheFoldersListIsHidden) {
+    folder.write("a.jpg");
+    folder.write("b.jpg");
+    folder.write(".hidden", "a.jpg\n");
+    EXPECT_EQ(open->attributes("a.jpg"), attr::Hidden);
+    EXPECT_EQ(open->attributes("b.jpg"), 0u);
+    EXPECT_EQ(AttributeMask(files, folder.pathOf("a.jpg")), QStringLiteral("*-H-*-*"));
+    EXPECT_EQ(AttributeMask(files, folder.pathOf("b.jpg")), QStringLiteral("*-*-*-*"));
+    // Clearing Hidden takes the name out of a list someone else made, and keeps the list.
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    EXPECT_EQ(folder.read(".hidden"), "");
+    EXPECT_EQ(AttributeMask(files, folder.pathOf("a.jpg")), QStringLiteral("*-*-*-*"));
+}
+
 TEST_F(FileAttributesTest, FlagsStoredByAnotherProgramAreRead) {
     requireXattrs();
     folder.write("a.jpg");
@@ -241,7 +271,9 @@ TEST_F(FileAttributesTest, AnUnknownStoredFormIsNeverOverwritten) {
     EXPECT_EQ(open->attributes("a.jpg"), 0u);
     EXPECT_NE(open->setAttributes("a.jpg", attr::Hidden | attr::ReadOnly), 0);
     EXPECT_EQ(stored("a.jpg"), unknown);
-    EXPECT_EQ(open->attributes("a.jpg"), attr::ReadOnly);  // the mode part still happened
+    // The mode and the folder's list of hidden names still changed.
+    EXPECT_EQ(open->attributes("a.jpg"), attr::ReadOnly | attr::Hidden);
+    EXPECT_EQ(folder.read(".hidden"), "a.jpg\n");
 }
 
 TEST_F(FileAttributesTest, AReadOnlyFileCanStillBeMadeHidden) {

@@ -214,7 +214,7 @@ class XdgFoldersTest : public ::testing::Test {
 
 TEST_F(XdgFoldersTest, DesktopAndLauncherFoldersFollowTheHomeFolder) {
     EXPECT_EQ(GetSpecialFolderPath(folders, 0), home.pathOf("Desktop"));
-    EXPECT_EQ(GetSpecialFolderPath(folders, 9), home.pathOf(".local/share/applications"));
+    EXPECT_EQ(GetSpecialFolderPath(folders, 9), home.pathOf(".local/share/Thunar/sendto"));
     EXPECT_EQ(GetSpecialFolderPath(folders, 1), QByteArray());
     EXPECT_EQ(GetSpecialFolderPath(folders, -1), QByteArray());
 }
@@ -223,7 +223,7 @@ TEST_F(XdgFoldersTest, FollowTheUsersFolderSettings) {
     home.write(".config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
     env.set("XDG_DATA_HOME", home.pathOf("data/"));
     EXPECT_EQ(GetSpecialFolderPath(folders, 0), home.pathOf("デスクトップ"));
-    EXPECT_EQ(GetSpecialFolderPath(folders, 9), home.pathOf("data/applications"));
+    EXPECT_EQ(GetSpecialFolderPath(folders, 9), home.pathOf("data/Thunar/sendto"));
 }
 
 }  // namespace

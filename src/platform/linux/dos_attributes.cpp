@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "platform/file_system.h"
+#include "platform/linux/hidden_list.h"
 
 namespace quillet {
 
@@ -227,7 +228,7 @@ std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& nam
                 parseDosAttrib(value).value_or(0) & (attr::Hidden | attr::System | attr::Archive);
         }
     }
-    if (looksHidden(name)) bits |= attr::Hidden;
+    if (looksHidden(name) || listedAsHidden(dirFd, name)) bits |= attr::Hidden;
     return bits;
 }
 
@@ -235,6 +236,8 @@ int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits) {
     if (name.isEmpty()) return ENOENT;
     struct stat st;
     if (::fstatat(dirFd, name.constData(), &st, 0) != 0) return errno;
+    // File managers take Hidden from the folder's list; a failure there leaves the flag below.
+    setListedAsHidden(dirFd, name, (bits & attr::Hidden) != 0);
     const QByteArray path = reachablePath(dirFd, name);
     if (onFat(path)) return setFatAttributes(path, bits);
 

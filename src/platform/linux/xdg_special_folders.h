@@ -4,10 +4,15 @@
 
 namespace quillet {
 
-// 0: the desktop; 9: the folder of launchers that file managers offer for folders.
+// The XDG user folders, and the file managers' own folders under the user's data and
+// configuration homes.
 class XdgSpecialFolders : public SpecialFolders {
   public:
     QByteArray path(int folderId) override;
+    std::vector<LauncherPlace> sendToPlaces() override;
+    bool makeFolder(const QByteArray& folder) override;
+    void markTrusted(const QByteArray& launcher) override;
+    QByteArray earlierSendToLauncher() override;
 };
 
 }  // namespace quillet
