@@ -40,7 +40,7 @@ void RenameExecution::renamePass() {
     const int count = LV.rowCount();
     // Every rename is made inside the listed folder, by the names' raw bytes; a failed one
     // leaves that file as it was and the pass goes on.
-    const auto folder = m_platform.files.openFolder(m_form.File1.path());
+    OpenFolder* const folder = m_form.File1.listedFolder();
     for (int i = 1; i <= count; ++i) {
         if (LV.row(i).checked) {
             markActed(i);
@@ -61,7 +61,7 @@ void RenameExecution::attributePass() {
     if (m_form.Check7[2].isOn()) requested |= attr::Archive;
     constexpr std::uint32_t managed = attr::ReadOnly | attr::Hidden | attr::Archive;
 
-    const auto folder = m_platform.files.openFolder(m_form.File1.path());
+    OpenFolder* const folder = m_form.File1.listedFolder();
     for (int i = 1; i <= count; ++i) {
         if (LV.row(i).checked) {
             markActed(i);
