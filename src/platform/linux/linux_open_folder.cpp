@@ -115,7 +115,8 @@ int LinuxOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& t
 
 std::optional<std::uint32_t> LinuxOpenFolder::attributes(const QByteArray& name) {
     if (checkEntryName(name) != 0) return std::nullopt;
-    return readFileAttributes(m_fd, name);
+    // A link has no attributes of its own: the pass leaves it and its target alone.
+    return readFileAttributes(m_fd, name, LinkHandling::Refuse);
 }
 
 int LinuxOpenFolder::setAttributes(const QByteArray& name, std::uint32_t bits) {
