@@ -4,7 +4,10 @@
 #include "view/program.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // Qt sees the program's name alone and takes nothing out of the arguments: every one of
+    // them is part of the folder path, even one spelt like Qt's own options ("-reverse").
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillet")));
     return quillet::RunProgram(argc, argv);
 }
