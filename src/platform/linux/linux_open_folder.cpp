@@ -76,7 +76,7 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         // A link counts when it leads to a regular file; an unknown type is looked up.
         if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
         if (leftovers && statted && type == DT_REG && !caseDetourOriginal(name) &&
-            mayBeRenameLeftover(name, st.st_mode, st.st_size)) {
+            mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)) {
             leftovers->append(name);
         }
         DirEntry entry;

@@ -207,19 +207,26 @@ int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to
     const std::optional<EntryId> id = identifyEntry(dirFd, from);
     if (!id) return errno;
     const bool toWasFree = !entryExists(dirFd, to);
+    // While the file has both names it says which is the old one, so that a crash in between
+    // can be finished by the next listing (where the file system keeps such notes).
+    const bool marked = markRenamedFrom(dirFd, from);
+    const auto done = [&](int result) {
+        if (marked) unmarkRenamedFrom(dirFd, result == 0 ? to : from);
+        return result;
+    };
     if (calls.link(dirFd, from.constData(), to.constData()) != 0) {
         const int error = errno;
-        if (!toWasFree || !namesEntry(dirFd, to, *id)) return error;
+        if (!toWasFree || !namesEntry(dirFd, to, *id)) return done(error);
     }
     // Both names lead to the file now. The old one is removed only while it still is this
     // file: another program may have put its own under that name meanwhile.
-    if (!namesEntry(dirFd, from, *id)) return 0;
-    if (calls.unlink(dirFd, from.constData()) == 0) return 0;
+    if (!namesEntry(dirFd, from, *id)) return done(0);
+    if (calls.unlink(dirFd, from.constData()) == 0) return done(0);
     const int error = errno;
-    if (!namesEntry(dirFd, from, *id)) return 0;
+    if (!namesEntry(dirFd, from, *id)) return done(0);
     // Take the new name back, so that nothing changed.
     removeIfStill(dirFd, to, *id, calls);
-    return error;
+    return done(error);
 }
 
 int renameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& to,

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,26 @@
 namespace quillet {
 
 namespace {
+
+constexpr char RenamedFromNote[] = "user.quillet.renamed-from";
+
+QByteArray pathIn(int dirFd, const QByteArray& name) {
+    return "/proc/self/fd/" + QByteArray::number(dirFd) + '/' + name;
+}
+
+// The second name of a file whose note names its first, as a crash between the link and the
+// removal of the old name leaves it: the old name goes, once it is proven to be this file.
+void finishSecondLink(int dirFd, const QByteArray& name, const RenameCalls& calls) {
+    char old[256];
+    const ssize_t got =
+        ::lgetxattr(pathIn(dirFd, name).constData(), RenamedFromNote, old, sizeof old);
+    if (got <= 0) return;
+    const QByteArray from(old, got);
+    const std::optional<EntryId> id = identifyEntry(dirFd, name);
+    if (from == name || checkEntryName(from) != 0 || !id) return;
+    if (namesEntry(dirFd, from, *id) && removeIfStill(dirFd, from, *id, calls) != 0) return;
+    unmarkRenamedFrom(dirFd, name);
+}
 
 // A placeholder made by the claim step and nothing else: a regular file of one name, with the
 // claim's content or, where a crash came before that was written, without any permission bit.
@@ -65,8 +86,18 @@ const QByteArray& claimContent() {
     return content;
 }
 
-bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size) {
+bool markRenamedFrom(int dirFd, const QByteArray& from) {
+    return ::lsetxattr(pathIn(dirFd, from).constData(), RenamedFromNote, from.constData(),
+                       static_cast<size_t>(from.size()), 0) == 0;
+}
+
+void unmarkRenamedFrom(int dirFd, const QByteArray& name) {
+    ::lremovexattr(pathIn(dirFd, name).constData(), RenamedFromNote);
+}
+
+bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size, nlink_t links) {
     if (caseDetourOriginal(name)) return true;
+    if (S_ISREG(mode) && links == 2) return true;
     return S_ISREG(mode) && (size == 0 || size == claimContent().size()) &&
            (size != 0 || (mode & 07777) == 0);
 }
@@ -74,14 +105,25 @@ bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size) {
 QList<QByteArray> tidyRenameLeftovers(int dirFd, const QList<QByteArray>& candidates,
                                       RenameMethod method, const SameEntryProbe& sameEntry,
                                       const RenameCalls& calls) {
-    QList<QByteArray> stranded;
+    // Claims go first: on a file system that ignores case, a claim under the new name would
+    // hold the old name too, which a detour has to be given back.
+    QList<QByteArray> detours;
     for (const QByteArray& name : candidates) {
-        if (const std::optional<QByteArray> original = caseDetourOriginal(name)) {
-            const int error = renameNoReplaceAt(dirFd, name, *original, method, sameEntry, calls);
-            if (error != 0 && entryExists(dirFd, name)) stranded.append(name);
+        EntryId id;
+        // A detour name may hold a claim itself: the crash came in the detour's first step.
+        if (isClaim(dirFd, name, id)) {
+            removeIfStill(dirFd, name, id, calls);
             continue;
         }
-        removeIfClaim(dirFd, name, calls);
+        finishSecondLink(dirFd, name, calls);
+        if (caseDetourOriginal(name)) detours.append(name);
+    }
+    QList<QByteArray> stranded;
+    for (const QByteArray& name : detours) {
+        if (!entryExists(dirFd, name)) continue;
+        const QByteArray original = *caseDetourOriginal(name);
+        const int error = renameNoReplaceAt(dirFd, name, original, method, sameEntry, calls);
+        if (error != 0 && entryExists(dirFd, name)) stranded.append(name);
     }
     return stranded;
 }

@@ -32,15 +32,22 @@ int removeIfStill(int dirFd, const QByteArray& name, const EntryId& id, const Re
 // Removes `name` when it is a placeholder claimed for a rename; 0 when none is left there.
 int removeIfClaim(int dirFd, const QByteArray& name, const RenameCalls& calls);
 
+// A note on the file itself, kept while a rename by a second link gives it two names: which
+// of them is the old one. False where the file system keeps no such notes.
+bool markRenamedFrom(int dirFd, const QByteArray& from);
+void unmarkRenamedFrom(int dirFd, const QByteArray& name);
+
 // What a placeholder claimed for a rename holds, so that one left by a crash is known again.
 const QByteArray& claimContent();
 
 // Whether a listed entry may be left over from a rename cut short by a crash, as far as its
-// name and its status (from lstat) tell: a detour name, or a placeholder claimed for a rename.
-bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size);
+// name and its status (from lstat) tell: a detour name, a placeholder claimed for a rename, or
+// a file of two names.
+bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size, nlink_t links);
 
 // Puts such leftovers right, each after a closer look: a file parked under a case detour name
-// gets its old name back, and a claimed placeholder is removed. Returns the detour names that
+// gets its old name back, a claimed placeholder is removed, and a file whose note says it was
+// being given a second name loses the old one. Returns the detour names that
 // have to stay because their old name has been taken meanwhile.
 QList<QByteArray> tidyRenameLeftovers(int dirFd, const QList<QByteArray>& candidates,
                                       RenameMethod method, const SameEntryProbe& sameEntry,
