@@ -64,21 +64,26 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
             readError = errno;
             break;
         }
-        if (found->d_name[0] == '.') continue;
         const unsigned char type = found->d_type;
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) continue;
         QByteArray name(found->d_name);
-        // A detour name is known by its name alone, whatever the pattern.
-        if (leftovers && caseDetourOriginal(name)) leftovers->append(name);
-        if (!matcher.matches(name)) continue;
+        const bool listed = name[0] != '.' && matcher.matches(name);
         struct stat st;
-        const bool statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
-        // A link counts when it leads to a regular file; an unknown type is looked up.
-        if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
-        if (leftovers && statted && type == DT_REG && !caseDetourOriginal(name) &&
-            mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)) {
+        bool statted = false;
+        if (listed) {
+            statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
+        } else if (leftovers && type != DT_LNK && name != "." && name != "..") {
+            // A leftover may stand under any name a rename gave, listed or not.
+            statted = ::fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+        }
+        if (leftovers && (caseDetourOriginal(name) ||
+                          (statted && (type == DT_REG || !listed) &&
+                           mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)))) {
             leftovers->append(name);
         }
+        if (!listed) continue;
+        // A link counts when it leads to a regular file; an unknown type is looked up.
+        if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
         DirEntry entry;
         entry.rawName = std::move(name);
         if (statted) {

@@ -224,8 +224,9 @@ int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to
     if (calls.unlink(dirFd, from.constData()) == 0) return done(0);
     const int error = errno;
     if (!namesEntry(dirFd, from, *id)) return done(0);
-    // Take the new name back, so that nothing changed.
-    removeIfStill(dirFd, to, *id, calls);
+    // Take the new name back, so that nothing changed. Should that fail too, the note stays:
+    // the next listing finishes the rename.
+    if (removeIfStill(dirFd, to, *id, calls) != 0) return error;
     return done(error);
 }
 
