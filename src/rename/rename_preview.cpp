@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/case_detour_name.h"
 #include "rename/plain_file_name.h"
 
 namespace quillet {
@@ -94,6 +95,14 @@ int RenamePreview::renamedInto(const QByteArray& name, int moveNumber) {
 }
 
 QString RenamePreview::problem(int row) {
+    // A file the program itself parked under a detour name, whose old name is taken now.
+    if (row >= 1 && row <= m_form.LV.rowCount()) {
+        if (const auto original = caseDetourOriginal(m_form.LV.row(row).rawName))
+            return QStringLiteral(
+                       "大文字と小文字だけを変える名前の変更が途中で止まったファイルです。元の名前"
+                       "「%1」は別のファイルが使っているので、この名前のまま残してあります")
+                .arg(shown(*original));
+    }
     if (m_form.Check6.value() != 0) return {};
     if (row < 1 || row > m_form.LV.rowCount() || !m_form.LV.row(row).checked) return {};
     index();

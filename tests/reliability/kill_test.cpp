@@ -138,7 +138,7 @@ TEST_P(KillTest, AKilledPassLosesStrandsAndAddsNothing) {
         ASSERT_GT(child, 0);
         timer.start();
         if (run > 0) {
-            const auto wait = std::uniform_int_distribution<qint64>(0, passUs)(random);
+            const auto wait = std::uniform_int_distribution<qint64>(0, passUs * 9 / 10)(random);
             std::this_thread::sleep_for(std::chrono::microseconds(wait));
             ::kill(child, SIGKILL);
         }

@@ -21,7 +21,6 @@ namespace quillet {
 namespace {
 
 constexpr qsizetype MaxNameBytes = 255;
-constexpr char DetourMark[] = "~quillet-case";
 
 int callRenameat2(int dirFd, const char* from, const char* to) {
 #if defined(SYS_renameat2)
@@ -163,33 +162,6 @@ int checkEntryName(const QByteArray& name) {
     }
     if (name.size() > MaxNameBytes) return ENAMETOOLONG;
     return 0;
-}
-
-QByteArray caseDetourName(const QByteArray& original, int attempt) {
-    const qsizetype dot = original.lastIndexOf('.');
-    const qsizetype split = dot > 0 ? dot : original.size();
-    QByteArray name = original.left(split) + DetourMark;
-    if (attempt > 0) name += '-' + QByteArray::number(attempt);
-    return name + '~' + original.mid(split);
-}
-
-std::optional<QByteArray> caseDetourOriginal(const QByteArray& name) {
-    const qsizetype mark = name.lastIndexOf(DetourMark);
-    if (mark <= 0) return std::nullopt;
-    qsizetype at = mark + qsizetype(sizeof(DetourMark) - 1);
-    if (at < name.size() && name[at] == '-') {
-        const qsizetype digits = ++at;
-        while (at < name.size() && name[at] >= '0' && name[at] <= '9') ++at;
-        if (at == digits || name[digits] == '0') return std::nullopt;
-    }
-    if (at >= name.size() || name[at] != '~') return std::nullopt;
-    const QByteArray extension = name.mid(at + 1);
-    // What follows is the old name's extension as it was split off, or nothing.
-    if (!extension.isEmpty() && (extension[0] != '.' || extension.lastIndexOf('.') != 0)) {
-        return std::nullopt;
-    }
-    if (extension.isEmpty() && name.left(mark).lastIndexOf('.') > 0) return std::nullopt;
-    return name.left(mark) + extension;
 }
 
 int renameKernelNoReplace(int dirFd, const QByteArray& from, const QByteArray& to,

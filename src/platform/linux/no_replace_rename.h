@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/case_detour_name.h"
+
 namespace quillet {
 
 // The ways a rename inside one folder can be made to refuse an existing target. `Cascade` tries
@@ -49,14 +51,6 @@ bool differOnlyInCase(const QByteArray& from, const QByteArray& to);
 
 // 0 for a name that can stand as one entry of a folder; EINVAL or ENAMETOOLONG otherwise.
 int checkEntryName(const QByteArray& name);
-
-// A change of letter case alone parks the file for a moment under a visible name that says
-// what it is and keeps the old name: "IMG_1.jpg" becomes "IMG_1~quillet-case~.jpg" (with a
-// number after "case" when that is taken). A crash between the two steps leaves the file there,
-// where the next listing of the folder finds it and gives it back its old name.
-QByteArray caseDetourName(const QByteArray& original, int attempt);
-// The old name a detour name keeps, or nothing for any other name.
-std::optional<QByteArray> caseDetourOriginal(const QByteArray& name);
 
 // Each way on its own; every one returns 0 or an errno value and never replaces a file. A name
 // is removed only after checking, by device and inode, that it is still the entry this rename
