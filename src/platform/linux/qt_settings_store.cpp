@@ -49,6 +49,9 @@ bool makeFolders(const QByteArray& folder) {
 // its name is not a regular file (a FIFO or a device would block or never end) or cannot be
 // read.
 std::optional<QByteArray> readSettings(const QByteArray& path, mode_t& mode) {
+    // Looked at before it is opened: opening a device can itself do something.
+    struct stat before;
+    if (::stat(path.constData(), &before) == 0 && !S_ISREG(before.st_mode)) return std::nullopt;
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         if (errno != ENOENT) return std::nullopt;
