@@ -123,6 +123,13 @@ class MethodTest : public ::testing::TestWithParam<MethodCase> {
 TEST_P(MethodTest, ALinkIsMovedItselfAndItsTargetStays) {
     folder.write("target.jpg", "T");
     ::symlink("target.jpg", folder.pathOf("link.jpg").constData());
+    if (GetParam().method == RenameMethod::LinkThenUnlink) {
+        // A link cannot carry the note that would let a crash between the two steps be put
+        // right, so this way refuses it and the cascade goes on to the claim.
+        EXPECT_EQ(open()->renameNoReplace("link.jpg", "moved.jpg"), EOPNOTSUPP);
+        EXPECT_EQ(TakeSnapshot(folder.path()).at("link.jpg").data, "target.jpg");
+        return;
+    }
     EXPECT_EQ(open()->renameNoReplace("link.jpg", "moved.jpg"), 0);
     const Snapshot after = TakeSnapshot(folder.path());
     EXPECT_EQ(after.at("moved.jpg").kind, SnapshotEntry::Kind::Link);

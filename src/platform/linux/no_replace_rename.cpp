@@ -180,10 +180,13 @@ int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to
     if (!id) return errno;
     const bool toWasFree = !entryExists(dirFd, to);
     // While the file has both names it says which is the old one, so that a crash in between
-    // can be finished by the next listing (where the file system keeps such notes).
-    const bool marked = markRenamedFrom(dirFd, from);
+    // can be finished by the next listing.
+    // A file that cannot carry the note (a symbolic link, a read-only file, a file system
+    // without user xattrs) is not renamed this way: a crash would leave it with two names and
+    // nothing to tell which one to keep. The claim can be told again after a crash.
+    if (!markRenamedFrom(dirFd, from)) return EOPNOTSUPP;
     const auto done = [&](int result) {
-        if (marked) unmarkRenamedFrom(dirFd, result == 0 ? to : from);
+        unmarkRenamedFrom(dirFd, result == 0 ? to : from);
         return result;
     };
     if (calls.link(dirFd, from.constData(), to.constData()) != 0) {

@@ -33,7 +33,7 @@ int removeIfStill(int dirFd, const QByteArray& name, const EntryId& id, const Re
 int removeIfClaim(int dirFd, const QByteArray& name, const RenameCalls& calls);
 
 // A note on the file itself, kept while a rename by a second link gives it two names: which
-// of them is the old one. False where the file system keeps no such notes.
+// of them is the old one. False where the file cannot carry it.
 bool markRenamedFrom(int dirFd, const QByteArray& from);
 void unmarkRenamedFrom(int dirFd, const QByteArray& name);
 
