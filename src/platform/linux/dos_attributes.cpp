@@ -109,8 +109,8 @@ QByteArray hexText(std::uint32_t attributes) {
 
 // The entry itself, held by a descriptor that refers to it and nothing else, so that no change
 // reaches what a link leads to, nor a file put under the name meanwhile. A link is refused
-// unless asked to be followed: it has no attributes of its own. Anything but a file or a folder
-// is refused too. Gives the descriptor, or minus the errno value.
+// unless asked to be followed: it has no attributes of its own; and so is anything but a file
+// or a folder. Gives the descriptor, or minus the errno value.
 int openEntry(int dirFd, const QByteArray& name, LinkHandling links, struct stat& st) {
     const int flags = O_PATH | O_CLOEXEC | (links == LinkHandling::Follow ? 0 : O_NOFOLLOW);
     const int fd = ::openat(dirFd, name.constData(), flags);
@@ -120,7 +120,7 @@ int openEntry(int dirFd, const QByteArray& name, LinkHandling links, struct stat
         ::close(fd);
         return -error;
     }
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    if (links == LinkHandling::Refuse && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
         ::close(fd);
         return S_ISLNK(st.st_mode) ? -ELOOP : -EOPNOTSUPP;
     }
