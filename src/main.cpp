@@ -5,7 +5,10 @@
 #include "app/qt_translations.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // Qt sees the program's name alone and takes nothing out of the arguments: every one of
+    // them is part of the folder path, even one spelt like Qt's own options ("-reverse").
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     quillet::LoadQtJapanese(app);
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillet")));
     return quillet::RunProgram(argc, argv);

@@ -36,6 +36,10 @@ struct DirEntry {
 class OpenFolder {
   public:
     virtual ~OpenFolder() = default;
+    // The folder's files as FileSystem::listFiles finds them. What a rename cut short by a
+    // crash left behind is put right first: a file parked under a case detour name gets its
+    // old name back (where that is taken meanwhile it stays, listed under the detour name).
+    virtual std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) = 0;
     // Renames without ever replacing an existing file. Returns 0 or an errno value.
     virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
     // The attribute bits, or nothing when they cannot be read.
@@ -54,6 +58,8 @@ class FileSystem {
     // Names beginning with "." are not listed. Nothing when the folder cannot be read.
     virtual std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
                                                            const QString& patterns) = 0;
+    // The folder held open, so that what is done there later reaches this very folder even
+    // when its path comes to name another one.
     virtual std::unique_ptr<OpenFolder> openFolder(const QByteArray& folder) = 0;
     // The names of every entry of a folder (files, folders, links, hidden ones alike), for
     // telling many names apart at once. Nothing when the folder cannot be read or a file

@@ -44,12 +44,12 @@ void RenameExecution::renamePass() {
     // Every rename is made inside the listed folder, by the names' raw bytes; a failed one
     // leaves that file as it was and the pass goes on. What each one did is kept, so that the
     // window can tell afterwards without looking at the folder again.
-    const auto folder = m_platform.files.openFolder(m_form.File1.path());
+    OpenFolder* const folder = m_form.File1.listedFolder();
     PassReport report;
     report.ran = true;
     PlayRenamePass(
         LV,
-        [&folder](int, const QByteArray& from, const QByteArray& to) {
+        [folder](int, const QByteArray& from, const QByteArray& to) {
             return folder ? folder->renameNoReplace(from, to) : ENOENT;
         },
         [&](int i, const QByteArray& to, const PassStep& step) {
@@ -72,7 +72,7 @@ void RenameExecution::attributePass() {
     if (m_form.Check7[2].isOn()) requested |= attr::Archive;
     constexpr std::uint32_t managed = attr::ReadOnly | attr::Hidden | attr::Archive;
 
-    const auto folder = m_platform.files.openFolder(m_form.File1.path());
+    OpenFolder* const folder = m_form.File1.listedFolder();
     for (int i = 1; i <= count; ++i) {
         if (LV.row(i).checked) {
             markActed(i);

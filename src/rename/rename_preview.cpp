@@ -1,5 +1,6 @@
 #include "rename/rename_preview.h"
 
+#include "platform/case_detour_name.h"
 #include "rename/rename_pass.h"
 #include "util/file_name_text.h"
 
@@ -58,6 +59,14 @@ QString KeptNamesText(int count) {
 RenamePreview::RenamePreview(const Form1& form, FileSystem&) : m_form(form) {}
 
 QString RenamePreview::problem(int row) const {
+    // A file the program itself parked under a detour name, whose old name is taken now.
+    if (row >= 1 && row <= m_form.LV.rowCount()) {
+        if (const auto original = caseDetourOriginal(m_form.LV.row(row).rawName))
+            return QStringLiteral(
+                       "大文字と小文字だけを変える名前の変更が途中で止まったファイルです。元の名前"
+                       "「%1」は別のファイルが使っているので、この名前のまま残してあります")
+                .arg(ReadableFileName(FileNameText(*original)));
+    }
     if (m_form.Check6.value() != 0) return {};
     if (row < 1 || row > m_form.LV.rowCount() || !m_form.LV.row(row).checked) return {};
     return RenameProblemText(m_form.LV.row(row));

@@ -17,12 +17,14 @@ bool FileEnumerator::setPath(const QByteArray& path) {
     // The old listing goes first, so that two large folders are never held at once; a refused
     // folder leaves the old one to be read again when asked for.
     std::vector<DirEntry>().swap(m_entries);
-    auto listed = m_files.listFiles(path, m_pattern);
+    std::unique_ptr<OpenFolder> folder = m_files.openFolder(path);
+    auto listed = folder ? folder->listFiles(m_pattern) : std::nullopt;
     if (!listed) {
         m_outOfDate = true;
         return false;
     }
     m_path = path;
+    m_folder = std::move(folder);
     m_entries = std::move(*listed);
     m_outOfDate = false;
     return true;
@@ -43,7 +45,11 @@ std::vector<DirEntry>& FileEnumerator::entries() {
         // The old listing goes first, so a large folder is never held twice. A folder that has
         // gone away lists nothing rather than what it held before.
         std::vector<DirEntry>().swap(m_entries);
-        auto listed = m_files.listFiles(m_path, m_pattern);
+        // The folder is opened afresh, so that a listing follows the path as it is now; the
+        // one listed is the one held for renaming.
+        m_folder = m_files.openFolder(m_path);
+        auto listed = m_folder ? m_folder->listFiles(m_pattern) : std::nullopt;
+        if (!listed) m_folder.reset();
         m_entries = listed ? std::move(*listed) : std::vector<DirEntry>{};
     }
     return m_entries;

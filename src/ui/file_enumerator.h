@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <memory>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -28,12 +29,17 @@ class FileEnumerator : public Control {
     // Entries are numbered from 0, in the order they were found.
     const DirEntry& entry(int index) { return entries().at(static_cast<size_t>(index)); }
     std::vector<DirEntry>& entries();
+    // The folder the entries were read from, held open since: what is done to the listed files
+    // is done there, even when the path has come to name another folder. Null when nothing
+    // could be listed.
+    OpenFolder* listedFolder() { return m_folder.get(); }
 
   private:
     FileSystem& m_files;
     QByteArray m_path;
     QString m_pattern;
     std::vector<DirEntry> m_entries;
+    std::unique_ptr<OpenFolder> m_folder;
     bool m_outOfDate = true;
 };
 

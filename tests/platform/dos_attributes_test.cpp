@@ -5,6 +5,7 @@
 #include <sys/xattr.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/linux/linux_file_system.h"
 #include "support/temp_folder.h"
@@ -187,6 +188,76 @@ TEST_F(FileAttributesTest, ReadOnlyRemovesEveryWriteBitAndClearingGivesTheOwnerO
     EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
     EXPECT_EQ(modeOf("a.jpg"), 0644u);
     EXPECT_EQ(open->attributes("a.jpg"), 0u);
+}
+
+// Setting read-only and clearing it again gives back what "chmod +w" would: a write bit for
+// each class that may read, less what the umask withholds.
+struct ModeCase {
+    const char* label;
+    mode_t start;
+    mode_t umask;
+    mode_t readOnly;
+    mode_t cleared;
+};
+
+class ReadOnlyModeTest : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(ReadOnlyModeTest, ClearingGivesBackTheWriteBitsChmodWould) {
+    TempFolder folder;
+    folder.write("a.jpg");
+    ::chmod(folder.pathOf("a.jpg").constData(), GetParam().start);
+    LinuxFileSystem files;
+    const auto open = files.openFolder(folder.path());
+    const mode_t saved = ::umask(GetParam().umask);
+    const int set = open->setAttributes("a.jpg", attr::ReadOnly);
+    struct stat st;
+    ::stat(folder.pathOf("a.jpg").constData(), &st);
+    const mode_t readOnly = st.st_mode & 07777;
+    const int cleared = open->setAttributes("a.jpg", 0);
+    ::umask(saved);
+    ::stat(folder.pathOf("a.jpg").constData(), &st);
+    EXPECT_EQ(set, 0);
+    EXPECT_EQ(cleared, 0);
+    EXPECT_EQ(readOnly, GetParam().readOnly);
+    EXPECT_EQ(st.st_mode & 07777, GetParam().cleared);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ReadOnlyModeTest,
+    ::testing::Values(ModeCase{"GroupWritableUnderUmask002", 0664, 002, 0444, 0664},
+                      ModeCase{"GroupWritableUnderUmask022", 0664, 022, 0444, 0644},
+                      ModeCase{"PrivateFile", 0600, 022, 0400, 0600},
+                      ModeCase{"GroupReadableUnderUmask027", 0640, 027, 0440, 0640},
+                      ModeCase{"EveryoneUnderUmask000", 0666, 000, 0444, 0666},
+                      ModeCase{"OwnerCannotReadStillGetsWrite", 0044, 022, 0044, 0244},
+                      ModeCase{"SetgidKept", 02664, 002, 02444, 02664}),
+    [](const ::testing::TestParamInfo<ModeCase>& info) { return std::string(info.param.label); });
+
+// A link in the folder that leads out of it: the pass must change neither the link nor what it
+// leads to, whether that is a file beside the folder or a folder elsewhere.
+TEST(AttributesOfALink, NeitherTheLinkNorItsTargetIsTouched) {
+    TempFolder root;
+    root.makeFolder("work");
+    root.write("outside.jpg", "outside");
+    ::chmod(root.pathOf("outside.jpg").constData(), 0644);
+    ASSERT_EQ(::symlink("../outside.jpg", root.pathOf("work/link.jpg").constData()), 0);
+    LinuxFileSystem files;
+    const auto open = files.openFolder(root.pathOf("work"));
+    EXPECT_EQ(open->attributes("link.jpg"), std::nullopt);
+    for (const std::uint32_t bits : {attr::ReadOnly, attr::Hidden | attr::Archive, 0u}) {
+        EXPECT_EQ(open->setAttributes("link.jpg", bits), ELOOP);
+    }
+    struct stat st;
+    ASSERT_EQ(::stat(root.pathOf("outside.jpg").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    char value[64];
+    EXPECT_LT(
+        ::getxattr(root.pathOf("outside.jpg").constData(), DosAttribName, value, sizeof value), 0);
+    EXPECT_LT(
+        ::lgetxattr(root.pathOf("work/link.jpg").constData(), DosAttribName, value, sizeof value),
+        0);
+    // Read through the path, as the list does, the link still shows its target's attributes.
+    EXPECT_EQ(files.attributes(root.pathOf("work/link.jpg")), 0u);
 }
 
 TEST_F(FileAttributesTest, ClearingReadOnlyLeavesAnAlreadyWritableModeAlone) {

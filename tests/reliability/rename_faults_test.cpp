@@ -200,12 +200,34 @@ TEST_P(ModeFaultTest, TheFolderMovedHalfWayKeepsTheRenamesInsideIt) {
     EXPECT_FALSE(root.exists("n_2.jpg"));
 }
 
-TEST_P(ModeFaultTest, AFolderThatCannotBeOpenedForThePassChangesNothing) {
-    start(2, GetParam());
+TEST_P(ModeFaultTest, AFolderThatCannotBeOpenedListsNothingAndChangesNothing) {
+    root.makeFolder("work");
+    root.write("work/a_1.jpg", "one");
+    before = TakeSnapshot(root.path());
     faulty.refuseOpen = true;
+    harness.load(root.pathOf("work"));
+    if (GetParam() == Mode::Extended) harness.form().Command3.click();
+    EXPECT_EQ(harness.form().LV.rowCount(), 0);
     EXPECT_EQ(run(), GetParam() == Mode::Standard);
     EXPECT_EQ(DescribeDifference(before, TakeSnapshot(root.path())).toStdString(), "");
     EXPECT_EQ(harness.handshakeValue(), QStringLiteral("0"));
+}
+
+// Another card mounted at the same path after the listing: the files renamed are the listed
+// ones, in the folder they were listed from, and the folder now at the path is left alone.
+TEST_P(ModeFaultTest, TheListedFolderIsRenamedEvenWhenItsPathNowNamesAnother) {
+    start(3, GetParam());
+    root.makeFolder("other card");
+    root.write("other card/a_1.jpg", "other 1");
+    root.write("other card/a_2.jpg", "other 2");
+    ASSERT_EQ(::rename(root.pathOf("work").constData(), root.pathOf("listed").constData()), 0);
+    ASSERT_EQ(::rename(root.pathOf("other card").constData(), root.pathOf("work").constData()), 0);
+    EXPECT_EQ(run(), GetParam() == Mode::Standard);
+    EXPECT_EQ(NamesIn(root.pathOf("work")), (QList<QByteArray>{"a_1.jpg", "a_2.jpg"}));
+    EXPECT_EQ(root.read("work/a_1.jpg"), "other 1");
+    EXPECT_EQ(root.read("work/a_2.jpg"), "other 2");
+    EXPECT_EQ(NamesIn(root.pathOf("listed")), (QList<QByteArray>{"n_1.jpg", "n_2.jpg", "n_3.jpg"}));
+    EXPECT_EQ(root.read("listed/n_2.jpg"), "content of a_2.jpg");
 }
 
 TEST_P(ModeFaultTest, ASettingsStoreThatFailsStillLetsThePassFinish) {

@@ -15,7 +15,8 @@ std::unique_ptr<OpenFolder> FaultyFileSystem::openFolder(const QByteArray& folde
     }
     std::unique_ptr<OpenFolder> real = m_real.openFolder(folder);
     if (!real) return nullptr;
-    return std::make_unique<FaultyOpenFolder>(std::move(real), renameFault, attributeFault, counts);
+    return std::make_unique<FaultyOpenFolder>(std::move(real), renameFault, attributeFault, counts,
+                                              &listings);
 }
 
 std::optional<QByteArray> FaultyFileSystem::storedName(const QByteArray& path) {

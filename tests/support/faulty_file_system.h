@@ -13,7 +13,7 @@ class FaultyFileSystem : public FileSystem {
 
     RenameFault renameFault;
     AttributeFault attributeFault;
-    // When set, opening a folder for a pass fails as if it could not be reached.
+    // When set, opening a folder fails as if it could not be reached.
     bool refuseOpen = false;
     FaultCounts counts;
     // How often a folder was read.

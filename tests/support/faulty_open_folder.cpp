@@ -4,12 +4,19 @@
 
 namespace quillet::test {
 
-FaultyOpenFolder::FaultyOpenFolder(std::unique_ptr<OpenFolder> real, RenameFault renameFault,
-                                   AttributeFault attributeFault, FaultCounts& counts)
+FaultyOpenFolder::FaultyOpenFolder(std::unique_ptr<OpenFolder> real, const RenameFault& renameFault,
+                                   const AttributeFault& attributeFault, FaultCounts& counts,
+                                   int* listings)
     : m_real(std::move(real)),
-      m_renameFault(std::move(renameFault)),
-      m_attributeFault(std::move(attributeFault)),
-      m_counts(counts) {}
+      m_renameFault(renameFault),
+      m_attributeFault(attributeFault),
+      m_counts(counts),
+      m_listings(listings) {}
+
+std::optional<std::vector<DirEntry>> FaultyOpenFolder::listFiles(const QString& patterns) {
+    if (m_listings) ++*m_listings;
+    return m_real->listFiles(patterns);
+}
 
 int FaultyOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& to) {
     ++m_counts.renames;

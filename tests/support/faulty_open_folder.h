@@ -23,8 +23,13 @@ struct FaultCounts {
 // another process would make them happen.
 class FaultyOpenFolder : public OpenFolder {
   public:
-    FaultyOpenFolder(std::unique_ptr<OpenFolder> real, RenameFault renameFault,
-                     AttributeFault attributeFault, FaultCounts& counts);
+    // The faults are looked up at each call, so that a test may set them after the folder was
+    // opened (it is held from the listing on); they must outlive this folder.
+    FaultyOpenFolder(std::unique_ptr<OpenFolder> real, const RenameFault& renameFault,
+                     const AttributeFault& attributeFault, FaultCounts& counts,
+                     int* listings = nullptr);
+
+    std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) override;
 
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     std::optional<std::uint32_t> attributes(const QByteArray& name) override;
@@ -32,9 +37,10 @@ class FaultyOpenFolder : public OpenFolder {
 
   private:
     std::unique_ptr<OpenFolder> m_real;
-    RenameFault m_renameFault;
-    AttributeFault m_attributeFault;
+    const RenameFault& m_renameFault;
+    const AttributeFault& m_attributeFault;
     FaultCounts& m_counts;
+    int* m_listings;
 };
 
 }  // namespace quillet::test

@@ -15,6 +15,10 @@ TempFolder::TempFolder() {
     if (!m_dir.isValid()) throw std::runtime_error("no temporary folder");
 }
 
+TempFolder::TempFolder(const QString& under) : m_dir(under + QStringLiteral("/quillet-XXXXXX")) {
+    if (!m_dir.isValid()) throw std::runtime_error("no temporary folder");
+}
+
 TempFolder::~TempFolder() {
     const auto removeOne = [](const char* path, const struct stat*, int type, struct FTW* at) {
         if (at->level == 0) return 0;

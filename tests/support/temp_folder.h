@@ -9,6 +9,8 @@ namespace quillet::test {
 class TempFolder {
   public:
     TempFolder();
+    // A folder inside `under` instead, for instance on another file system.
+    explicit TempFolder(const QString& under);
     // Removes what QTemporaryDir cannot: names that are not valid UTF-8, read-only folders.
     ~TempFolder();
 

@@ -65,8 +65,9 @@ struct ProgramRun {
 class EndToEnd : public ::testing::Test {
   protected:
     ProgramRun run(const QString& scenario, const QByteArray& folder,
-                   const QStringList& environment = {}) {
+                   const QStringList& environment = {}, const QByteArray& workingFolder = {}) {
         QProcess program;
+        if (!workingFolder.isEmpty()) program.setWorkingDirectory(QString::fromUtf8(workingFolder));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
@@ -171,6 +172,23 @@ TEST_F(EndToEnd, ADeclinedRunChangesNoFileAndLeavesTheViewersValue) {
     EXPECT_TRUE(result.seen.value(QStringLiteral("new-names")).startsWith(u("trip_001.jpg|")));
     EXPECT_EQ(contents(photos), before);
     EXPECT_EQ(handshake(), u("7"));
+}
+
+// Qt would take these for its own options (right-to-left layout, another display platform);
+// to the program they are folder names like any other.
+TEST_F(EndToEnd, AFolderNamedLikeAQtOptionIsTheFolderListed) {
+    for (const char* name : {"-reverse", "-platform"}) {
+        test::TempFolder parent;
+        parent.makeFolder(name);
+        const QByteArray inside = parent.pathOf(name);
+        ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32)
+                        .save(QString::fromUtf8(inside + "/IMG_0001.JPG"), "JPEG"));
+        const ProgramRun result = run(QStringLiteral("declined"), name, {}, parent.path());
+        EXPECT_STAYED_OPEN(result);
+        EXPECT_TRUE(result.seen.value(QStringLiteral("new-names")).startsWith(u("trip_")))
+            << name << ": " << result.seen.value(QStringLiteral("new-names")).toStdString();
+        EXPECT_EQ(test::NamesIn(inside), QList<QByteArray>{"IMG_0001.JPG"});
+    }
 }
 
 TEST_F(EndToEnd, ExtendedModeRenamesInAFolderChosenInTheDialogAndListsItAfresh) {

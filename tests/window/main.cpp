@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         // The program sees its own name and the folder, as when started from the menu.
         argv[2] = argv[0];
         int programArgc = argc - 2;
-        QApplication app(programArgc, argv + 2);
+        int qtArgc = 1;  // as the program's main: Qt takes no argument away
+        QApplication app(qtArgc, argv + 2);
         return quillet::RunProgram(programArgc, argv + 2, scenario);
     }
 

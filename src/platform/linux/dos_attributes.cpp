@@ -108,12 +108,41 @@ QByteArray hexText(std::uint32_t attributes) {
     return "0x" + QByteArray::number(attributes, 16);
 }
 
-// A path by which the xattr and statfs calls reach `name` relative to `dirFd`; they have no
-// "at" variants, and the entry may well be read-only, which rules out opening it for writing.
-QByteArray reachablePath(int dirFd, const QByteArray& name) {
-    if (dirFd == AT_FDCWD || name.startsWith('/')) return name;
-    return "/proc/self/fd/" + QByteArray::number(dirFd) + '/' + name;
+// The entry itself, held by a descriptor that refers to it and nothing else, so that no change
+// reaches what a link leads to, nor a file put under the name meanwhile. A link is refused
+// unless asked to be followed: it has no attributes of its own; and so is anything but a file
+// or a folder. Gives the descriptor, or minus the errno value.
+int openEntry(int dirFd, const QByteArray& name, LinkHandling links, struct stat& st) {
+    const int flags = O_PATH | O_CLOEXEC | (links == LinkHandling::Follow ? 0 : O_NOFOLLOW);
+    const int fd = ::openat(dirFd, name.constData(), flags);
+    if (fd < 0) return -errno;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return -error;
+    }
+    if (links == LinkHandling::Refuse && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return S_ISLNK(st.st_mode) ? -ELOOP : -EOPNOTSUPP;
+    }
+    return fd;
 }
+
+// The xattr, chmod and statfs calls have no descriptor variants that take an O_PATH
+// descriptor; this path leads them to the held entry itself.
+QByteArray entryPath(int entry) {
+    return "/proc/self/fd/" + QByteArray::number(entry);
+}
+
+// As "chmod +w" does: write for each class that may read, less what the umask withholds; the
+// owner's always, or the file would stay read-only.
+mode_t writeBitsToGiveBack(mode_t mode) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return (((mode & 0444) >> 1) & ~mask) | S_IWUSR;
+}
+
+int writeEntryAttributes(int entry, const struct stat& st, std::uint32_t bits);
 
 bool looksHidden(const QByteArray& name) {
     const qsizetype slash = name.lastIndexOf('/');
@@ -208,15 +237,17 @@ QByteArray textDosAttrib(std::uint32_t attributes) {
     return hexText(attributes) + '\0';
 }
 
-std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& name) {
+std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& name,
+                                                LinkHandling links) {
     if (name.isEmpty()) return std::nullopt;
     struct stat st;
-    if (::fstatat(dirFd, name.constData(), &st, 0) != 0) return std::nullopt;
+    const int entry = openEntry(dirFd, name, links, st);
+    if (entry < 0) return std::nullopt;
     std::uint32_t bits = 0;
     if ((st.st_mode & S_IWUSR) == 0) bits |= attr::ReadOnly;
     if (S_ISDIR(st.st_mode)) bits |= attr::Directory;
 
-    const QByteArray path = reachablePath(dirFd, name);
+    const QByteArray path = entryPath(entry);
     std::uint32_t stored = 0;
     if (onFat(path)) {
         if (fatAttributes(path, stored) == 0) bits |= stored & DosFlags;
@@ -228,6 +259,7 @@ std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& nam
                 parseDosAttrib(value).value_or(0) & (attr::Hidden | attr::System | attr::Archive);
         }
     }
+    ::close(entry);
     if (looksHidden(name) || listedAsHidden(dirFd, name)) bits |= attr::Hidden;
     return bits;
 }
@@ -235,10 +267,19 @@ std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& nam
 int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits) {
     if (name.isEmpty()) return ENOENT;
     struct stat st;
-    if (::fstatat(dirFd, name.constData(), &st, 0) != 0) return errno;
+    const int entry = openEntry(dirFd, name, LinkHandling::Refuse, st);
+    if (entry < 0) return -entry;
     // File managers take Hidden from the folder's list; a failure there leaves the flag below.
     setListedAsHidden(dirFd, name, (bits & attr::Hidden) != 0);
-    const QByteArray path = reachablePath(dirFd, name);
+    const int result = writeEntryAttributes(entry, st, bits);
+    ::close(entry);
+    return result;
+}
+
+namespace {
+
+int writeEntryAttributes(int entry, const struct stat& st, std::uint32_t bits) {
+    const QByteArray path = entryPath(entry);
     if (onFat(path)) return setFatAttributes(path, bits);
 
     const mode_t mode = st.st_mode & 07777;
@@ -246,7 +287,7 @@ int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits) {
     if (bits & attr::ReadOnly) {
         wantedMode = mode & ~mode_t(0222);
     } else if ((mode & S_IWUSR) == 0) {
-        wantedMode = mode | S_IWUSR;
+        wantedMode = mode | writeBitsToGiveBack(mode);
     }
 
     int result = 0;
@@ -275,7 +316,7 @@ int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits) {
     mode_t currentMode = mode;
     if (!newValue.isEmpty()) {
         // User extended attributes follow the write permission, even the owner's.
-        if ((mode & S_IWUSR) == 0 && ::fchmodat(dirFd, name.constData(), mode | S_IWUSR, 0) == 0) {
+        if ((mode & S_IWUSR) == 0 && ::chmod(path.constData(), mode | S_IWUSR) == 0) {
             currentMode = mode | S_IWUSR;
         }
         if (::setxattr(path.constData(), DosAttribName, newValue.constData(),
@@ -283,11 +324,12 @@ int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits) {
             result = errno;
         }
     }
-    if (currentMode != wantedMode && ::fchmodat(dirFd, name.constData(), wantedMode, 0) != 0 &&
-        result == 0) {
+    if (currentMode != wantedMode && ::chmod(path.constData(), wantedMode) != 0 && result == 0) {
         result = errno;
     }
     return result;
 }
+
+}  // namespace
 
 }  // namespace quillet

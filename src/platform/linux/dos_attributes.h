@@ -21,12 +21,18 @@ std::optional<QByteArray> replaceDosAttrib(const QByteArray& value, std::uint32_
 // A new value in the text form that every reader understands.
 QByteArray textDosAttrib(std::uint32_t attributes);
 
-// The attribute bits of the entry `name` relative to the folder `dirFd` (AT_FDCWD with a path
-// works too), following links; nothing when the entry cannot be examined.
-std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& name);
+// Whether a link is looked through to what it leads to, or refused.
+enum class LinkHandling { Follow, Refuse };
 
-// Sets read-only, hidden, archive and system as `bits` asks and keeps everything else.
-// Returns 0 or an errno value (ENOTSUP where the file system keeps no such flags).
+// The attribute bits of the entry `name` relative to the folder `dirFd` (AT_FDCWD with a path
+// works too); nothing when the entry cannot be examined, or is a link that is to be refused.
+std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& name,
+                                                LinkHandling links = LinkHandling::Follow);
+
+// Sets read-only, hidden, archive and system as `bits` asks and keeps everything else; a link
+// is left alone, and so is what it leads to (ELOOP). Clearing read-only gives back the write
+// bits "chmod +w" would. Returns 0 or an errno value (ENOTSUP where the file system keeps no
+// such flags).
 int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits);
 
 }  // namespace quillet

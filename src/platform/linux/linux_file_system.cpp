@@ -5,16 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <numeric>
 #include <utility>
 
 #include "platform/linux/dos_attributes.h"
-#include "platform/linux/file_patterns.h"
 #include "platform/linux/linux_open_folder.h"
-#include "util/caseless_compare.h"
 
 namespace quillet {
 
@@ -24,80 +20,22 @@ const char* folderArgument(const QByteArray& folder) {
     return folder.isEmpty() ? "." : folder.constData();
 }
 
-// Case-insensitive name order with the raw bytes deciding ties, so that the order is total and
-// the same on every run. Each name is decoded once, here, for the whole program: a folder may
-// hold 100,000 files.
-void sortByName(std::vector<DirEntry>& entries) {
-    std::vector<CaselessKey> keys;
-    keys.reserve(entries.size());
-    for (DirEntry& entry : entries) {
-        entry.name = QString::fromUtf8(entry.rawName);
-        keys.push_back(MakeCaselessKey(entry.name));
-    }
-    std::vector<std::uint32_t> order(entries.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&entries, &keys](std::uint32_t a, std::uint32_t b) {
-        const int comparison = CompareCaseless(entries[a].name, keys[a], entries[b].name, keys[b]);
-        if (comparison != 0) return comparison < 0;
-        return entries[a].rawName < entries[b].rawName;
-    });
-    std::vector<DirEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const std::uint32_t from : order) sorted.push_back(std::move(entries[from]));
-    entries = std::move(sorted);
-}
-
 }  // namespace
 
-LinuxFileSystem::LinuxFileSystem(RenameMethod method, SameEntryProbe sameEntry)
-    : m_method(method), m_sameEntry(std::move(sameEntry)) {}
+LinuxFileSystem::LinuxFileSystem(RenameMethod method, SameEntryProbe sameEntry, RenameCalls calls)
+    : m_method(method), m_sameEntry(std::move(sameEntry)), m_calls(std::move(calls)) {}
 
 std::optional<std::vector<DirEntry>> LinuxFileSystem::listFiles(const QByteArray& folder,
                                                                 const QString& patterns) {
-    const int fd = ::open(folderArgument(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    const FilePatterns matcher(patterns);
-    std::vector<DirEntry> entries;
-    int readError = 0;
-    for (;;) {
-        errno = 0;
-        const dirent* found = ::readdir(dir);
-        if (found == nullptr) {
-            readError = errno;
-            break;
-        }
-        if (found->d_name[0] == '.') continue;
-        const unsigned char type = found->d_type;
-        if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) continue;
-        QByteArray name(found->d_name);
-        if (!matcher.matches(name)) continue;
-        struct stat st;
-        const bool statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
-        // A link counts when it leads to a regular file; an unknown type is looked up.
-        if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
-        DirEntry entry;
-        entry.rawName = std::move(name);
-        if (statted) {
-            entry.modifiedSeconds = static_cast<std::int64_t>(st.st_mtime);
-            entry.modifiedKnown = true;
-        }
-        entries.push_back(std::move(entry));
-    }
-    ::closedir(dir);
-    if (readError != 0) return std::nullopt;
-    sortByName(entries);
-    return entries;
+    const std::unique_ptr<OpenFolder> open = openFolder(folder);
+    if (!open) return std::nullopt;
+    return open->listFiles(patterns);
 }
 
 std::unique_ptr<OpenFolder> LinuxFileSystem::openFolder(const QByteArray& folder) {
     const int fd = ::open(folderArgument(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return nullptr;
-    return std::make_unique<LinuxOpenFolder>(fd, m_method, m_sameEntry);
+    return std::make_unique<LinuxOpenFolder>(fd, m_method, m_sameEntry, m_calls);
 }
 
 std::optional<std::vector<QByteArray>> LinuxFileSystem::entryNames(const QByteArray& folder) {

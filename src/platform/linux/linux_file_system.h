@@ -9,9 +9,10 @@ namespace quillet {
 // valid UTF-8 is listed, renamed and examined like any other.
 class LinuxFileSystem : public FileSystem {
   public:
-    // `method` and `sameEntry` are handed to every folder this opens.
+    // `method`, `sameEntry` and `calls` are handed to every folder this opens.
     explicit LinuxFileSystem(RenameMethod method = RenameMethod::Cascade,
-                             SameEntryProbe sameEntry = sameEntryOnDisk);
+                             SameEntryProbe sameEntry = sameEntryOnDisk,
+                             RenameCalls calls = systemRenameCalls());
 
     std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
                                                    const QString& patterns) override;
@@ -32,6 +33,7 @@ class LinuxFileSystem : public FileSystem {
   private:
     RenameMethod m_method;
     SameEntryProbe m_sameEntry;
+    RenameCalls m_calls;
 };
 
 }  // namespace quillet

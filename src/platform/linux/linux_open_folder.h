@@ -10,11 +10,13 @@ namespace quillet {
 class LinuxOpenFolder : public OpenFolder {
   public:
     // Takes ownership of `dirFd`.
-    LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry);
+    LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry,
+                    RenameCalls calls = systemRenameCalls());
     ~LinuxOpenFolder() override;
     LinuxOpenFolder(const LinuxOpenFolder&) = delete;
     LinuxOpenFolder& operator=(const LinuxOpenFolder&) = delete;
 
+    std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) override;
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     std::optional<std::uint32_t> attributes(const QByteArray& name) override;
     int setAttributes(const QByteArray& name, std::uint32_t bits) override;
@@ -25,6 +27,12 @@ class LinuxOpenFolder : public OpenFolder {
     int m_fd;
     RenameMethod m_method;
     SameEntryProbe m_sameEntry;
+    RenameCalls m_calls;
 };
+
+// The files of the folder `dirFd` as FileSystem::listFiles describes them, with the names that
+// may be left over from a rename cut short in `leftovers`.
+std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patterns,
+                                                QList<QByteArray>* leftovers);
 
 }  // namespace quillet

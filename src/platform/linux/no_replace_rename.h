@@ -1,7 +1,12 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QByteArray>
 #include <functional>
+#include <optional>
+
+#include "platform/case_detour_name.h"
 
 namespace quillet {
 
@@ -15,6 +20,22 @@ enum class RenameMethod {
     ClaimThenRename,  // the new name claimed with O_CREAT|O_EXCL, then renamed over
     CheckThenRename,  // look first, then rename; open to a race, hence the last resort
 };
+
+// The system calls that change a folder during a rename, each relative to the folder `dirFd`
+// and answering as the call does (0, or -1 with errno set; the claim answers a descriptor).
+// Replaceable so that a test can make any of them fail, or do its work and still report a
+// failure, as network and FUSE file systems do when a retried request's first try went through.
+// Looking at entries is never replaced: every check below has to see the truth.
+struct RenameCalls {
+    std::function<int(int dirFd, const char* from, const char* to)> renameNoReplace;
+    std::function<int(int dirFd, const char* from, const char* to)> link;
+    std::function<int(int dirFd, const char* name)> unlink;
+    std::function<int(int dirFd, const char* from, const char* to)> rename;  // may replace
+    std::function<int(int dirFd, const char* name)> createExclusive;
+};
+
+// The kernel's own calls.
+const RenameCalls& systemRenameCalls();
 
 // Answers whether `to` names the very entry that `from` names (a file system that ignores
 // letter case finds the same file under both). Replaceable so that such a file system can be
@@ -31,16 +52,23 @@ bool differOnlyInCase(const QByteArray& from, const QByteArray& to);
 // 0 for a name that can stand as one entry of a folder; EINVAL or ENAMETOOLONG otherwise.
 int checkEntryName(const QByteArray& name);
 
-// Each way on its own; every one returns 0 or an errno value and never replaces a file.
-int renameKernelNoReplace(int dirFd, const QByteArray& from, const QByteArray& to);
-int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to);
-int renameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& to);
-int renameCheckThenRename(int dirFd, const QByteArray& from, const QByteArray& to);
+// Each way on its own; every one returns 0 or an errno value and never replaces a file. A name
+// is removed only after checking, by device and inode, that it is still the entry this rename
+// made or is undoing; a call that reports a failure is taken as done when the folder shows it.
+int renameKernelNoReplace(int dirFd, const QByteArray& from, const QByteArray& to,
+                          const RenameCalls& calls = systemRenameCalls());
+int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to,
+                         const RenameCalls& calls = systemRenameCalls());
+int renameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& to,
+                          const RenameCalls& calls = systemRenameCalls());
+int renameCheckThenRename(int dirFd, const QByteArray& from, const QByteArray& to,
+                          const RenameCalls& calls = systemRenameCalls());
 
 // The whole rename as the folder offers it: names checked, a change of letter case alone on a
-// case-insensitive file system taken through a temporary name, the rest by `method`.
+// case-insensitive file system taken through a detour name, the rest by `method`.
 int renameNoReplaceAt(int dirFd, const QByteArray& from, const QByteArray& to,
                       RenameMethod method = RenameMethod::Cascade,
-                      const SameEntryProbe& sameEntry = sameEntryOnDisk);
+                      const SameEntryProbe& sameEntry = sameEntryOnDisk,
+                      const RenameCalls& calls = systemRenameCalls());
 
 }  // namespace quillet

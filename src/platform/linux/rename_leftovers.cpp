@@ -1,0 +1,131 @@
+#include "platform/linux/rename_leftovers.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace quillet {
+
+namespace {
+
+constexpr char RenamedFromNote[] = "user.quillet.renamed-from";
+
+QByteArray pathIn(int dirFd, const QByteArray& name) {
+    return "/proc/self/fd/" + QByteArray::number(dirFd) + '/' + name;
+}
+
+// The second name of a file whose note names its first, as a crash between the link and the
+// removal of the old name leaves it: the old name goes, once it is proven to be this file.
+void finishSecondLink(int dirFd, const QByteArray& name, const RenameCalls& calls) {
+    char old[256];
+    const ssize_t got =
+        ::lgetxattr(pathIn(dirFd, name).constData(), RenamedFromNote, old, sizeof old);
+    if (got <= 0) return;
+    const QByteArray from(old, got);
+    const std::optional<EntryId> id = identifyEntry(dirFd, name);
+    if (from == name || checkEntryName(from) != 0 || !id) return;
+    if (namesEntry(dirFd, from, *id) && removeIfStill(dirFd, from, *id, calls) != 0) return;
+    unmarkRenamedFrom(dirFd, name);
+}
+
+// A placeholder made by the claim step and nothing else: a regular file of one name, with the
+// claim's content or, where a crash came before that was written, without any permission bit.
+bool isClaim(int dirFd, const QByteArray& name, EntryId& id) {
+    struct stat st;
+    if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (!S_ISREG(st.st_mode) || st.st_nlink != 1) return false;
+    id = {st.st_dev, st.st_ino};
+    const QByteArray& mark = claimContent();
+    if ((st.st_mode & 07777) == 0) return st.st_size == 0 || st.st_size == mark.size();
+    if (st.st_size != mark.size()) return false;
+    const int fd =
+        ::openat(dirFd, name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    QByteArray content(mark.size() + 1, '\0');
+    const ssize_t got = ::read(fd, content.data(), static_cast<size_t>(content.size()));
+    struct stat opened;
+    const bool same = ::fstat(fd, &opened) == 0 && EntryId{opened.st_dev, opened.st_ino} == id;
+    ::close(fd);
+    return same && got == mark.size() && content.left(got) == mark;
+}
+
+}  // namespace
+
+std::optional<EntryId> identifyEntry(int dirFd, const QByteArray& name) {
+    struct stat st;
+    if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    return EntryId{st.st_dev, st.st_ino};
+}
+
+bool namesEntry(int dirFd, const QByteArray& name, const EntryId& id) {
+    const std::optional<EntryId> found = identifyEntry(dirFd, name);
+    return found && *found == id;
+}
+
+bool entryExists(int dirFd, const QByteArray& name) {
+    return identifyEntry(dirFd, name).has_value();
+}
+
+int removeIfStill(int dirFd, const QByteArray& name, const EntryId& id, const RenameCalls& calls) {
+    if (!namesEntry(dirFd, name, id)) return 0;
+    if (calls.unlink(dirFd, name.constData()) == 0) return 0;
+    const int error = errno;
+    return namesEntry(dirFd, name, id) ? error : 0;
+}
+
+int removeIfClaim(int dirFd, const QByteArray& name, const RenameCalls& calls) {
+    EntryId id;
+    return isClaim(dirFd, name, id) ? removeIfStill(dirFd, name, id, calls) : 0;
+}
+
+const QByteArray& claimContent() {
+    static const QByteArray content("quillet: name held for a rename in progress\n");
+    return content;
+}
+
+bool markRenamedFrom(int dirFd, const QByteArray& from) {
+    return ::lsetxattr(pathIn(dirFd, from).constData(), RenamedFromNote, from.constData(),
+                       static_cast<size_t>(from.size()), 0) == 0;
+}
+
+void unmarkRenamedFrom(int dirFd, const QByteArray& name) {
+    ::lremovexattr(pathIn(dirFd, name).constData(), RenamedFromNote);
+}
+
+bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size, nlink_t links) {
+    if (caseDetourOriginal(name)) return true;
+    if (S_ISREG(mode) && links == 2) return true;
+    return S_ISREG(mode) && (size == 0 || size == claimContent().size()) &&
+           (size != 0 || (mode & 07777) == 0);
+}
+
+QList<QByteArray> tidyRenameLeftovers(int dirFd, const QList<QByteArray>& candidates,
+                                      RenameMethod method, const SameEntryProbe& sameEntry,
+                                      const RenameCalls& calls) {
+    // Claims go first: on a file system that ignores case, a claim under the new name would
+    // hold the old name too, which a detour has to be given back.
+    QList<QByteArray> detours;
+    for (const QByteArray& name : candidates) {
+        EntryId id;
+        // A detour name may hold a claim itself: the crash came in the detour's first step.
+        if (isClaim(dirFd, name, id)) {
+            removeIfStill(dirFd, name, id, calls);
+            continue;
+        }
+        finishSecondLink(dirFd, name, calls);
+        if (caseDetourOriginal(name)) detours.append(name);
+    }
+    QList<QByteArray> stranded;
+    for (const QByteArray& name : detours) {
+        if (!entryExists(dirFd, name)) continue;
+        const QByteArray original = *caseDetourOriginal(name);
+        const int error = renameNoReplaceAt(dirFd, name, original, method, sameEntry, calls);
+        if (error != 0 && entryExists(dirFd, name)) stranded.append(name);
+    }
+    return stranded;
+}
+
+}  // namespace quillet

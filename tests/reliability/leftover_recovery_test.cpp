@@ -1,0 +1,111 @@
+// What a rename cut short by a crash leaves in a folder, found and put right by the next
+// start-up or listing of that folder, and never confused with a user's own file.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include "platform/case_detour_name.h"
+#include "platform/linux/linux_file_system.h"
+#include "platform/linux/rename_leftovers.h"
+#include "rename/rename_preview.h"
+#include "support/window_harness.h"
+
+namespace quillet::test {
+namespace {
+
+class LeftoverTest : public ::testing::Test {
+  protected:
+    QStringList listed() { return harness.fileNames(); }
+
+    WindowHarness harness;
+    TempFolder& photos = harness.photos;
+};
+
+TEST_F(LeftoverTest, AFileParkedUnderADetourNameGetsItsOldNameBackAtStartUp) {
+    photos.write(caseDetourName("IMG_0001.JPG", 0), "the photo");
+    photos.write(caseDetourName("noext", 3), "no extension");
+    harness.startOnPhotos();
+    EXPECT_EQ(photos.names(), (QList<QByteArray>{"IMG_0001.JPG", "noext"}));
+    EXPECT_EQ(photos.read("IMG_0001.JPG"), "the photo");
+    EXPECT_EQ(photos.read("noext"), "no extension");
+    EXPECT_TRUE(listed().contains(QStringLiteral("IMG_0001.JPG")));
+}
+
+TEST_F(LeftoverTest, AListingOfTheSameFolderLaterPutsItRightToo) {
+    photos.write("a.jpg", "a");
+    harness.startOnPhotos();
+    harness.form().Command3.click();  // extended mode lists afresh on a new pattern
+    photos.write(caseDetourName("b.jpg", 0), "b");
+    harness.form().Text4.setText(QStringLiteral("*.jpg"));
+    EXPECT_EQ(photos.names(), (QList<QByteArray>{"a.jpg", "b.jpg"}));
+}
+
+TEST_F(LeftoverTest, WhereTheOldNameIsTakenTheFileStaysInSightAndItsRowSaysWhy) {
+    const QByteArray detour = caseDetourName("IMG_0001.JPG", 0);
+    photos.write(detour, "the photo");
+    photos.write("IMG_0001.JPG", "another file saved meanwhile");
+    harness.startOnPhotos();
+    EXPECT_EQ(photos.read(detour), "the photo");
+    EXPECT_EQ(photos.read("IMG_0001.JPG"), "another file saved meanwhile");
+    const int row = static_cast<int>(listed().indexOf(QString::fromUtf8(detour))) + 1;
+    ASSERT_GT(row, 0) << listed().join(u' ').toStdString();
+    RenamePreview preview(harness.form(), harness.window().platform().files);
+    const QString tip = preview.problem(row);
+    EXPECT_TRUE(tip.contains(QStringLiteral("途中で止まった"))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("IMG_0001.JPG"))) << tip.toStdString();
+}
+
+TEST_F(LeftoverTest, AClaimedPlaceholderIsRemovedAndLookalikesAreKept) {
+    photos.write("claimed.jpg", claimContent());
+    photos.write(".claimed-hidden", claimContent());
+    const QByteArray empty = photos.write("crashed-before-marking.jpg");
+    ::chmod(empty.constData(), 0);
+    // The user's own files: same size other bytes, empty with permissions, and the mark under
+    // two names.
+    photos.write("same-size.jpg", QByteArray(claimContent().size(), 'x'));
+    photos.write("empty.jpg");
+    const QByteArray twice = photos.write("twice.jpg", claimContent());
+    ASSERT_EQ(::link(twice.constData(), photos.pathOf("twice-too.jpg").constData()), 0);
+    harness.startOnPhotos();
+    EXPECT_EQ(photos.names(),
+              (QList<QByteArray>{"empty.jpg", "same-size.jpg", "twice-too.jpg", "twice.jpg"}));
+}
+
+TEST_F(LeftoverTest, AFileLeftWithTwoNamesByASecondLinkKeepsTheNewOne) {
+    const QByteArray old = photos.write("p1.jpg", "the photo");
+    if (::setxattr(old.constData(), "user.quillet.renamed-from", "p1.jpg", 6, 0) != 0)
+        GTEST_SKIP() << "the temporary file system keeps no user xattrs";
+    ASSERT_EQ(::link(old.constData(), photos.pathOf("q1.jpg").constData()), 0);
+    // Two names of one file that the program did not make stay as they are.
+    const QByteArray mine = photos.write("mine.jpg", "user's own link");
+    ASSERT_EQ(::link(mine.constData(), photos.pathOf("mine-too.jpg").constData()), 0);
+    harness.startOnPhotos();
+    EXPECT_EQ(photos.names(), (QList<QByteArray>{"mine-too.jpg", "mine.jpg", "q1.jpg"}));
+    EXPECT_EQ(photos.read("q1.jpg"), "the photo");
+    char value[64];
+    EXPECT_LT(::getxattr(photos.pathOf("q1.jpg").constData(), "user.quillet.renamed-from", value,
+                         sizeof value),
+              0);
+}
+
+TEST(CaseDetourName, KeepsTheOldNameRecoverably) {
+    for (const QByteArray& name :
+         {QByteArray("IMG_0001.JPG"), QByteArray("a.tar.gz"), QByteArray("noext"),
+          QByteArray("x~quillet-case~.jpg"), QByteArray("\xff\xfe.jpg"), QByteArray("a.")}) {
+        for (const int attempt : {0, 1, 12}) {
+            const QByteArray detour = caseDetourName(name, attempt);
+            EXPECT_FALSE(detour.startsWith('.'));
+            EXPECT_EQ(caseDetourOriginal(detour), name) << detour.constData();
+        }
+    }
+    for (const QByteArray& other :
+         {QByteArray("IMG_0001.JPG"), QByteArray("~quillet-case~.jpg"),
+          QByteArray("a~quillet-case"), QByteArray("a~quillet-case-0~.jpg"),
+          QByteArray("a~quillet-case~.b.c"), QByteArray("a.b~quillet-case~")}) {
+        EXPECT_EQ(caseDetourOriginal(other), std::nullopt) << other.constData();
+    }
+}
+
+}  // namespace
+}  // namespace quillet::test
