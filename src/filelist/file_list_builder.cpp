@@ -103,10 +103,7 @@ QString FileListBuilder::addRows(double& largest) {
         row.subItems[sub::OldFile - 1] = prefixes.of(key.originalPrefix);
         if (parts.hasDot) row.subItems[sub::Expantion - 1] = extensions.of(parts.extension);
         if (entry.modifiedKnown) row.subItems[sub::DateTime - 1] = times.of(entry.modifiedSeconds);
-        QString& sortKey = row.subItems[sub::SortKey - 1];
-        sortKey.reserve(12 + row.text.size());
-        AppendZeroPad(sortKey, key.value, 12);
-        sortKey += row.text;
+        row.subItems[sub::SortKey - 1] = NumberSortKey(key.value, row.text);
         if (key.proposesPrefix) lastPrefix = row.subItems[sub::OldFile - 1];
         if (key.value > largest) largest = key.value;
         LV.addRow(std::move(row));

@@ -2,6 +2,9 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <string>
+
 #include "naming/numbers.h"
 
 namespace quillet {
@@ -54,11 +57,36 @@ NumberKey ReadNumberKey(QStringView base) {
 }
 
 QString ExtensionSortKey(QStringView extension, const QString& name) {
-    QString key;
-    key.reserve(10 + name.size());
-    key += extension.left(10);
-    while (key.size() < 10 && key.size() < extension.size() + 7) key += QLatin1Char(' ');
-    key += name;
+    // Written at its final size: one per listed file.
+    const qsizetype kept = std::min<qsizetype>(extension.size(), 10);
+    const qsizetype padded = std::min<qsizetype>(10, extension.size() + 7);
+    QString key(padded + name.size(), Qt::Uninitialized);
+    QChar* out = key.data();
+    out = std::copy_n(extension.data(), kept, out);
+    out = std::fill_n(out, padded - kept, QLatin1Char(' '));
+    std::copy_n(name.constData(), name.size(), out);
+    return key;
+}
+
+QString NumberSortKey(double number, const QString& name) {
+    // A whole number of up to 12 digits, which nearly every name carries, is written here;
+    // anything else goes through the general padding, which rounds and widens.
+    if (number >= 0 && number < 1e12 &&
+        number == static_cast<double>(static_cast<std::int64_t>(number))) {
+        QString key(12 + name.size(), Qt::Uninitialized);
+        char16_t* out = reinterpret_cast<char16_t*>(key.data());
+        for (auto whole = static_cast<std::int64_t>(number), i = std::int64_t{11}; i >= 0; --i) {
+            out[i] = static_cast<char16_t>(u'0' + whole % 10);
+            whole /= 10;
+        }
+        std::copy_n(name.constData(), name.size(), key.data() + 12);
+        return key;
+    }
+    const std::string digits = ZeroPadText(number, 12);
+    QString key(static_cast<qsizetype>(digits.size()) + name.size(), Qt::Uninitialized);
+    QChar* out = std::transform(digits.begin(), digits.end(), key.data(),
+                                [](char c) { return QLatin1Char(c); });
+    std::copy_n(name.constData(), name.size(), out);
     return key;
 }
 

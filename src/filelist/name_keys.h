@@ -33,6 +33,9 @@ NumberKey ReadNumberKey(QString&& base) = delete;
 // name.
 QString ExtensionSortKey(QStringView extension, const QString& name);
 
+// The number sort key: the number zero-padded to 12 digits, then the name.
+QString NumberSortKey(double number, const QString& name);
+
 // A modification time as "yyyy-MM-dd HH:mm:ss" in local time, so that text order is time order.
 QString ModificationTimeText(std::int64_t secondsSinceEpoch);
 

@@ -35,21 +35,86 @@ int CompareCaseless(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-CaselessKey MakeCaselessKey(const QString& text) {
-    CaselessKey key;
-    key.folded.resize(static_cast<std::size_t>(text.size()));
-    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char16_t c = units[i];
-        if (c >= 0x80) {
-            key.folded.clear();
-            return key;
-        }
-        if (c >= u'A' && c <= u'Z') c += 32;
-        key.folded[static_cast<std::size_t>(i)] = static_cast<char>(c);
+namespace {
+
+// A sort entry whose first eight characters past the prefix every text shares are packed into
+// one integer, folded, so that most comparisons of a large sort are one integer comparison
+// instead of a walk through two texts: a camera's names differ only in their last digits.
+struct Abbreviated {
+    std::uint64_t head = 0;
+    std::uint32_t index = 0;
+    bool exact = false;  // the packed characters are ASCII, so `head` orders as the texts do
+};
+
+constexpr qsizetype kPacked = 8;
+
+qsizetype commonPrefix(const std::vector<const QString*>& texts) {
+    const QString& first = *texts.front();
+    qsizetype length = first.size();
+    for (const QString* text : texts) {
+        const qsizetype common = std::min(length, text->size());
+        qsizetype i = 0;
+        while (i < common && text->at(i) == first.at(i)) ++i;
+        length = i;
+        if (length == 0) break;
     }
-    key.ascii = true;
-    return key;
+    return length;
+}
+
+Abbreviated abbreviate(const QString& text, qsizetype from, std::uint32_t index) {
+    Abbreviated entry;
+    entry.index = index;
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype end = std::min(text.size(), from + kPacked);
+    std::uint64_t head = 0;
+    for (qsizetype i = from; i < end; ++i) {
+        char16_t c = units[i];
+        if (c >= 0x80) return entry;
+        if (c >= u'A' && c <= u'Z') c += 32;
+        head = head << 8 | c;
+    }
+    // A shorter text is padded with zeros, so it goes before any longer one it begins.
+    const qsizetype padding = from + kPacked - std::max(end, from);
+    entry.head = padding >= kPacked ? 0 : head << (8 * padding);
+    entry.exact = true;
+    return entry;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> CaselessOrder(
+    const std::vector<const QString*>& texts, bool descending,
+    const std::function<bool(std::uint32_t, std::uint32_t)>& tieBefore) {
+    if (texts.size() < 2) return {};
+    // Characters every text shares decide nothing: the packed ones start after them.
+    const qsizetype from = commonPrefix(texts);
+    std::vector<Abbreviated> entries;
+    entries.reserve(texts.size());
+    for (std::uint32_t i = 0; i < texts.size(); ++i)
+        entries.push_back(abbreviate(*texts[i], from, i));
+    const auto before = [&](const Abbreviated& a, const Abbreviated& b) {
+        int comparison;
+        if (a.exact && b.exact && a.head != b.head) {
+            comparison = a.head < b.head ? -1 : 1;
+        } else {
+            comparison = CompareCaseless(*texts[a.index], *texts[b.index]);
+        }
+        if (comparison != 0) return descending ? comparison > 0 : comparison < 0;
+        if (tieBefore) {
+            if (tieBefore(a.index, b.index)) return true;
+            if (tieBefore(b.index, a.index)) return false;
+        }
+        return a.index < b.index;
+    };
+    // Rows often stand in order already (camera numbers follow name order): one pass finds out.
+    if (std::is_sorted(entries.begin(), entries.end(), before)) return {};
+    // The index breaks the last ties, so the order is total and an unstable sort keeps equal
+    // texts in their order.
+    std::sort(entries.begin(), entries.end(), before);
+    std::vector<std::uint32_t> order;
+    order.reserve(entries.size());
+    for (const Abbreviated& entry : entries) order.push_back(entry.index);
+    return order;
 }
 
 }  // namespace quillet

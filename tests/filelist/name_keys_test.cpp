@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "naming/numbers.h"
+
 namespace quillet {
 namespace {
 
@@ -26,7 +28,9 @@ TEST_P(NameKeysTest, SplitsTheNameIntoItsKeys) {
     EXPECT_EQ(key.originalPrefix.toString(), QString::fromUtf8(c.oldFile));
     EXPECT_DOUBLE_EQ(key.value, c.number);
     EXPECT_EQ(ExtensionSortKey(parts.extension, name),
-              parts.extension.left(10).toString() + QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
+              parts.extension.left(10).toString() +
+                  QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
+    EXPECT_EQ(NumberSortKey(key.value, name), ZeroPad(key.value, 12) + name);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -24,24 +24,33 @@ const char* folderArgument(const QByteArray& folder) {
     return folder.isEmpty() ? "." : folder.constData();
 }
 
+// The name as text. Most names are plain ASCII, which is widened directly into a text of its
+// final size; any other byte sends the name through the full UTF-8 decoder.
+QString decodeName(const QByteArray& raw) {
+    QString name(raw.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(name.data());
+    for (const char byte : raw) {
+        if (static_cast<unsigned char>(byte) >= 0x80) return QString::fromUtf8(raw);
+        *out++ = static_cast<char16_t>(byte);
+    }
+    return name;
+}
+
 // Case-insensitive name order with the raw bytes deciding ties, so that the order is total and
 // the same on every run. Each name is decoded once, here, for the whole program: a folder may
 // hold 100,000 files.
 void sortByName(std::vector<DirEntry>& entries) {
-    std::vector<CaselessKey> keys;
-    keys.reserve(entries.size());
+    std::vector<const QString*> names;
+    names.reserve(entries.size());
     for (DirEntry& entry : entries) {
-        entry.name = QString::fromUtf8(entry.rawName);
-        keys.push_back(MakeCaselessKey(entry.name));
+        entry.name = decodeName(entry.rawName);
+        names.push_back(&entry.name);
     }
-    std::vector<std::uint32_t> order(entries.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&entries, &keys](std::uint32_t a, std::uint32_t b) {
-        const int comparison =
-            CompareCaseless(entries[a].name, keys[a], entries[b].name, keys[b]);
-        if (comparison != 0) return comparison < 0;
-        return entries[a].rawName < entries[b].rawName;
-    });
+    const std::vector<std::uint32_t> order =
+        CaselessOrder(names, false, [&entries](std::uint32_t a, std::uint32_t b) {
+            return entries[a].rawName < entries[b].rawName;
+        });
+    if (order.empty()) return;
     std::vector<DirEntry> sorted;
     sorted.reserve(entries.size());
     for (const std::uint32_t from : order) sorted.push_back(std::move(entries[from]));
