@@ -133,9 +133,9 @@ void ListView::sortIfDue() {
     // The rows are ordered through an index, so the sort moves small entries instead of whole
     // rows; each row then moves once, to its place.
     const int key = m_sortKey;
-    std::vector<const QString*> texts;
+    std::vector<QStringView> texts;
     texts.reserve(m_rows.size());
-    for (const ListRow& row : m_rows) texts.push_back(&cellText(row, key));
+    for (const ListRow& row : m_rows) texts.push_back(cellText(row, key));
     const std::vector<std::uint32_t> order =
         CaselessOrder(texts, m_sortOrder == SortOrder::Descending);
     if (order.empty()) return;  // already in order

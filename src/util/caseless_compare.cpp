@@ -6,9 +6,9 @@
 
 namespace quillet {
 
-int CompareCaseless(const QString& a, const QString& b) {
-    const char16_t* left = reinterpret_cast<const char16_t*>(a.constData());
-    const char16_t* right = reinterpret_cast<const char16_t*>(b.constData());
+int CompareCaseless(QStringView a, QStringView b) {
+    const char16_t* left = a.utf16();
+    const char16_t* right = b.utf16();
     const qsizetype common = std::min(a.size(), b.size());
     qsizetype i = 0;
     // Equal stretches (the zero padding of sort keys, a shared prefix) are skipped four
@@ -26,7 +26,7 @@ int CompareCaseless(const QString& a, const QString& b) {
         if (l == r) continue;
         if ((l | r) >= 0x80) {
             // Past ASCII, the full case folding decides; the stretch before is equal.
-            return QStringView(a).mid(i).compare(QStringView(b).mid(i), Qt::CaseInsensitive);
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
         }
         if (l >= u'A' && l <= u'Z') l += 32;
         if (r >= u'A' && r <= u'Z') r += 32;
@@ -48,23 +48,23 @@ struct Abbreviated {
 
 constexpr qsizetype kPacked = 8;
 
-qsizetype commonPrefix(const std::vector<const QString*>& texts) {
-    const QString& first = *texts.front();
+qsizetype commonPrefix(const std::vector<QStringView>& texts) {
+    const QStringView first = texts.front();
     qsizetype length = first.size();
-    for (const QString* text : texts) {
-        const qsizetype common = std::min(length, text->size());
+    for (const QStringView text : texts) {
+        const qsizetype common = std::min(length, text.size());
         qsizetype i = 0;
-        while (i < common && text->at(i) == first.at(i)) ++i;
+        while (i < common && text[i] == first[i]) ++i;
         length = i;
         if (length == 0) break;
     }
     return length;
 }
 
-Abbreviated abbreviate(const QString& text, qsizetype from, std::uint32_t index) {
+Abbreviated abbreviate(QStringView text, qsizetype from, std::uint32_t index) {
     Abbreviated entry;
     entry.index = index;
-    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* units = text.utf16();
     const qsizetype end = std::min(text.size(), from + kPacked);
     std::uint64_t head = 0;
     for (qsizetype i = from; i < end; ++i) {
@@ -83,7 +83,7 @@ Abbreviated abbreviate(const QString& text, qsizetype from, std::uint32_t index)
 }  // namespace
 
 std::vector<std::uint32_t> CaselessOrder(
-    const std::vector<const QString*>& texts, bool descending,
+    const std::vector<QStringView>& texts, bool descending,
     const std::function<bool(std::uint32_t, std::uint32_t)>& tieBefore) {
     if (texts.size() < 2) return {};
     // Characters every text shares decide nothing: the packed ones start after them.
@@ -91,13 +91,13 @@ std::vector<std::uint32_t> CaselessOrder(
     std::vector<Abbreviated> entries;
     entries.reserve(texts.size());
     for (std::uint32_t i = 0; i < texts.size(); ++i)
-        entries.push_back(abbreviate(*texts[i], from, i));
+        entries.push_back(abbreviate(texts[i], from, i));
     const auto before = [&](const Abbreviated& a, const Abbreviated& b) {
         int comparison;
         if (a.exact && b.exact && a.head != b.head) {
             comparison = a.head < b.head ? -1 : 1;
         } else {
-            comparison = CompareCaseless(*texts[a.index], *texts[b.index]);
+            comparison = CompareCaseless(texts[a.index], texts[b.index]);
         }
         if (comparison != 0) return descending ? comparison > 0 : comparison < 0;
         if (tieBefore) {

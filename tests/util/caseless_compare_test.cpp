@@ -67,9 +67,8 @@ std::vector<std::uint32_t> referenceOrder(const std::vector<QString>& texts, boo
 }
 
 std::vector<std::uint32_t> orderOf(const std::vector<QString>& texts, bool descending) {
-    std::vector<const QString*> pointers;
-    for (const QString& text : texts) pointers.push_back(&text);
-    std::vector<std::uint32_t> order = CaselessOrder(pointers, descending);
+    std::vector<std::uint32_t> order =
+        CaselessOrder(std::vector<QStringView>(texts.begin(), texts.end()), descending);
     if (order.empty()) {  // already in order
         order.resize(texts.size());
         std::iota(order.begin(), order.end(), 0u);
@@ -132,19 +131,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CaselessOrder, IsEmptyWhenTheTextsAlreadyStandInOrder) {
     const QString a = QStringLiteral("IMG_0001.jpg"), b = QStringLiteral("img_0002.JPG");
-    EXPECT_TRUE(CaselessOrder({&a, &b}, false).empty());
-    EXPECT_EQ(CaselessOrder({&a, &b}, true), (std::vector<std::uint32_t>{1, 0}));
-    EXPECT_TRUE(CaselessOrder({&a}, true).empty());
+    EXPECT_TRUE(CaselessOrder({a, b}, false).empty());
+    EXPECT_EQ(CaselessOrder({a, b}, true), (std::vector<std::uint32_t>{1, 0}));
+    EXPECT_TRUE(CaselessOrder({a}, true).empty());
     EXPECT_TRUE(CaselessOrder({}, false).empty());
 }
 
 TEST(CaselessOrder, TiesGoToTheTieBreakerBeforeTheirOrder) {
     const QString texts[] = {QStringLiteral("b.jpg"), QStringLiteral("A.jpg"),
                              QStringLiteral("B.JPG"), QStringLiteral("a.jpg")};
-    const std::vector<const QString*> pointers = {&texts[0], &texts[1], &texts[2], &texts[3]};
+    const std::vector<QStringView> views(std::begin(texts), std::end(texts));
     // Ties go to the exact text, as the listing breaks them by the raw bytes.
     const auto order = CaselessOrder(
-        pointers, false, [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+        views, false, [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
     EXPECT_EQ(order, (std::vector<std::uint32_t>{1, 3, 2, 0}));
 }
 

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <numeric>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/linux/dos_attributes.h"
@@ -24,38 +26,81 @@ const char* folderArgument(const QByteArray& folder) {
     return folder.isEmpty() ? "." : folder.constData();
 }
 
-// The name as text. Most names are plain ASCII, which is widened directly into a text of its
-// final size; any other byte sends the name through the full UTF-8 decoder.
-QString decodeName(const QByteArray& raw) {
-    QString name(raw.size(), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(name.data());
-    for (const char byte : raw) {
-        if (static_cast<unsigned char>(byte) >= 0x80) return QString::fromUtf8(raw);
-        *out++ = static_cast<char16_t>(byte);
+// Appends a name as text. Most names are plain ASCII, which is widened directly; any other
+// byte sends the name through the full UTF-8 decoder (invalid bytes become replacement
+// characters).
+void appendDecoded(std::string_view raw, std::u16string& texts) {
+    if (std::all_of(raw.begin(), raw.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+        texts.append(raw.begin(), raw.end());
+        return;
     }
-    return name;
+    const QString decoded = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
+    texts.append(reinterpret_cast<const char16_t*>(decoded.utf16()),
+                 static_cast<std::size_t>(decoded.size()));
 }
 
-// Case-insensitive name order with the raw bytes deciding ties, so that the order is total and
-// the same on every run. Each name is decoded once, here, for the whole program: a folder may
-// hold 100,000 files.
-void sortByName(std::vector<DirEntry>& entries) {
-    std::vector<const QString*> names;
-    names.reserve(entries.size());
-    for (DirEntry& entry : entries) {
-        entry.name = decodeName(entry.rawName);
-        names.push_back(&entry.name);
+// The files a listing finds, gathered in one buffer while the folder is read. Their entries are
+// made once they stand in order, so that the names lie in memory in the order the file list
+// walks them: a folder may hold 100,000 files.
+class FoundFiles {
+  public:
+    void add(const QByteArray& name, const struct stat* st) {
+        m_found.push_back({m_bytes.size(), static_cast<std::size_t>(name.size()),
+                           st ? static_cast<std::int64_t>(st->st_mtime) : 0, st != nullptr});
+        m_bytes.append(name.constData(), static_cast<std::size_t>(name.size()));
     }
-    const std::vector<std::uint32_t> order =
-        CaselessOrder(names, false, [&entries](std::uint32_t a, std::uint32_t b) {
-            return entries[a].rawName < entries[b].rawName;
-        });
-    if (order.empty()) return;
-    std::vector<DirEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const std::uint32_t from : order) sorted.push_back(std::move(entries[from]));
-    entries = std::move(sorted);
-}
+
+    // In case-insensitive name order with the raw bytes deciding ties, so that the order is
+    // total and the same on every run. Each name is decoded once, here, for the whole program.
+    std::vector<DirEntry> sortedEntries() const {
+        std::u16string texts;
+        texts.reserve(m_bytes.size());
+        std::vector<std::size_t> starts;
+        starts.reserve(m_found.size() + 1);
+        for (const Found& found : m_found) {
+            starts.push_back(texts.size());
+            appendDecoded(rawOf(found), texts);
+        }
+        starts.push_back(texts.size());
+        std::vector<QStringView> names;
+        names.reserve(m_found.size());
+        for (std::size_t i = 0; i < m_found.size(); ++i)
+            names.emplace_back(texts.data() + starts[i], starts[i + 1] - starts[i]);
+        const std::vector<std::uint32_t> order =
+            CaselessOrder(names, false, [this](std::uint32_t a, std::uint32_t b) {
+                return rawOf(m_found[a]) < rawOf(m_found[b]);
+            });
+        std::vector<DirEntry> entries;
+        entries.reserve(m_found.size());
+        for (std::size_t k = 0; k < m_found.size(); ++k) {
+            const std::uint32_t i = order.empty() ? static_cast<std::uint32_t>(k) : order[k];
+            const std::string_view raw = rawOf(m_found[i]);
+            DirEntry entry;
+            entry.rawName = QByteArray(raw.data(), static_cast<qsizetype>(raw.size()));
+            entry.name = names[i].toString();
+            entry.modifiedSeconds = m_found[i].modifiedSeconds;
+            entry.modifiedKnown = m_found[i].modifiedKnown;
+            entries.push_back(std::move(entry));
+        }
+        return entries;
+    }
+
+  private:
+    struct Found {
+        std::size_t offset;
+        std::size_t length;
+        std::int64_t modifiedSeconds;
+        bool modifiedKnown;
+    };
+
+    std::string_view rawOf(const Found& found) const {
+        return std::string_view(m_bytes).substr(found.offset, found.length);
+    }
+
+    std::string m_bytes;
+    std::vector<Found> m_found;
+};
 
 }  // namespace
 
@@ -72,7 +117,7 @@ std::optional<std::vector<DirEntry>> LinuxFileSystem::listFiles(const QByteArray
         return std::nullopt;
     }
     const FilePatterns matcher(patterns);
-    std::vector<DirEntry> entries;
+    FoundFiles listed;
     int readError = 0;
     for (;;) {
         errno = 0;
@@ -84,24 +129,17 @@ std::optional<std::vector<DirEntry>> LinuxFileSystem::listFiles(const QByteArray
         if (found->d_name[0] == '.') continue;
         const unsigned char type = found->d_type;
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) continue;
-        QByteArray name(found->d_name);
+        const QByteArray name = QByteArray::fromRawData(found->d_name, qstrlen(found->d_name));
         if (!matcher.matches(name)) continue;
         struct stat st;
         const bool statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
         // A link counts when it leads to a regular file; an unknown type is looked up.
         if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
-        DirEntry entry;
-        entry.rawName = std::move(name);
-        if (statted) {
-            entry.modifiedSeconds = static_cast<std::int64_t>(st.st_mtime);
-            entry.modifiedKnown = true;
-        }
-        entries.push_back(std::move(entry));
+        listed.add(name, statted ? &st : nullptr);
     }
     ::closedir(dir);
     if (readError != 0) return std::nullopt;
-    sortByName(entries);
-    return entries;
+    return listed.sortedEntries();
 }
 
 std::unique_ptr<OpenFolder> LinuxFileSystem::openFolder(const QByteArray& folder) {
