@@ -26,12 +26,13 @@ class RepeatedTime {
     const QString& of(std::int64_t seconds) {
         if (seconds != m_seconds || m_text.isNull()) {
             m_seconds = seconds;
-            m_text = ModificationTimeText(seconds);
+            m_text = m_texts.of(seconds);
         }
         return m_text;
     }
 
   private:
+    ModificationTimeTexts m_texts;
     std::int64_t m_seconds = 0;
     QString m_text;
 };

@@ -37,16 +37,19 @@ int CompareCaseless(QStringView a, QStringView b) {
 
 namespace {
 
-// A sort entry whose first eight characters past the prefix every text shares are packed into
-// one integer, folded, so that most comparisons of a large sort are one integer comparison
-// instead of a walk through two texts: a camera's names differ only in their last digits.
+// A sort entry whose first sixteen characters past the prefix every text shares are packed
+// into two integers, folded, so that most comparisons of a large sort are integer comparisons
+// instead of a walk through two texts: camera names differ in a few digits near their end.
 struct Abbreviated {
-    std::uint64_t head = 0;
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
     std::uint32_t index = 0;
-    bool exact = false;  // the packed characters are ASCII, so `head` orders as the texts do
+    // The packed characters are ASCII, so they order as the texts do.
+    bool exactHigh = false;
+    bool exactLow = false;
 };
 
-constexpr qsizetype kPacked = 8;
+constexpr qsizetype kPackedPerWord = 8;
 
 qsizetype commonPrefix(const std::vector<QStringView>& texts) {
     const QStringView first = texts.front();
@@ -61,22 +64,28 @@ qsizetype commonPrefix(const std::vector<QStringView>& texts) {
     return length;
 }
 
+// Eight characters from `from` folded into one integer, or false when one is not ASCII. A text
+// that ends sooner is padded with zeros, so it goes before any longer one it begins.
+bool pack(QStringView text, qsizetype from, std::uint64_t& word) {
+    char16_t units[kPackedPerWord] = {};
+    const qsizetype available = std::clamp<qsizetype>(text.size() - from, 0, kPackedPerWord);
+    if (available > 0) std::copy_n(text.utf16() + from, available, units);
+    std::uint64_t packed = 0;
+    char16_t seen = 0;
+    for (const char16_t c : units) {
+        seen |= c;
+        const bool upper = static_cast<char16_t>(c - u'A') < 26;
+        packed = packed << 8 | ((c + (upper ? 32 : 0)) & 0xff);
+    }
+    word = packed;
+    return seen < 0x80;
+}
+
 Abbreviated abbreviate(QStringView text, qsizetype from, std::uint32_t index) {
     Abbreviated entry;
     entry.index = index;
-    const char16_t* units = text.utf16();
-    const qsizetype end = std::min(text.size(), from + kPacked);
-    std::uint64_t head = 0;
-    for (qsizetype i = from; i < end; ++i) {
-        char16_t c = units[i];
-        if (c >= 0x80) return entry;
-        if (c >= u'A' && c <= u'Z') c += 32;
-        head = head << 8 | c;
-    }
-    // A shorter text is padded with zeros, so it goes before any longer one it begins.
-    const qsizetype padding = from + kPacked - std::max(end, from);
-    entry.head = padding >= kPacked ? 0 : head << (8 * padding);
-    entry.exact = true;
+    entry.exactHigh = pack(text, from, entry.high);
+    entry.exactLow = entry.exactHigh && pack(text, from + kPackedPerWord, entry.low);
     return entry;
 }
 
@@ -94,8 +103,10 @@ std::vector<std::uint32_t> CaselessOrder(
         entries.push_back(abbreviate(texts[i], from, i));
     const auto before = [&](const Abbreviated& a, const Abbreviated& b) {
         int comparison;
-        if (a.exact && b.exact && a.head != b.head) {
-            comparison = a.head < b.head ? -1 : 1;
+        if (a.exactHigh && b.exactHigh && a.high != b.high) {
+            comparison = a.high < b.high ? -1 : 1;
+        } else if (a.exactLow && b.exactLow && a.low != b.low) {
+            comparison = a.low < b.low ? -1 : 1;
         } else {
             comparison = CompareCaseless(texts[a.index], texts[b.index]);
         }
