@@ -90,11 +90,14 @@ QString FileListBuilder::addRows(double& largest) {
     RepeatedText prefixes;
     RepeatedTime times;
     QString lastPrefix;
+    // The listing's names move into the rows, which are their only readers from here on: the
+    // names of 100,000 files are then let go once, with the rows, and never touched twice.
+    std::vector<DirEntry>& entries = File1.entries();
     for (int i = 0; i < count; ++i) {
-        const DirEntry& entry = File1.entry(i);
+        DirEntry& entry = entries[static_cast<std::size_t>(i)];
         ListRow row;
-        row.rawName = entry.rawName;
-        row.text = entry.name.isNull() ? QString::fromUtf8(entry.rawName) : entry.name;
+        row.rawName = std::move(entry.rawName);
+        row.text = entry.name.isNull() ? QString::fromUtf8(row.rawName) : std::move(entry.name);
         row.checked = true;
         row.newNameBlue = true;
         const NameParts parts = SplitName(row.text);
