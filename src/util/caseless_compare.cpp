@@ -1,6 +1,7 @@
 #include "util/caseless_compare.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -64,21 +65,28 @@ qsizetype commonPrefix(const std::vector<QStringView>& texts) {
     return length;
 }
 
-// Eight characters from `from` folded into one integer, or false when one is not ASCII. A text
-// that ends sooner is padded with zeros, so it goes before any longer one it begins.
+// Eight characters from `from` folded into one integer, the first in the highest byte, or
+// false when one is not ASCII. A text that ends sooner is padded with zeros, so it goes before
+// any longer one it begins. The eight UTF-16 units are checked and folded four at a time.
 bool pack(QStringView text, qsizetype from, std::uint64_t& word) {
-    char16_t units[kPackedPerWord] = {};
+    static_assert(std::endian::native == std::endian::little);
+    std::uint64_t units[2] = {0, 0};
     const qsizetype available = std::clamp<qsizetype>(text.size() - from, 0, kPackedPerWord);
-    if (available > 0) std::copy_n(text.utf16() + from, available, units);
-    std::uint64_t packed = 0;
-    char16_t seen = 0;
-    for (const char16_t c : units) {
-        seen |= c;
-        const bool upper = static_cast<char16_t>(c - u'A') < 26;
-        packed = packed << 8 | ((c + (upper ? 32 : 0)) & 0xff);
-    }
-    word = packed;
-    return seen < 0x80;
+    if (available > 0)
+        std::memcpy(units, text.utf16() + from, static_cast<std::size_t>(available) * 2);
+    constexpr std::uint64_t kLanes = 0x0001000100010001;  // one in each 16-bit unit
+    if ((units[0] | units[1]) & (kLanes * 0xff80)) return false;
+    const auto fourBytes = [](std::uint64_t lanes) {
+        // Bit 7 of a unit is set, by adding, for 'A' and up and for past 'Z'; no unit carries
+        // into the next, as every unit is below 0x80.
+        const std::uint64_t fromA = lanes + kLanes * (0x80 - 'A');
+        const std::uint64_t pastZ = lanes + kLanes * (0x80 - 'Z' - 1);
+        lanes += (fromA & ~pastZ & (kLanes * 0x80)) >> 2;  // 0x20 more for capitals
+        lanes = (lanes | lanes >> 8) & 0x0000ffff0000ffff;
+        return (lanes | lanes >> 16) & 0xffffffff;
+    };
+    word = __builtin_bswap64(fourBytes(units[0]) | fourBytes(units[1]) << 32);
+    return true;
 }
 
 Abbreviated abbreviate(QStringView text, qsizetype from, std::uint32_t index) {
