@@ -103,6 +103,15 @@ std::vector<std::uint32_t> CaselessOrder(
     const std::vector<QStringView>& texts, bool descending,
     const std::function<bool(std::uint32_t, std::uint32_t)>& tieBefore) {
     if (texts.size() < 2) return {};
+    // Rows often stand in order already (camera numbers follow name order): one pass over the
+    // texts themselves finds out, and stops at the first pair out of order.
+    bool inOrder = true;
+    for (std::uint32_t i = 1; i < texts.size() && inOrder; ++i) {
+        const int comparison = CompareCaseless(texts[i - 1], texts[i]);
+        inOrder = descending ? comparison >= 0 : comparison <= 0;
+        if (comparison == 0 && tieBefore) inOrder = !tieBefore(i, i - 1);
+    }
+    if (inOrder) return {};
     // Characters every text shares decide nothing: the packed ones start after them.
     const qsizetype from = commonPrefix(texts);
     std::vector<Abbreviated> entries;
@@ -125,8 +134,6 @@ std::vector<std::uint32_t> CaselessOrder(
         }
         return a.index < b.index;
     };
-    // Rows often stand in order already (camera numbers follow name order): one pass finds out.
-    if (std::is_sorted(entries.begin(), entries.end(), before)) return {};
     // The index breaks the last ties, so the order is total and an unstable sort keeps equal
     // texts in their order.
     std::sort(entries.begin(), entries.end(), before);
