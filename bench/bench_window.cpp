@@ -111,6 +111,16 @@ void BenchWindow::show() {
     drawNow();
 }
 
+void BenchWindow::typePrefixShown(const QString& prefix) {
+    typePrefix(prefix);
+    drawNow();
+}
+
+void BenchWindow::clickSortOption(int option) {
+    form().Option1[option].select();
+    m_parts->view.applyListChanges();
+}
+
 void BenchWindow::clickCheckBox(int row) {
     // The way a click on the box reaches the program: the view writes the check state.
     QAbstractItemModel& model = *list().model();

@@ -30,7 +30,9 @@ class BenchWindow {
 
     // What the user sees and does in the shown window; each returns once the window is drawn.
     void show();
-    void clickCheckBox(int row);  // row from 0, as the view counts
+    void typePrefixShown(const QString& prefix);
+    void clickSortOption(int option);  // 0 name order, 1 number order
+    void clickCheckBox(int row);       // row from 0, as the view counts
     void scrollOnePage();
 
   private:

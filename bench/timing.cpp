@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
+#include <string>
 #include <vector>
 
 namespace quillet::bench {
@@ -16,18 +18,44 @@ double median(std::vector<double> values) {
     return (*middle + *std::max_element(values.begin(), middle)) / 2;
 }
 
-double timed(const std::function<void()>& work) {
+double threadSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+struct Times {
+    double wall = 0;
+    double cpu = 0;  // this thread's processor time, user and kernel
+};
+
+Times timed(const std::function<void()>& work) {
+    const double cpuStart = threadSeconds();
     const auto start = std::chrono::steady_clock::now();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {wall, threadSeconds() - cpuStart};
+}
+
+// The medians of a job's times, in seconds, as counters named after it.
+void report(benchmark::State& state, const char* name, const std::vector<Times>& times) {
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    for (const Times& t : times) {
+        wall.push_back(t.wall);
+        cpu.push_back(t.cpu);
+    }
+    state.counters[name] = median(wall);
+    state.counters[std::string(name) + "_cpu"] = median(cpu);
 }
 
 }  // namespace
 
 void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
                const std::function<void()>& job, const std::function<void()>& baseline) {
-    std::vector<double> jobTimes;
-    std::vector<double> baselineTimes;
+    std::vector<Times> jobTimes;
+    std::vector<Times> baselineTimes;
     bool baselineFirst = false;
     for (auto _ : state) {
         for (int turn = 0; turn < 2; ++turn) {
@@ -36,22 +64,22 @@ void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
                 baselineTimes.push_back(timed(baseline));
             } else {
                 jobTimes.push_back(timed(job));
-                state.SetIterationTime(jobTimes.back());
+                state.SetIterationTime(jobTimes.back().wall);
             }
         }
         baselineFirst = !baselineFirst;
     }
-    state.counters["job"] = median(jobTimes);
-    state.counters["baseline"] = median(baselineTimes);
+    report(state, "job", jobTimes);
+    report(state, "baseline", baselineTimes);
 }
 
 void TimeEach(benchmark::State& state, const std::function<void()>& job) {
-    std::vector<double> times;
+    std::vector<Times> times;
     for (auto _ : state) {
         times.push_back(timed(job));
-        state.SetIterationTime(times.back());
+        state.SetIterationTime(times.back().wall);
     }
-    state.counters["job"] = median(times);
+    report(state, "job", times);
 }
 
 }  // namespace quillet::bench

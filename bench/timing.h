@@ -10,11 +10,14 @@ namespace quillet::bench {
 // same preparation, so that both meet the same state of the machine: the same caches, the same
 // directory history, the same neighbours on a shared host. The job's times are the benchmark's
 // (manual) time; the medians of both, in seconds, go into the counters "job" and "baseline",
-// where a slow outlier on either side moves nothing.
+// where a slow outlier on either side moves nothing. The medians of this thread's processor
+// time (user and kernel) go into "job_cpu" and "baseline_cpu": they leave out the time spent
+// waiting for a core, so on a loaded machine they move less than the wall-clock times.
 void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
                const std::function<void()>& job, const std::function<void()>& baseline);
 
-// Times a job that has no baseline, each run on its own; the median goes into "job".
+// Times a job that has no baseline, each run on its own; the medians go into "job" and
+// "job_cpu".
 void TimeEach(benchmark::State& state, const std::function<void()>& job);
 
 }  // namespace quillet::bench

@@ -2,6 +2,9 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <string>
+
 #include "naming/numbers.h"
 
 namespace quillet {
@@ -54,39 +57,151 @@ NumberKey ReadNumberKey(QStringView base) {
 }
 
 QString ExtensionSortKey(QStringView extension, const QString& name) {
-    QString key;
-    key.reserve(10 + name.size());
-    key += extension.left(10);
-    while (key.size() < 10 && key.size() < extension.size() + 7) key += QLatin1Char(' ');
-    key += name;
+    // Written at its final size: one per listed file.
+    const qsizetype kept = std::min<qsizetype>(extension.size(), 10);
+    const qsizetype padded = std::min<qsizetype>(10, extension.size() + 7);
+    QString key(padded + name.size(), Qt::Uninitialized);
+    QChar* out = key.data();
+    out = std::copy_n(extension.data(), kept, out);
+    out = std::fill_n(out, padded - kept, QLatin1Char(' '));
+    std::copy_n(name.constData(), name.size(), out);
     return key;
 }
 
-QString ModificationTimeText(std::int64_t secondsSinceEpoch) {
+QString NumberSortKey(double number, const QString& name) {
+    // A whole number of up to 12 digits, which nearly every name carries, is written here;
+    // anything else goes through the general padding, which rounds and widens.
+    if (number >= 0 && number < 1e12 &&
+        number == static_cast<double>(static_cast<std::int64_t>(number))) {
+        QString key(12 + name.size(), Qt::Uninitialized);
+        char16_t* out = reinterpret_cast<char16_t*>(key.data());
+        for (auto whole = static_cast<std::int64_t>(number), i = std::int64_t{11}; i >= 0; --i) {
+            out[i] = static_cast<char16_t>(u'0' + whole % 10);
+            whole /= 10;
+        }
+        std::copy_n(name.constData(), name.size(), key.data() + 12);
+        return key;
+    }
+    const std::string digits = ZeroPadText(number, 12);
+    QString key(static_cast<qsizetype>(digits.size()) + name.size(), Qt::Uninitialized);
+    QChar* out = std::transform(digits.begin(), digits.end(), key.data(),
+                                [](char c) { return QLatin1Char(c); });
+    std::copy_n(name.constData(), name.size(), out);
+    return key;
+}
+
+namespace {
+
+struct CivilTime {
+    std::int64_t year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    bool operator==(const CivilTime&) const = default;
+};
+
+// The local time as the C library gives it, and the offset from UTC it applied.
+bool localTime(std::int64_t secondsSinceEpoch, CivilTime& time, long& offset) {
     const time_t seconds = static_cast<time_t>(secondsSinceEpoch);
     struct tm local {};
-    if (!localtime_r(&seconds, &local)) return {};
-    const int year = local.tm_year + 1900;
-    if (year < 0 || year > 9999) return {};
-    // "yyyy-MM-dd HH:mm:ss", written by hand: one per listed file.
+    if (!localtime_r(&seconds, &local)) return false;
+    time = {local.tm_year + std::int64_t{1900},
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec};
+    offset = local.tm_gmtoff;
+    return true;
+}
+
+std::int64_t floorDivide(std::int64_t value, std::int64_t divisor) {
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// Proleptic Gregorian calendar arithmetic on a count of seconds since 1970 in local time.
+CivilTime civilTime(std::int64_t localSeconds) {
+    const std::int64_t days = floorDivide(localSeconds, kSecondsPerDay);
+    const auto ofDay = static_cast<int>(localSeconds - days * kSecondsPerDay);
+    const std::int64_t shifted = days + 719468;  // days since 0000-03-01
+    const std::int64_t era = floorDivide(shifted, 146097);
+    const auto dayOfEra = static_cast<unsigned>(shifted - era * 146097);
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
+    CivilTime time;
+    time.day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    time.month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    time.year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (time.month <= 2 ? 1 : 0);
+    time.hour = ofDay / 3600;
+    time.minute = ofDay / 60 % 60;
+    time.second = ofDay % 60;
+    return time;
+}
+
+// "yyyy-MM-dd HH:mm:ss", written by hand: one per listed file.
+QString timeText(const CivilTime& time) {
+    if (time.year < 0 || time.year > 9999) return {};
     QString text(19, Qt::Uninitialized);
     QChar* out = text.data();
-    const auto put = [&out](int value, int digits) {
+    const auto put = [&out](std::int64_t value, int digits) {
         for (int divisor = digits == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
             *out++ = QLatin1Char(static_cast<char>('0' + value / divisor % 10));
     };
-    put(year, 4);
+    put(time.year, 4);
     *out++ = QLatin1Char('-');
-    put(local.tm_mon + 1, 2);
+    put(time.month, 2);
     *out++ = QLatin1Char('-');
-    put(local.tm_mday, 2);
+    put(time.day, 2);
     *out++ = QLatin1Char(' ');
-    put(local.tm_hour, 2);
+    put(time.hour, 2);
     *out++ = QLatin1Char(':');
-    put(local.tm_min, 2);
+    put(time.minute, 2);
     *out++ = QLatin1Char(':');
-    put(local.tm_sec, 2);
+    put(time.second, 2);
     return text;
+}
+
+}  // namespace
+
+QString ModificationTimeText(std::int64_t secondsSinceEpoch) {
+    CivilTime time;
+    long offset = 0;
+    if (!localTime(secondsSinceEpoch, time, offset)) return {};
+    return timeText(time);
+}
+
+QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch) {
+    // Far outside the years a text can show, the C library alone decides.
+    constexpr std::int64_t kFar = std::int64_t{20000} * 366 * kSecondsPerDay;
+    if (secondsSinceEpoch < -kFar || secondsSinceEpoch > kFar)
+        return ModificationTimeText(secondsSinceEpoch);
+    const std::int64_t day = floorDivide(secondsSinceEpoch, kSecondsPerDay);
+    const auto [found, added] = m_days.try_emplace(day);
+    Day& known = found->second;
+    if (added) {
+        // The offset holds for the whole day when both its ends agree on it, and the arithmetic
+        // is trusted only where it gives what the C library gives (a zone that counts leap
+        // seconds does not).
+        const std::int64_t first = day * kSecondsPerDay;
+        const std::int64_t last = first + kSecondsPerDay - 1;
+        CivilTime atFirst;
+        CivilTime atLast;
+        long firstOffset = 0;
+        long lastOffset = 0;
+        known.uniform = localTime(first, atFirst, firstOffset) &&
+                        localTime(last, atLast, lastOffset) && firstOffset == lastOffset &&
+                        civilTime(first + firstOffset) == atFirst &&
+                        civilTime(last + lastOffset) == atLast;
+        known.offset = firstOffset;
+    }
+    if (!known.uniform) return ModificationTimeText(secondsSinceEpoch);
+    return timeText(civilTime(secondsSinceEpoch + known.offset));
 }
 
 }  // namespace quillet

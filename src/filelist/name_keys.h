@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <unordered_map>
 
 namespace quillet {
 
@@ -33,7 +34,25 @@ NumberKey ReadNumberKey(QString&& base) = delete;
 // name.
 QString ExtensionSortKey(QStringView extension, const QString& name);
 
+// The number sort key: the number zero-padded to 12 digits, then the name.
+QString NumberSortKey(double number, const QString& name);
+
 // A modification time as "yyyy-MM-dd HH:mm:ss" in local time, so that text order is time order.
 QString ModificationTimeText(std::int64_t secondsSinceEpoch);
+
+// Many modification times, each written as ModificationTimeText writes it, with the local
+// offset looked up once a day rather than once a time: a listing of 100,000 photos spans a few
+// hundred days.
+class ModificationTimeTexts {
+  public:
+    QString of(std::int64_t secondsSinceEpoch);
+
+  private:
+    struct Day {
+        long offset = 0;
+        bool uniform = false;  // one offset all day, and the calendar arithmetic agrees
+    };
+    std::unordered_map<std::int64_t, Day> m_days;
+};
 
 }  // namespace quillet

@@ -140,31 +140,15 @@ void ListView::redraw() {
 void ListView::sortIfDue() {
     if (!m_sorted || !m_sortDue) return;
     m_sortDue = false;
-    // The rows are ordered through an index, so the merge moves four bytes a step instead of
-    // whole rows; each row then moves once, to its place.
+    // The rows are ordered through an index, so the sort moves small entries instead of whole
+    // rows; each row then moves once, to its place.
     const int key = m_sortKey;
-    std::vector<const QString*> texts;
+    std::vector<QStringView> texts;
     texts.reserve(m_rows.size());
-    for (const ListRow& row : m_rows) texts.push_back(&cellText(row, key));
-    std::vector<std::uint32_t> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0u);
-    const bool descending = m_sortOrder == SortOrder::Descending;
-    const auto inOrder = [descending](int comparison) {
-        return descending ? comparison > 0 : comparison < 0;
-    };
-    // Rows often stand in order already (camera numbers follow name order): one pass finds out.
-    if (std::is_sorted(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return inOrder(CompareCaseless(*texts[a], *texts[b]));
-        })) {
-        return;
-    }
-    std::vector<CaselessKey> keys;
-    keys.reserve(m_rows.size());
-    for (const QString* text : texts) keys.push_back(MakeCaselessKey(*text));
-    const auto before = [&](std::uint32_t a, std::uint32_t b) {
-        return inOrder(CompareCaseless(*texts[a], keys[a], *texts[b], keys[b]));
-    };
-    std::stable_sort(order.begin(), order.end(), before);
+    for (const ListRow& row : m_rows) texts.push_back(cellText(row, key));
+    const std::vector<std::uint32_t> order =
+        CaselessOrder(texts, m_sortOrder == SortOrder::Descending);
+    if (order.empty()) return;  // already in order
     std::vector<ListRow> sorted;
     sorted.reserve(m_rows.size());
     for (const std::uint32_t from : order) sorted.push_back(std::move(m_rows[from]));

@@ -1,28 +1,21 @@
 #pragma once
 
 #include <QString>
-#include <string>
+#include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace quillet {
 
 // Orders two texts as QString::compare with Qt::CaseInsensitive does, but walks an ASCII
-// stretch with a plain table, which is what file names and sort keys mostly are. Sorting
-// 100,000 rows makes some two million of these comparisons.
-int CompareCaseless(const QString& a, const QString& b);
+// stretch with a plain table, which is what file names and sort keys mostly are.
+int CompareCaseless(QStringView a, QStringView b);
 
-// A sort key whose plain byte order is the caseless order of a text that is pure ASCII, so a
-// sort can compare with memcmp. Texts with other characters keep no key and are compared
-// with CompareCaseless.
-struct CaselessKey {
-    std::string folded;
-    bool ascii = false;
-};
-CaselessKey MakeCaselessKey(const QString& text);
-
-inline int CompareCaseless(const QString& a, const CaselessKey& keyA, const QString& b,
-                           const CaselessKey& keyB) {
-    if (keyA.ascii && keyB.ascii) return keyA.folded.compare(keyB.folded);
-    return CompareCaseless(a, b);
-}
+// The order that sorts `texts` caselessly (as CompareCaseless orders them), ascending or
+// descending: indexes into `texts`. Texts that compare equal are ordered by `tieBefore` when
+// one is given, and otherwise keep their order. Empty when the texts already stand in order.
+std::vector<std::uint32_t> CaselessOrder(
+    const std::vector<QStringView>& texts, bool descending,
+    const std::function<bool(std::uint32_t, std::uint32_t)>& tieBefore = {});
 
 }  // namespace quillet

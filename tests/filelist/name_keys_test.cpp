@@ -1,7 +1,16 @@
 #include "filelist/name_keys.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
 
+#include <cctype>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "naming/numbers.h"
 #include "support/test_names.h"
 
 namespace quillet {
@@ -30,6 +39,7 @@ TEST_P(NameKeysTest, SplitsTheNameIntoItsKeys) {
     EXPECT_EQ(ExtensionSortKey(parts.extension, name),
               parts.extension.left(10).toString() +
                   QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
+    EXPECT_EQ(NumberSortKey(key.value, name), ZeroPad(key.value, 12) + name);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,6 +70,65 @@ TEST(NameKeys, ModificationTimeTextSortsLikeTime) {
     EXPECT_EQ(ModificationTimeText(1700000000), QStringLiteral("2023-11-14 22:13:20"));
     EXPECT_LT(ModificationTimeText(999999999), ModificationTimeText(1000000000));
 }
+
+// Runs the test in another time zone, and puts the pinned one back after it.
+class InTimeZone {
+  public:
+    explicit InTimeZone(const char* zone) {
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~InTimeZone() {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+};
+
+class ModificationTimeTextsTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ModificationTimeTextsTest, WriteEveryTimeAsTheCLibraryGivesIt) {
+    const InTimeZone zone(GetParam());
+    ModificationTimeTexts texts;
+    std::vector<std::int64_t> times = {0,
+                                       -1,
+                                       86399,
+                                       -86401,
+                                       951782400,     // 2000-02-29
+                                       -2208988800,   // 1900-01-01
+                                       253402300799,  // the last second of 9999
+                                       253402300800,
+                                       -62167219201,  // before year 0
+                                       std::numeric_limits<std::int64_t>::max(),
+                                       std::numeric_limits<std::int64_t>::min()};
+    // Two years with their changes of offset, every half hour or so, and every second
+    // around a change.
+    long previousOffset = 0;
+    for (std::int64_t t = 1293840000; t < 1356998400; t += 1799) {  // 2011 and 2012
+        times.push_back(t);
+        const time_t seconds = static_cast<time_t>(t);
+        struct tm local {};
+        localtime_r(&seconds, &local);
+        if (t != 1293840000 && local.tm_gmtoff != previousOffset) {
+            for (std::int64_t near = t - 1900; near < t + 100; ++near) times.push_back(near);
+        }
+        previousOffset = local.tm_gmtoff;
+    }
+    for (const std::int64_t t : times) {
+        ASSERT_EQ(texts.of(t), ModificationTimeText(t)) << GetParam() << " at " << t;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, ModificationTimeTextsTest,
+                         ::testing::Values("UTC", "Asia/Tokyo", "Europe/Berlin", "America/New_York",
+                                           "America/St_Johns", "Australia/Lord_Howe",
+                                           "Asia/Kathmandu", "Pacific/Apia", "right/Europe/London",
+                                           "CET-1CEST,M3.5.0,M10.5.0/3"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name;
+                             for (const char* c = info.param; *c; ++c)
+                                 name += (std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace quillet

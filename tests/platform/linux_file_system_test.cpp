@@ -89,6 +89,19 @@ TEST(ListFiles, KeepsNamesThatAreNotUtf8AndMatchesThemUnderAUtf8Locale) {
     EXPECT_EQ(namesOf(entries), (QList<QByteArray>{"\xc3\x89t\xc3\xa9.jpg", "\xff\xfe.JPG"}));
 }
 
+TEST(ListFiles, GivesEachNameAsTheTextItsBytesDecodeTo) {
+    TempFolder folder;
+    const QList<QByteArray> names{"IMG_0001.JPG", "\xc3\x89t\xc3\xa9.jpg", "plain_then_\xff",
+                                  "\xe5\x86\x99\xe7\x9c\x9f_007.jpg", "\xfe\xff"};
+    for (const QByteArray& name : names) folder.write(name);
+    LinuxFileSystem files;
+    const auto entries = files.listFiles(folder.path(), QString());
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), static_cast<std::size_t>(names.size()));
+    for (const DirEntry& entry : *entries)
+        EXPECT_EQ(entry.name, QString::fromUtf8(entry.rawName)) << entry.rawName.toHex().data();
+}
+
 TEST(ListFiles, OrdersWithoutRegardToCaseAndBreaksTiesByBytes) {
     TempFolder folder;
     for (const char* name : {"b10.jpg", "a.jpg", "B2.jpg", "A.jpg", "_x.jpg", "Z.jpg"}) {

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <numeric>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/linux/dos_attributes.h"
@@ -19,28 +21,81 @@ namespace quillet {
 
 namespace {
 
-// Case-insensitive name order with the raw bytes deciding ties, so that the order is total and
-// the same on every run. Each name is decoded once, here, for the whole program: a folder may
-// hold 100,000 files.
-void sortByName(std::vector<DirEntry>& entries) {
-    std::vector<CaselessKey> keys;
-    keys.reserve(entries.size());
-    for (DirEntry& entry : entries) {
-        entry.name = QString::fromUtf8(entry.rawName);
-        keys.push_back(MakeCaselessKey(entry.name));
+// Appends a name as text. Most names are plain ASCII, which is widened directly; any other
+// byte sends the name through the full UTF-8 decoder (invalid bytes become replacement
+// characters).
+void appendDecoded(std::string_view raw, std::u16string& texts) {
+    if (std::all_of(raw.begin(), raw.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
+        texts.append(raw.begin(), raw.end());
+        return;
     }
-    std::vector<std::uint32_t> order(entries.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&entries, &keys](std::uint32_t a, std::uint32_t b) {
-        const int comparison = CompareCaseless(entries[a].name, keys[a], entries[b].name, keys[b]);
-        if (comparison != 0) return comparison < 0;
-        return entries[a].rawName < entries[b].rawName;
-    });
-    std::vector<DirEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const std::uint32_t from : order) sorted.push_back(std::move(entries[from]));
-    entries = std::move(sorted);
+    const QString decoded = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
+    texts.append(reinterpret_cast<const char16_t*>(decoded.utf16()),
+                 static_cast<std::size_t>(decoded.size()));
 }
+
+// The files a listing finds, gathered in one buffer while the folder is read. Their entries are
+// made once they stand in order, so that the names lie in memory in the order the file list
+// walks them: a folder may hold 100,000 files.
+class FoundFiles {
+  public:
+    void add(const QByteArray& name, const struct stat* st) {
+        m_found.push_back({m_bytes.size(), static_cast<std::size_t>(name.size()),
+                           st ? static_cast<std::int64_t>(st->st_mtime) : 0, st != nullptr});
+        m_bytes.append(name.constData(), static_cast<std::size_t>(name.size()));
+    }
+
+    // In case-insensitive name order with the raw bytes deciding ties, so that the order is
+    // total and the same on every run. Each name is decoded once, here, for the whole program.
+    std::vector<DirEntry> sortedEntries() const {
+        std::u16string texts;
+        texts.reserve(m_bytes.size());
+        std::vector<std::size_t> starts;
+        starts.reserve(m_found.size() + 1);
+        for (const Found& found : m_found) {
+            starts.push_back(texts.size());
+            appendDecoded(rawOf(found), texts);
+        }
+        starts.push_back(texts.size());
+        std::vector<QStringView> names;
+        names.reserve(m_found.size());
+        for (std::size_t i = 0; i < m_found.size(); ++i)
+            names.emplace_back(texts.data() + starts[i], starts[i + 1] - starts[i]);
+        const std::vector<std::uint32_t> order =
+            CaselessOrder(names, false, [this](std::uint32_t a, std::uint32_t b) {
+                return rawOf(m_found[a]) < rawOf(m_found[b]);
+            });
+        std::vector<DirEntry> entries;
+        entries.reserve(m_found.size());
+        for (std::size_t k = 0; k < m_found.size(); ++k) {
+            const std::uint32_t i = order.empty() ? static_cast<std::uint32_t>(k) : order[k];
+            const std::string_view raw = rawOf(m_found[i]);
+            DirEntry entry;
+            entry.rawName = QByteArray(raw.data(), static_cast<qsizetype>(raw.size()));
+            entry.name = names[i].toString();
+            entry.modifiedSeconds = m_found[i].modifiedSeconds;
+            entry.modifiedKnown = m_found[i].modifiedKnown;
+            entries.push_back(std::move(entry));
+        }
+        return entries;
+    }
+
+  private:
+    struct Found {
+        std::size_t offset;
+        std::size_t length;
+        std::int64_t modifiedSeconds;
+        bool modifiedKnown;
+    };
+
+    std::string_view rawOf(const Found& found) const {
+        return std::string_view(m_bytes).substr(found.offset, found.length);
+    }
+
+    std::string m_bytes;
+    std::vector<Found> m_found;
+};
 
 }  // namespace
 
@@ -55,7 +110,7 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         return std::nullopt;
     }
     const FilePatterns matcher(patterns);
-    std::vector<DirEntry> entries;
+    FoundFiles foundFiles;
     int readError = 0;
     for (;;) {
         errno = 0;
@@ -66,7 +121,7 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         }
         const unsigned char type = found->d_type;
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) continue;
-        QByteArray name(found->d_name);
+        const QByteArray name = QByteArray::fromRawData(found->d_name, qstrlen(found->d_name));
         const bool listed = name[0] != '.' && matcher.matches(name);
         struct stat st;
         bool statted = false;
@@ -79,23 +134,16 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         if (leftovers && (caseDetourOriginal(name) ||
                           (statted && (type == DT_REG || !listed) &&
                            mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)))) {
-            leftovers->append(name);
+            leftovers->append(QByteArray(found->d_name));
         }
         if (!listed) continue;
         // A link counts when it leads to a regular file; an unknown type is looked up.
         if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
-        DirEntry entry;
-        entry.rawName = std::move(name);
-        if (statted) {
-            entry.modifiedSeconds = static_cast<std::int64_t>(st.st_mtime);
-            entry.modifiedKnown = true;
-        }
-        entries.push_back(std::move(entry));
+        foundFiles.add(name, statted ? &st : nullptr);
     }
     ::closedir(dir);
     if (readError != 0) return std::nullopt;
-    sortByName(entries);
-    return entries;
+    return foundFiles.sortedEntries();
 }
 
 LinuxOpenFolder::LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry,
