@@ -1,21 +1,24 @@
 #include "rename/rename_outcome.h"
 
+#include <QStringList>
+
+#include "shell/folder_problem.h"
+
 namespace quillet {
-
-RenameOutcome RenameOutcome::plan(const Form1& form, FileSystem&) {
-    RenameOutcome outcome;
-    if (form.Check6.value() == 0) outcome.m_list = &form.LV;
-    return outcome;
-}
-
-int RenameOutcome::leftUnrenamed(FileSystem&, const QByteArray&) const {
-    return m_list ? static_cast<int>(m_list->lastPass().failures.size()) : 0;
-}
 
 QString PassSummaryText(const PassReport& report) {
     if (!report.ran || report.failures.empty()) return {};
     return QStringLiteral("前回の実行では %1 個のファイルの名前が変わりませんでした")
         .arg(report.failures.size());
+}
+
+QString StatusBarToolTip(const Form1& form, FileSystem& files) {
+    QStringList hints;
+    const QString folder = FolderProblem(form, files);
+    if (!folder.isEmpty()) hints.push_back(folder);
+    const QString pass = PassSummaryText(form.LV.lastPass());
+    if (!pass.isEmpty()) hints.push_back(pass);
+    return hints.isEmpty() ? form.SBar.toolTip() : hints.join(QLatin1Char('\n'));
 }
 
 }  // namespace quillet

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include "platform/file_system.h"
@@ -8,24 +7,13 @@
 
 namespace quillet {
 
-// How a rename pass went, as the pass itself reported it: the count is never judged from the
-// folder afterwards, where a name swapped or taken over cannot tell which file stayed.
-class RenameOutcome {
-  public:
-    // Taken before the pass: whether one is about to rename anything (nothing in
-    // attribute-only mode).
-    static RenameOutcome plan(const Form1& form, FileSystem& files);
-
-    // How many of the checked rows the latest pass left under their old names. The folder is
-    // not looked at again.
-    int leftUnrenamed(FileSystem& files, const QByteArray& folder) const;
-    bool empty() const { return m_list == nullptr; }
-
-  private:
-    const ListView* m_list = nullptr;
-};
-
-// The status bar's word on the latest pass over `list`; empty when every rename took effect.
+// The status bar's word on the latest pass, as the pass itself reported it (the folder is never
+// looked at again, where a name swapped or taken over cannot tell which file stayed); empty
+// when every rename took effect.
 QString PassSummaryText(const PassReport& report);
+
+// The status bar's tool tip: what went wrong with the folder asked for and with the latest
+// pass, one per line; when neither has anything to say, the bar's own tool tip.
+QString StatusBarToolTip(const Form1& form, FileSystem& files);
 
 }  // namespace quillet

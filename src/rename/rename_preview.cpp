@@ -56,20 +56,18 @@ QString KeptNamesText(int count) {
         .arg(count);
 }
 
-RenamePreview::RenamePreview(const Form1& form, FileSystem&) : m_form(form) {}
-
-QString RenamePreview::problem(int row) const {
+QString RowToolTipText(const Form1& form, int row) {
     // A file the program itself parked under a detour name, whose old name is taken now.
-    if (row >= 1 && row <= m_form.LV.rowCount()) {
-        if (const auto original = caseDetourOriginal(m_form.LV.row(row).rawName))
+    if (row >= 1 && row <= form.LV.rowCount()) {
+        if (const auto original = caseDetourOriginal(form.LV.row(row).rawName))
             return QStringLiteral(
                        "大文字と小文字だけを変える名前の変更が途中で止まったファイルです。元の名前"
                        "「%1」は別のファイルが使っているので、この名前のまま残してあります")
                 .arg(ReadableFileName(FileNameText(*original)));
     }
-    if (m_form.Check6.value() != 0) return {};
-    if (row < 1 || row > m_form.LV.rowCount() || !m_form.LV.row(row).checked) return {};
-    return RenameProblemText(m_form.LV.row(row));
+    if (form.Check6.value() != 0) return {};
+    if (row < 1 || row > form.LV.rowCount() || !form.LV.row(row).checked) return {};
+    return RenameProblemText(form.LV.row(row));
 }
 
 }  // namespace quillet

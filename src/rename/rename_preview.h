@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "platform/file_system.h"
 #include "ui/form1.h"
 
 namespace quillet {
@@ -15,18 +14,10 @@ QString RenameProblemText(const ListRow& row);
 // none would.
 QString KeptNamesText(int count);
 
-// The reasons of the list's rows, numbered from 1, as the tool tips tell them. The marks are
-// made after every naming pass; this only reads them.
-class RenamePreview {
-  public:
-    RenamePreview(const Form1& form, FileSystem& files);
-
-    // Empty too when the row is not renamed at all: unchecked, or the attribute-only switch
-    // is on.
-    QString problem(int row) const;
-
-  private:
-    const Form1& m_form;
-};
+// What the tool tip of a list row, numbered from 1, says: first that the file was left under a
+// case-change detour name, else why the execute button would leave it under its old name (from
+// the row's mark, made after every naming pass). Empty too when the row is not renamed at all:
+// unchecked, or the attribute-only switch is on.
+QString RowToolTipText(const Form1& form, int row);
 
 }  // namespace quillet

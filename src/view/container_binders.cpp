@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QToolTip>
 #include <memory>
 #include <vector>
 
@@ -53,6 +55,31 @@ void followSheet(QWidget* sheet, QPointer<QWidget>& focusBefore) {
     }
 }
 
+// The panels let the mouse through to the bar, so the bar's tool tip would cover theirs: over a
+// panel that has its own, that one is shown.
+class PanelToolTips : public QObject {
+  public:
+    explicit PanelToolTips(QStatusBar* bar) : QObject(bar), m_bar(bar) {
+        bar->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return false;
+        const auto* help = static_cast<QHelpEvent*>(event);
+        for (StatusPanelLabel* panel : m_bar->findChildren<StatusPanelLabel*>()) {
+            if (!panel->isVisible() || panel->toolTip().isEmpty()) continue;
+            if (!panel->geometry().contains(help->pos())) continue;
+            QToolTip::showText(help->globalPos(), panel->toolTip(), panel);
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    QStatusBar* m_bar;
+};
+
 }  // namespace
 
 void bindTitle(Binding& binding, Control& form, QWidget* window) {
@@ -92,6 +119,7 @@ QStatusBar* bindStatusBar(Binding& binding, StatusBar& bar, QWidget* parent,
     // Choosing a folder is a click on the bar; the keyboard gets there too.
     statusBar->setFocusPolicy(Qt::TabFocus);
     binding.layout().add(bar, statusBar, WindowLayout::Anchor::Bottom);
+    new PanelToolTips(statusBar);
     auto panels = std::make_shared<std::vector<StatusPanelLabel*>>();
     binding.follow(bar, [&binding, &bar, statusBar, panels, shown = std::move(shown)] {
         while (static_cast<int>(panels->size()) < bar.panelCount()) {
@@ -117,6 +145,10 @@ QStatusBar* bindStatusBar(Binding& binding, StatusBar& bar, QWidget* parent,
                 (bar.panel(i).bevel == Bevel::Raised ? QFrame::Raised : QFrame::Sunken));
             // A bevel change must show while the button is still held down.
             label->repaint();
+            if (label->toolTip() != bar.panel(i).toolTip) {
+                label->setToolTip(bar.panel(i).toolTip);
+                label->setAccessibleDescription(bar.panel(i).toolTip);
+            }
         }
         binding.showCommon(bar, statusBar);
         shown();

@@ -42,8 +42,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
                 return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
             return {};
         case Qt::ToolTipRole:
-            if (row->mark.problem != RenameProblem::None) return RenameProblemText(*row);
-            return m_toolTip ? QVariant(m_toolTip(index.row() + 1)) : QVariant();
+            return m_toolTip ? m_toolTip(index.row() + 1) : RenameProblemText(*row);
         case Qt::ForegroundRole:
             if (!nameColumn && row->newNameBlue) return QColor(0, 0, 255);
             return {};

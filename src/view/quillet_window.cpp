@@ -12,9 +12,7 @@
 
 #include "rename/rename_outcome.h"
 #include "rename/rename_preview.h"
-#include "shell/folder_problem.h"
 #include "ui/form1.h"
-#include "ui/mode_switch.h"
 #include "view/binding.h"
 #include "view/control_binders.h"
 #include "view/file_list_model.h"
@@ -99,7 +97,7 @@ void QuilletWindow::bindControls() {
     QGroupBox* frame1 = bindFrame(b, form.Frame1, m_client);
     bindComboBox(b, form.Combo1, frame1);
     bindTextBox(b, form.Text4, frame1);
-    bindCommand(b, form.Command1, m_client, [this] { executeAndReport(m_form.Command1); });
+    bindCommand(b, form.Command1, m_client, click(form.Command1));
     bindCommand(b, form.Command2, m_client, click(form.Command2));
 
     bindTabStrip(b, form.TabStrip1, m_client);
@@ -126,13 +124,12 @@ void QuilletWindow::bindControls() {
     bindToolbar(b, form.Toolbar1, frame5);
 
     m_list = new ListBinding(b, form.LV, m_client);
-    m_list->model()->setToolTipSource([this](int row) { return rowToolTip(row); });
+    m_list->model()->setToolTipSource([this](int row) { return RowToolTipText(m_form, row); });
     translateListInput(*m_layout, form.LV, m_list->view(), m_list->model(), *m_popupPlace);
-    m_progress = bindProgressBar(b, form.PB1, m_client, [this] {
-        if (m_form.PB1.visible()) m_passRan = true;
-        showProgress();
-    });
+    m_progress = bindProgressBar(b, form.PB1, m_client, [this] { showProgress(); });
     m_statusBar = bindStatusBar(b, form.SBar, m_client, [this] { showStatusHint(); });
+    // The bar's word on the latest pass is learnt when the pass relists the folder.
+    b.follow(form.LV, [this] { showStatusHint(); });
     translateStatusBarInput(*m_layout, form.SBar, m_statusBar);
 
     QWidget* sheet = bindPanel(b, form.panel, m_client, [] {});
@@ -182,38 +179,13 @@ void QuilletWindow::orderTabs() {
 }
 
 void QuilletWindow::applyListChanges() {
-    if (m_list->applyChanges()) m_preview.reset();
-}
-
-QString QuilletWindow::rowToolTip(int row) {
-    if (!m_preview) m_preview = std::make_unique<RenamePreview>(m_form, m_files);
-    return m_preview->problem(row);
-}
-
-void QuilletWindow::executeAndReport(Button& button) {
-    Form1& form = m_form;
-    // Only an extended-mode pass leaves the window open to tell how it went.
-    RenameOutcome planned;
-    if (!IsStandardMode(form)) planned = RenameOutcome::plan(form, m_files);
-    m_passRan = false;
-    std::weak_ptr<int> alive = m_binding->alive();
-    button.click();
-    if (alive.expired() || !m_passRan || IsStandardMode(form)) return;
-    const int left = planned.leftUnrenamed(m_files, form.File1.path());
-    m_passHint =
-        left == 0
-            ? QString()
-            : QStringLiteral("前回の実行では %1 個のファイルの名前が変わりませんでした").arg(left);
-    showStatusHint();
+    m_list->applyChanges();
 }
 
 void QuilletWindow::showStatusHint() {
     if (!m_statusBar) return;
-    QStringList hints;
-    const QString folder = FolderProblem(m_form, m_files);
-    if (!folder.isEmpty()) hints.push_back(folder);
-    if (!m_passHint.isEmpty()) hints.push_back(m_passHint);
-    const QString shown = hints.isEmpty() ? m_form.SBar.toolTip() : hints.join(QLatin1Char('\n'));
+    const QString shown = StatusBarToolTip(m_form, m_files);
+    if (m_statusBar->toolTip() == shown) return;
     m_statusBar->setToolTip(shown);
     m_statusBar->setAccessibleDescription(shown);
 }

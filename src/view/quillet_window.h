@@ -11,11 +11,9 @@ class QTreeView;
 namespace quillet {
 
 class Binding;
-class Button;
 class FileListModel;
 class FileSystem;
 class ListBinding;
-class RenamePreview;
 class WindowLayout;
 struct Form1;
 struct PopupPlace;
@@ -51,8 +49,6 @@ class QuilletWindow : public QMainWindow {
     void bindControls();
     void orderTabs();
     void showProgress();
-    QString rowToolTip(int row);
-    void executeAndReport(Button& button);
     void showStatusHint();
 
     Form1& m_form;
@@ -67,12 +63,6 @@ class QuilletWindow : public QMainWindow {
     QElapsedTimer m_progressClock;
     int m_shownProgress = -1;
     bool m_closing = false;
-
-    // Built on the first tool tip after the list last changed, never while names are typed.
-    std::unique_ptr<RenamePreview> m_preview;
-    // Set when a confirmed pass shows its progress; a declined one never does.
-    bool m_passRan = false;
-    QString m_passHint;
 };
 
 }  // namespace quillet

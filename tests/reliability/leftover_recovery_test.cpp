@@ -51,8 +51,7 @@ TEST_F(LeftoverTest, WhereTheOldNameIsTakenTheFileStaysInSightAndItsRowSaysWhy) 
     EXPECT_EQ(photos.read("IMG_0001.JPG"), "another file saved meanwhile");
     const int row = static_cast<int>(listed().indexOf(QString::fromUtf8(detour))) + 1;
     ASSERT_GT(row, 0) << listed().join(u' ').toStdString();
-    RenamePreview preview(harness.form(), harness.window().platform().files);
-    const QString tip = preview.problem(row);
+    const QString tip = RowToolTipText(harness.form(), row);
     EXPECT_TRUE(tip.contains(QStringLiteral("途中で止まった"))) << tip.toStdString();
     EXPECT_TRUE(tip.contains(QStringLiteral("IMG_0001.JPG"))) << tip.toStdString();
 }

@@ -68,10 +68,9 @@ TEST_P(RenamePreviewTest, ToldReasonsMatchWhatThePassThenDoes) {
         f.LV.setNewName(rowOf(from), QString::fromStdString(to));
     Mark(harness);
 
-    RenamePreview preview(f, harness.window().platform().files);
     int warned = 0;
     for (const auto& [from, part] : c.expected) {
-        const QString reason = preview.problem(rowOf(from));
+        const QString reason = RowToolTipText(f, rowOf(from));
         if (part.empty()) {
             EXPECT_TRUE(reason.isEmpty()) << from << ": " << reason.toStdString();
         } else {
@@ -82,7 +81,6 @@ TEST_P(RenamePreviewTest, ToldReasonsMatchWhatThePassThenDoes) {
     }
     EXPECT_EQ(MarkedRows(f), warned);
     EXPECT_EQ(f.SBar.panel(2).toolTip, KeptNamesText(warned));
-    const RenameOutcome planned = RenameOutcome::plan(f, harness.window().platform().files);
 
     EXPECT_FALSE(harness.execute());
 
@@ -107,8 +105,11 @@ TEST_P(RenamePreviewTest, ToldReasonsMatchWhatThePassThenDoes) {
     const PassReport& report = f.LV.lastPass();
     EXPECT_TRUE(report.ran);
     EXPECT_EQ(static_cast<int>(report.failures.size()), warned);
-    EXPECT_EQ(planned.leftUnrenamed(harness.window().platform().files, harness.photos.path()),
-              warned);
+    EXPECT_EQ(PassSummaryText(report),
+              warned == 0
+                  ? QString()
+                  : QStringLiteral("前回の実行では %1 個のファイルの名前が変わりませんでした")
+                        .arg(warned));
 }
 
 const std::string kLongName = std::string(260, 'n') + ".jpg";
@@ -203,17 +204,14 @@ TEST(RenamePreview, SaysNothingForRowsThatAreNotRenamed) {
     f.LV.setNewName(2, QStringLiteral("a_1.jpg"));
     Mark(harness);
     {
-        RenamePreview preview(f, harness.window().platform().files);
-        EXPECT_FALSE(preview.problem(1).isEmpty());
-        EXPECT_TRUE(preview.problem(0).isEmpty());
-        EXPECT_TRUE(preview.problem(3).isEmpty());
+        EXPECT_FALSE(RowToolTipText(f, 1).isEmpty());
+        EXPECT_TRUE(RowToolTipText(f, 0).isEmpty());
+        EXPECT_TRUE(RowToolTipText(f, 3).isEmpty());
     }
     f.Check6.setValue(1);
-    RenamePreview attributesOnly(f, harness.window().platform().files);
-    EXPECT_TRUE(attributesOnly.problem(1).isEmpty());
+    EXPECT_TRUE(RowToolTipText(f, 1).isEmpty());
     EXPECT_EQ(MarkedRows(f), 0) << "attribute-only mode renames nothing";
     EXPECT_TRUE(f.SBar.panel(2).toolTip.isEmpty());
-    EXPECT_TRUE(RenameOutcome::plan(f, harness.window().platform().files).empty());
 }
 
 // A long chain of renames, each waiting for the next file to move away first, in the order
@@ -233,17 +231,15 @@ TEST(RenamePreview, FollowsALongChainOfRenames) {
     }
     Mark(harness);
     EXPECT_EQ(MarkedRows(f), 0);
-    RenamePreview preview(f, harness.window().platform().files);
-    EXPECT_TRUE(preview.problem(kFiles).isEmpty()) << preview.problem(kFiles).toStdString();
+    EXPECT_TRUE(RowToolTipText(f, kFiles).isEmpty()) << RowToolTipText(f, kFiles).toStdString();
     // The other way round every row waits on a file that has not moved yet.
     f.Check2.setValue(0);
     for (int row = 1; row <= kFiles; ++row)
         f.LV.setNewName(row, QStringLiteral("p_%1.jpg").arg(row + 1));
     Mark(harness);
     EXPECT_EQ(MarkedRows(f), kFiles - 1);
-    RenamePreview ascending(f, harness.window().platform().files);
-    EXPECT_FALSE(ascending.problem(1).isEmpty());
-    EXPECT_TRUE(ascending.problem(kFiles).isEmpty());
+    EXPECT_FALSE(RowToolTipText(f, 1).isEmpty());
+    EXPECT_TRUE(RowToolTipText(f, kFiles).isEmpty());
 }
 
 }  // namespace

@@ -75,7 +75,6 @@ TEST_F(FileListModelTest, CheckBoxOnlyInTheFirstColumnAndBlueOnlyWhereTheRowSays
 }
 
 TEST_F(FileListModelTest, AMarkedRowShowsTheWarningIconBesideItsBlueNameAndTellsWhy) {
-    model.setToolTipSource([](int) { return QStringLiteral("other"); });
     list.setMark(2, {RenameProblem::TakenInFolder, 0});
     model.apply();
     ASSERT_EQ(changed.size(), 1u);
@@ -91,7 +90,7 @@ TEST_F(FileListModelTest, AMarkedRowShowsTheWarningIconBesideItsBlueNameAndTells
         reason.contains(QString::fromUtf8("「a002.jpg」という名前のファイルがフォルダに既にある")))
         << reason.toStdString();
     EXPECT_EQ(cell(1, 0, Qt::ToolTipRole).toString(), reason);
-    EXPECT_EQ(cell(0, 1, Qt::ToolTipRole).toString(), QStringLiteral("other"));
+    EXPECT_TRUE(cell(0, 1, Qt::ToolTipRole).toString().isEmpty());
 
     list.setMark(2, {});
     model.apply();
