@@ -230,7 +230,7 @@ TEST_F(EndToEnd, ExtendedModeRenamesInAFolderChosenInTheDialogAndListsItAfresh) 
 
 // A new name that a file outside the list already holds: the window shows, before anything is
 // executed, which row would keep its name.
-TEST_F(EndToEnd, ARowWhoseNewNameIsTakenIsToldBeforeExecution) {
+TEST_F(EndToEnd, ARowWhoseNewNameIsTakenIsMarkedBeforeExecutionAndKeepsItsName) {
     writePictures(photos, camera.mid(0, 3), "JPEG");
     photos.write("trip_001.jpg", "already here");
     const auto before = contents(photos);
@@ -244,8 +244,18 @@ TEST_F(EndToEnd, ARowWhoseNewNameIsTakenIsToldBeforeExecution) {
               u("trip_001.jpg|trip_002.jpg|trip_003.jpg"));
     EXPECT_TRUE(result.seen.value(QStringLiteral("first-tool-tip")).contains(u("trip_001.jpg")))
         << result.seen.value(QStringLiteral("first-tool-tip")).toStdString();
-    EXPECT_EQ(contents(photos), before) << "nothing is executed";
+    EXPECT_EQ(result.seen.value(QStringLiteral("marked")), u("IMG_0412.jpg"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("count-tool-tip")),
+              u("チェックしたファイルのうち 1 個は、実行しても名前が変わりません"));
     EXPECT_TRUE(QFile::exists(QStringLiteral(QUILLET_SHOTS_DIR "/quillet-failure-marks.png")));
+    // The pass leaves exactly the marked file under its name, and says so from its own report.
+    auto expected = before;
+    expected[u("trip_002.jpg")] = expected.take(u("IMG_0413.jpg"));
+    expected[u("trip_003.jpg")] = expected.take(u("IMG_0414.jpg"));
+    EXPECT_EQ(contents(photos), expected);
+    EXPECT_EQ(result.seen.value(QStringLiteral("listed-after")), u("IMG_0412.jpg"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("status-hint")),
+              u("前回の実行では 1 個のファイルの名前が変わりませんでした"));
 }
 
 TEST_F(EndToEnd, AttributeOnlyModeMakesTheCheckedPicturesReadOnlyAndEnds) {

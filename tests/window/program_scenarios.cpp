@@ -271,7 +271,7 @@ void extendedRun(QuilletWindow& view) {
 }
 
 // Extended mode on a folder where a new name is already taken by a file that is not listed:
-// the row that would keep its name, as the window shows it before execution.
+// the row that would keep its name, as the window shows it before execution, then the pass.
 void failureMarksRun(QuilletWindow& view) {
     click(find<QPushButton>(view, "Command3"));
     typeInto(find<QLineEdit>(view, "Text4"), QStringLiteral("IMG*"));
@@ -281,7 +281,17 @@ void failureMarksRun(QuilletWindow& view) {
     QTreeView* list = view.listView();
     report(QStringLiteral("first-tool-tip"),
            list->model()->index(0, 1).data(Qt::ToolTipRole).toString());
+    QStringList marked;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        if (!list->model()->index(row, 1).data(Qt::DecorationRole).isNull())
+            marked << list->model()->index(row, 0).data().toString();
+    report(QStringLiteral("marked"), marked.join(QLatin1Char('|')));
+    report(QStringLiteral("count-tool-tip"), find<QLabel>(view, "SBar.File")->toolTip());
     photograph(&view, "quillet-failure-marks.png");
+    answerConfirmation(u("はい"));
+    click(find<QPushButton>(view, "Command1"));
+    report(QStringLiteral("listed-after"), column(view.listView(), 0).join(QLatin1Char('|')));
+    report(QStringLiteral("status-hint"), find<QStatusBar>(view, "SBar")->toolTip());
     leaveOpen();
 }
 
