@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillet {
@@ -31,6 +33,32 @@ struct DirEntry {
     bool modifiedKnown = false;
 };
 
+// The names of the entries a listing read but did not list (folders, hidden files, files
+// outside the pattern, links that do not lead to a file), gathered in one buffer while the
+// folder is read, each followed by a NUL byte, which no name can hold.
+class UnlistedNames {
+  public:
+    void add(std::string_view name) {
+        m_bytes.append(name);
+        m_bytes.push_back('\0');
+        ++m_count;
+    }
+    std::size_t count() const { return m_count; }
+    // `each(name)` for every name, as a view into the buffer.
+    template <class Each>
+    void forEach(Each&& each) const {
+        for (std::size_t at = 0; at < m_bytes.size();) {
+            const std::size_t end = m_bytes.find('\0', at);
+            each(std::string_view(m_bytes).substr(at, end - at));
+            at = end + 1;
+        }
+    }
+
+  private:
+    std::string m_bytes;
+    std::size_t m_count = 0;
+};
+
 // A folder held open for a run of operations on the names inside it. Every name is one plain
 // entry of this folder, given as raw bytes.
 class OpenFolder {
@@ -40,6 +68,9 @@ class OpenFolder {
     // crash left behind is put right first: a file parked under a case detour name gets its
     // old name back (where that is taken meanwhile it stays, listed under the detour name).
     virtual std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) = 0;
+    // Every other name the latest listFiles found in the folder, so that no one needs to read
+    // the folder again to know which names are taken. Null when this folder cannot tell.
+    virtual const UnlistedNames* unlistedNames() const { return nullptr; }
     // Renames without ever replacing an existing file. Returns 0 or an errno value.
     virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
     // The attribute bits, or nothing when they cannot be read.
@@ -61,14 +92,6 @@ class FileSystem {
     // The folder held open, so that what is done there later reaches this very folder even
     // when its path comes to name another one.
     virtual std::unique_ptr<OpenFolder> openFolder(const QByteArray& folder) = 0;
-    // The names of every entry of a folder (files, folders, links, hidden ones alike), for
-    // telling many names apart at once. Nothing when the folder cannot be read or a file
-    // system cannot tell; the caller then asks for the names it needs one by one.
-    virtual std::optional<std::vector<QByteArray>> entryNames(const QByteArray& folder) {
-        (void)folder;
-        return std::nullopt;
-    }
-
     // The name under which the entry that `path` names is stored, or nothing when there is
     // no such entry.
     virtual std::optional<QByteArray> storedName(const QByteArray& path) = 0;

@@ -19,17 +19,22 @@ void RenameMarks::learnFolder(const Form1& form) {
     m_listing = list.listing();
     m_folder = form.File1.path();
     m_onDisk.clear();
-    const auto names = m_files.entryNames(m_folder);
-    m_folderNamesKnown = names.has_value();
+    // The listing read the whole folder and kept the names it did not list.
+    const OpenFolder* folder = form.File1.listedFolder();
+    const UnlistedNames* names = folder ? folder->unlistedNames() : nullptr;
+    m_folderNamesKnown = names != nullptr;
     const int rows = list.rowCount();
-    m_slots.reset((names ? names->size() : 0) + static_cast<std::size_t>(rows));
+    m_slots.reset((names ? names->count() : 0) + static_cast<std::size_t>(rows));
     // Row ids count from 0 in the order the rows were added, whatever the sort did since.
     std::vector<const QByteArray*> byId(static_cast<std::size_t>(rows));
     for (int i = 1; i <= rows; ++i) byId[list.row(i).id] = &list.row(i).rawName;
     for (const QByteArray* name : byId) m_slots.add(*name);
     m_listedSlots = rows;
     if (names) {
-        for (const QByteArray& name : *names) m_slots.add(name);
+        m_unlisted = *names;
+        m_unlisted.forEach([this](std::string_view name) {
+            m_slots.add(QByteArray::fromRawData(name.data(), static_cast<qsizetype>(name.size())));
+        });
     }
 }
 

@@ -38,6 +38,7 @@ class RenameMarks {
     QByteArray m_folder;
     bool m_folderNamesKnown = false;
     NameTable m_slots;
+    UnlistedNames m_unlisted;  // the bytes of the slots after the listed ones
     int m_listedSlots = 0;
     QHash<QByteArray, bool> m_onDisk;
 

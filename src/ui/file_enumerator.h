@@ -33,6 +33,7 @@ class FileEnumerator : public Control {
     // is done there, even when the path has come to name another folder. Null when nothing
     // could be listed.
     OpenFolder* listedFolder() { return m_folder.get(); }
+    const OpenFolder* listedFolder() const { return m_folder.get(); }
 
   private:
     FileSystem& m_files;

@@ -1,6 +1,7 @@
 #include "rename/rename_marks.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -130,6 +131,20 @@ TEST_F(RenameMarksTest, TheReportGivesARefusedNameItsError) {
     EXPECT_EQ(report.failures[0].error, ENAMETOOLONG);
     EXPECT_EQ(report.failures[1].error, EINVAL);
     EXPECT_EQ(harness.photos.read("ok.jpg"), "002.jpg");
+}
+
+// The listing keeps the names it does not show, so a link and a folder still take theirs.
+TEST(RenameMarksUnlisted, NamesHeldByEntriesTheListDoesNotShowAreTaken) {
+    WindowHarness harness;
+    for (const char* name : {"b.jpg", "c.jpg"}) harness.photos.write(name, name);
+    ASSERT_EQ(::symlink("nowhere", (harness.photos.path() + "/001.jpg").constData()), 0);
+    harness.photos.makeFolder("002.jpg");
+    harness.startOnPhotos();
+    Form1& f = harness.form();
+    f.Text2.setText(QStringLiteral("001"));
+    ASSERT_EQ(harness.newNames(), Names({"001.jpg", "002.jpg"}));
+    EXPECT_EQ(f.LV.row(1).mark.problem, RenameProblem::TakenInFolder);
+    EXPECT_EQ(f.LV.row(2).mark.problem, RenameProblem::TakenInFolder);
 }
 
 }  // namespace

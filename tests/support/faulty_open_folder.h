@@ -30,6 +30,7 @@ class FaultyOpenFolder : public OpenFolder {
                      int* listings = nullptr);
 
     std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) override;
+    const UnlistedNames* unlistedNames() const override { return m_real->unlistedNames(); }
 
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     std::optional<std::uint32_t> attributes(const QByteArray& name) override;

@@ -38,27 +38,6 @@ std::unique_ptr<OpenFolder> LinuxFileSystem::openFolder(const QByteArray& folder
     return std::make_unique<LinuxOpenFolder>(fd, m_method, m_sameEntry, m_calls);
 }
 
-std::optional<std::vector<QByteArray>> LinuxFileSystem::entryNames(const QByteArray& folder) {
-    DIR* dir = ::opendir(folderArgument(folder));
-    if (dir == nullptr) return std::nullopt;
-    std::vector<QByteArray> names;
-    int readError = 0;
-    for (;;) {
-        errno = 0;
-        const dirent* found = ::readdir(dir);
-        if (found == nullptr) {
-            readError = errno;
-            break;
-        }
-        const char* name = found->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-        names.emplace_back(name);
-    }
-    ::closedir(dir);
-    if (readError != 0) return std::nullopt;
-    return names;
-}
-
 std::optional<QByteArray> LinuxFileSystem::storedName(const QByteArray& path) {
     if (path.isEmpty() || path.endsWith('/')) return std::nullopt;
     struct stat st;

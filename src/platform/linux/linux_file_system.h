@@ -17,7 +17,6 @@ class LinuxFileSystem : public FileSystem {
     std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
                                                    const QString& patterns) override;
     std::unique_ptr<OpenFolder> openFolder(const QByteArray& folder) override;
-    std::optional<std::vector<QByteArray>> entryNames(const QByteArray& folder) override;
 
     std::optional<QByteArray> storedName(const QByteArray& path) override;
     std::optional<std::uint32_t> attributes(const QByteArray& path) override;

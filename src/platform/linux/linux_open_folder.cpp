@@ -21,6 +21,10 @@ namespace quillet {
 
 namespace {
 
+bool isDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
 // Appends a name as text. Most names are plain ASCII, which is widened directly; any other
 // byte sends the name through the full UTF-8 decoder (invalid bytes become replacement
 // characters).
@@ -100,7 +104,8 @@ class FoundFiles {
 }  // namespace
 
 std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patterns,
-                                                QList<QByteArray>* leftovers) {
+                                                QList<QByteArray>* leftovers,
+                                                UnlistedNames* unlisted) {
     // A descriptor of its own: reading moves the position, and closing the listing closes it.
     const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
@@ -119,9 +124,17 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
             readError = errno;
             break;
         }
+        const std::size_t length = qstrlen(found->d_name);
         const unsigned char type = found->d_type;
-        if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) continue;
-        const QByteArray name = QByteArray::fromRawData(found->d_name, qstrlen(found->d_name));
+        const auto notListed = [&] {
+            if (unlisted) unlisted->add(std::string_view(found->d_name, length));
+        };
+        if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) {
+            if (!isDotOrDotDot(found->d_name)) notListed();
+            continue;
+        }
+        const QByteArray name =
+            QByteArray::fromRawData(found->d_name, static_cast<qsizetype>(length));
         const bool listed = name[0] != '.' && matcher.matches(name);
         struct stat st;
         bool statted = false;
@@ -136,9 +149,11 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
                            mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)))) {
             leftovers->append(QByteArray(found->d_name));
         }
-        if (!listed) continue;
         // A link counts when it leads to a regular file; an unknown type is looked up.
-        if (type != DT_REG && !(statted && S_ISREG(st.st_mode))) continue;
+        if (!listed || (type != DT_REG && !(statted && S_ISREG(st.st_mode)))) {
+            if (!isDotOrDotDot(found->d_name)) notListed();
+            continue;
+        }
         foundFiles.add(name, statted ? &st : nullptr);
     }
     ::closedir(dir);
@@ -156,10 +171,20 @@ LinuxOpenFolder::~LinuxOpenFolder() {
 
 std::optional<std::vector<DirEntry>> LinuxOpenFolder::listFiles(const QString& patterns) {
     QList<QByteArray> leftovers;
-    auto entries = ListFolder(m_fd, patterns, &leftovers);
-    if (!entries || leftovers.isEmpty()) return entries;
-    tidyRenameLeftovers(m_fd, leftovers, m_method, m_sameEntry, m_calls);
-    return ListFolder(m_fd, patterns, nullptr);
+    m_unlisted.reset();
+    UnlistedNames unlisted;
+    auto entries = ListFolder(m_fd, patterns, &leftovers, &unlisted);
+    if (entries && !leftovers.isEmpty()) {
+        tidyRenameLeftovers(m_fd, leftovers, m_method, m_sameEntry, m_calls);
+        unlisted = UnlistedNames();
+        entries = ListFolder(m_fd, patterns, nullptr, &unlisted);
+    }
+    if (entries) m_unlisted = std::move(unlisted);
+    return entries;
+}
+
+const UnlistedNames* LinuxOpenFolder::unlistedNames() const {
+    return m_unlisted ? &*m_unlisted : nullptr;
 }
 
 int LinuxOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& to) {

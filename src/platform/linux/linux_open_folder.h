@@ -17,6 +17,7 @@ class LinuxOpenFolder : public OpenFolder {
     LinuxOpenFolder& operator=(const LinuxOpenFolder&) = delete;
 
     std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) override;
+    const UnlistedNames* unlistedNames() const override;
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     std::optional<std::uint32_t> attributes(const QByteArray& name) override;
     int setAttributes(const QByteArray& name, std::uint32_t bits) override;
@@ -28,11 +29,14 @@ class LinuxOpenFolder : public OpenFolder {
     RenameMethod m_method;
     SameEntryProbe m_sameEntry;
     RenameCalls m_calls;
+    std::optional<UnlistedNames> m_unlisted;  // from the latest listing that succeeded
 };
 
 // The files of the folder `dirFd` as FileSystem::listFiles describes them, with the names that
-// may be left over from a rename cut short in `leftovers`.
+// may be left over from a rename cut short in `leftovers`, and every other entry's name (but
+// "." and "..") in `unlisted`.
 std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patterns,
-                                                QList<QByteArray>* leftovers);
+                                                QList<QByteArray>* leftovers,
+                                                UnlistedNames* unlisted = nullptr);
 
 }  // namespace quillet
