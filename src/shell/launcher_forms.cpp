@@ -4,21 +4,11 @@ namespace quillet {
 
 namespace {
 
-// An argument of a desktop entry's Exec key. First the quoting of the command line: inside
-// double quotes, '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is
-// no field code. Then the escaping of a string value, which doubles every backslash and spells
-// out line breaks.
-QByteArray execArgument(const QByteArray& argument) {
-    QByteArray quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
-        quoted += c;
-    }
-    quoted += '"';
-
+// A string value as a key file holds it: every backslash doubled and line breaks and tabs
+// spelt out, since a value cannot hold them raw.
+QByteArray keyFileValue(const QByteArray& text) {
     QByteArray value;
-    for (const char c : quoted) {
+    for (const char c : text) {
         if (c == '\\')
             value += "\\\\";
         else if (c == '\n')
@@ -31,6 +21,21 @@ QByteArray execArgument(const QByteArray& argument) {
             value += c;
     }
     return value;
+}
+
+// An argument of a desktop entry's Exec key. First the quoting of the command line: inside
+// double quotes, '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is
+// no field code. Then the escaping of a string value, which doubles every backslash and spells
+// out line breaks.
+QByteArray execArgument(const QByteArray& argument) {
+    QByteArray quoted = "\"";
+    for (const char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        if (c == '%') quoted += '%';
+        quoted += c;
+    }
+    quoted += '"';
+    return keyFileValue(quoted);
 }
 
 // A word for the POSIX shell, which takes everything between single quotes literally.
@@ -50,16 +55,10 @@ QByteArray shellWord(const QByteArray& word) {
 QByteArray nemoExec(const QByteArray& program) {
     QByteArray line;
     for (const char c : shellWord(program)) {
-        if (c == '%')
-            line += "%%";
-        else if (c == '\\')
-            line += "\\\\";
-        else if (c == '\n')
-            line += "\\n";
-        else
-            line += c;
+        if (c == '%') line += '%';
+        line += c;
     }
-    return line + " %F";
+    return keyFileValue(line) + " %F";
 }
 
 // A script from the Scripts menu gets the selected files as its arguments, relative to the
