@@ -38,11 +38,13 @@ struct ListRow {
     bool checked = true;
     bool selected = false;
     bool newNameBlue = false;
-    RenameMark mark;       // set by the rename preview after every naming pass
+    RenameMark mark;       // set by the failure marks in every naming pass
     std::uint32_t id = 0;  // its place when it was added, kept through sorting
-    QString text;
-    std::array<QString, kSubItems> subItems;
+    // The naming pass reads the flags, the raw name and the new name of every row on every
+    // keystroke: they come first, to share the row's first cache line.
     QByteArray rawName;
+    std::array<QString, kSubItems> subItems;
+    QString text;
 
     // The sub-items by what they hold. Column k + 1 shows sub-item k.
     const QString& newName() const { return subItems[0]; }
