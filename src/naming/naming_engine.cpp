@@ -6,6 +6,11 @@
 
 namespace quillet {
 
+namespace {
+// From here down every checked row keeps the same number.
+constexpr std::int64_t kStillCounter = -999;
+}  // namespace
+
 NamingEngine::NamingEngine(Form1& form, ProgramState& state, FileSystem& files)
     : m_form(form), m_state(state), m_files(files), m_marks(files) {}
 
@@ -47,6 +52,13 @@ void NamingEngine::namingPass() {
     }
     options.width = static_cast<int>(std::min<qsizetype>(m_form.Text2.text().size(), 12));
 
+    // Names made of the typed parts and a counter that goes up differ from row to row; any part
+    // taken from the file, random letters or a counter that stands still can repeat a name.
+    const bool namesMayRepeat = options.useOriginalValue || options.useOriginalPrefix ||
+                                options.useOriginalExtension || options.randomPrefix ||
+                                counter <= kStillCounter;
+    m_marks.begin(m_form, namesMayRepeat);
+
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
     for (int i = 1; i <= count; ++i) {
@@ -56,12 +68,12 @@ void NamingEngine::namingPass() {
         } else {
             const QString letters = options.randomPrefix ? RndName(options.randomCount) : QString();
             LV.setNewName(i, ComposeNewName(row, options, counter, letters));
-            // From -999 down every checked row keeps the same number.
-            if (counter >= -998) ++counter;
+            if (counter > kStillCounter) ++counter;
         }
+        m_marks.markRow(i);
         PB1.showStep(i, count);
     }
-    m_marks.update(m_form);
+    m_marks.finish();
     PB1.setVisible(false);
     enableExecuteWhenFilesListed();
 }

@@ -29,13 +29,14 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
         prefix = row.originalPrefix();
     }
 
-    std::string digits;
-    if (!options.useOriginalValue) {
-        digits = ZeroPadText(static_cast<double>(counter), options.width);
-    } else if (HasTrailingNumber(row)) {
+    const ZeroPadded padded = [&] {
+        if (!options.useOriginalValue)
+            return ZeroPadded(static_cast<double>(counter), options.width);
+        if (!HasTrailingNumber(row)) return ZeroPadded();
         // Only the first 12 characters of the sort key hold the number.
-        digits = ZeroPadText(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
-    }
+        return ZeroPadded(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
+    }();
+    const std::string_view digits = padded.text();
 
     const QStringView extension = options.useOriginalExtension ? QStringView(row.extension())
                                                                : QStringView(options.extensionText);
@@ -55,6 +56,11 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
 
 QByteArray NewNameBytes(const ListRow& row) {
     return FileNameBytes(row.newName());
+}
+
+QByteArrayView NewNameBytes(const ListRow& row, std::string& bytes) {
+    WriteFileNameBytes(row.newName(), bytes);
+    return {bytes.data(), static_cast<qsizetype>(bytes.size())};
 }
 
 }  // namespace quillet

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <string>
 
 #include "ui/list_row_fwd.h"
 
@@ -31,5 +32,7 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
 // The bytes the row's file is renamed to: the parts taken from the file's own name keep its
 // bytes, even where they are not UTF-8.
 QByteArray NewNameBytes(const ListRow& row);
+// The same, written over `bytes`; the view stays valid until `bytes` changes.
+QByteArrayView NewNameBytes(const ListRow& row, std::string& bytes);
 
 }  // namespace quillet

@@ -120,28 +120,36 @@ double LeadingNumber(QStringView text) {
     return parseDecimal(number);
 }
 
-std::string ZeroPadText(double value, int width) {
+ZeroPadded::ZeroPadded(double value, int width) {
     const double rounded = std::round(saturate(value));  // halves away from zero
     const double magnitude = std::fabs(rounded);
-    // Written by hand below 2^63: this runs for every row on every keystroke.
     char digits[400];
     int length = 0;
     if (magnitude < 9.0e18) {
-        char reversed[24];
+        // Written from the right: this runs for every row on every keystroke.
         auto whole = static_cast<unsigned long long>(magnitude);
+        char* end = digits + sizeof digits;
+        char* at = end;
         do {
-            reversed[length++] = static_cast<char>('0' + whole % 10);
+            *--at = static_cast<char>('0' + whole % 10);
             whole /= 10;
         } while (whole != 0);
-        for (int i = 0; i < length; ++i) digits[i] = reversed[length - 1 - i];
+        length = static_cast<int>(end - at);
+        std::memmove(digits, at, static_cast<std::size_t>(length));
     } else {
         length = std::snprintf(digits, sizeof digits, "%.0f", magnitude);
     }
-    std::string text;
-    if (rounded < 0) text += '-';
-    text.append(static_cast<std::size_t>(std::max(width - length, 0)), '0');
-    text.append(digits, static_cast<std::size_t>(length));
-    return text;
+    char* out = m_text;
+    if (rounded < 0) *out++ = '-';
+    const int room = static_cast<int>(sizeof m_text) - 1 - length;
+    const int zeros = std::clamp(width - length, 0, room);
+    out = std::fill_n(out, zeros, '0');
+    out = std::copy_n(digits, length, out);
+    m_size = static_cast<int>(out - m_text);
+}
+
+std::string ZeroPadText(double value, int width) {
+    return std::string(ZeroPadded(value, width).text());
 }
 
 void AppendZeroPad(QString& text, double value, int width) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quillet {
 
@@ -20,6 +21,20 @@ QString ZeroPad(double value, int width);
 void AppendZeroPad(QString& text, double value, int width);
 // The same digits as plain ASCII; short ones need no allocation.
 std::string ZeroPadText(double value, int width);
+
+// The same digits, held in place: the naming pass makes one for every row on every keystroke.
+// Padding stops at the room it has, far beyond the 12 digits the program ever asks for.
+class ZeroPadded {
+  public:
+    ZeroPadded() = default;  // no digits at all
+    ZeroPadded(double value, int width);
+    std::string_view text() const { return {m_text, static_cast<std::size_t>(m_size)}; }
+
+  private:
+    // A sign, then the digits of the largest double (309) or the widest padding.
+    char m_text[1 + 320];
+    int m_size = 0;
+};
 
 // The counter that numbering starts from: rounded to the nearest whole number with halves
 // going to the even neighbour, held inside the 32-bit range.

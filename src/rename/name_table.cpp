@@ -20,30 +20,45 @@ std::uint64_t mix(std::uint64_t value) {
     return value;
 }
 
+std::size_t bucketsFor(std::size_t names) {
+    // At most half full, so that probes stay short.
+    std::size_t buckets = 16;
+    while (buckets < names * 2) buckets *= 2;
+    return buckets;
+}
+
 }  // namespace
 
-std::uint64_t NameTable::hashOf(const QByteArray& name) {
-    const char* bytes = name.constData();
-    auto left = static_cast<std::size_t>(name.size());
-    std::uint64_t hash = 0x9e3779b97f4a7c15ULL ^ left;
-    while (left >= 8) {
+std::uint64_t NameTable::hashOf(QByteArrayView name) {
+    const char* bytes = name.data();
+    const auto size = static_cast<std::size_t>(name.size());
+    std::uint64_t hash = 0x9e3779b97f4a7c15ULL ^ size;
+    const auto load = [](const char* from) {
         std::uint64_t chunk;
-        std::memcpy(&chunk, bytes, 8);
-        hash = mix(hash ^ chunk);
-        bytes += 8;
-        left -= 8;
+        std::memcpy(&chunk, from, 8);
+        return chunk;
+    };
+    if (size >= 8) {
+        const char* last = bytes + size - 8;
+        for (; bytes < last; bytes += 8) hash = mix(hash ^ load(bytes));
+        // The last eight bytes, overlapping the chunk before when the size is not a multiple
+        // of eight.
+        return mix(hash ^ load(last));
     }
     std::uint64_t tail = 0;
-    std::memcpy(&tail, bytes, left);
+    for (std::size_t i = 0; i < size; ++i)
+        tail |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
     return mix(hash ^ tail);
 }
 
 void NameTable::reset(std::size_t expected) {
     m_names.clear();
     m_names.reserve(expected);
-    // At most half full, so that probes stay short.
-    std::size_t buckets = 16;
-    while (buckets < expected * 2) buckets *= 2;
+    m_bytes.clear();
+    rehash(bucketsFor(expected));
+}
+
+void NameTable::rehash(std::size_t buckets) {
     if (m_buckets.size() != buckets)
         m_buckets.assign(buckets, Bucket{0, -1});
     else
@@ -55,9 +70,18 @@ void NameTable::reset(std::size_t expected) {
         m_filter.assign(filterBits / 64, 0);
         m_filterMask = filterBits - 1;
     }
+    for (std::size_t number = 0; number < m_names.size(); ++number)
+        place(hashOf(nameOf(static_cast<std::int32_t>(number))), static_cast<std::int32_t>(number));
 }
 
-int NameTable::find(const QByteArray& name) const {
+void NameTable::place(std::uint64_t hash, std::int32_t number) {
+    letThrough(hash);
+    std::size_t i = firstBucket(hash);
+    while (m_buckets[i].number >= 0) i = (i + 1) & m_mask;
+    m_buckets[i] = {tagOf(hash), number};
+}
+
+int NameTable::find(QByteArrayView name) const {
     if (m_buckets.empty()) return -1;
     const std::uint64_t hash = hashOf(name);
     if (!mayHold(hash)) return -1;
@@ -65,35 +89,26 @@ int NameTable::find(const QByteArray& name) const {
     for (std::size_t i = firstBucket(hash);; i = (i + 1) & m_mask) {
         const Bucket& bucket = m_buckets[i];
         if (bucket.number < 0) return -1;
-        if (bucket.tag == tag && m_names[static_cast<std::size_t>(bucket.number)] == name)
-            return bucket.number;
+        if (bucket.tag == tag && nameOf(bucket.number) == name) return bucket.number;
     }
 }
 
-std::pair<int, bool> NameTable::add(const QByteArray& name) {
-    if (m_names.size() * 2 + 2 > m_buckets.size()) grow();
+std::pair<int, bool> NameTable::add(QByteArrayView name) {
+    if (m_names.size() * 2 + 2 > m_buckets.size()) rehash(bucketsFor(m_names.size() * 2 + 8));
     const std::uint64_t hash = hashOf(name);
     const std::uint32_t tag = tagOf(hash);
-    for (std::size_t i = firstBucket(hash);; i = (i + 1) & m_mask) {
-        Bucket& bucket = m_buckets[i];
-        if (bucket.number < 0) {
-            if (m_filtered) {
-                const std::size_t bit = static_cast<std::size_t>(hash >> 20) & m_filterMask;
-                m_filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
-            }
-            bucket = {tag, static_cast<std::int32_t>(m_names.size())};
-            m_names.push_back(name);
-            return {bucket.number, true};
-        }
-        if (bucket.tag == tag && m_names[static_cast<std::size_t>(bucket.number)] == name)
-            return {bucket.number, false};
+    std::size_t i = firstBucket(hash);
+    for (;; i = (i + 1) & m_mask) {
+        const Bucket& bucket = m_buckets[i];
+        if (bucket.number < 0) break;
+        if (bucket.tag == tag && nameOf(bucket.number) == name) return {bucket.number, false};
     }
-}
-
-void NameTable::grow() {
-    std::vector<QByteArray> names = std::move(m_names);
-    reset(std::max<std::size_t>(names.size() * 2, 8));
-    for (const QByteArray& name : names) add(name);
+    const auto number = static_cast<std::int32_t>(m_names.size());
+    m_names.push_back({m_bytes.size(), static_cast<std::size_t>(name.size())});
+    m_bytes.append(name.data(), static_cast<std::size_t>(name.size()));
+    letThrough(hash);
+    m_buckets[i] = {tag, number};
+    return {number, true};
 }
 
 }  // namespace quillet

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,8 @@ namespace quillet {
 // row's name on every keystroke: open addressing over small buckets that hold a hash and a
 // number, behind a bit filter small enough to stay in the processor's cache, so that most
 // misses (the usual answer) never touch the buckets, and no text is compared but on a hit.
+// The names are copied into one buffer that is kept through resets, so that filling the table
+// again allocates nothing.
 class NameTable {
   public:
     // Without the filter, for a table that is mostly added to and seldom searched.
@@ -20,9 +23,9 @@ class NameTable {
     // Forgets every name and makes room for `expected` names.
     void reset(std::size_t expected);
     // The number of `name`, or -1 when it is not in the table.
-    int find(const QByteArray& name) const;
+    int find(QByteArrayView name) const;
     // Adds `name` unless it is there; gives its number and whether it was added now.
-    std::pair<int, bool> add(const QByteArray& name);
+    std::pair<int, bool> add(QByteArrayView name);
     int size() const { return static_cast<int>(m_names.size()); }
 
   private:
@@ -30,23 +33,41 @@ class NameTable {
         std::uint32_t tag;
         std::int32_t number;  // -1: empty
     };
-    static std::uint64_t hashOf(const QByteArray& name);
+    struct Stored {
+        std::size_t at;
+        std::size_t size;
+    };
+    static std::uint64_t hashOf(QByteArrayView name);
     std::size_t firstBucket(std::uint64_t hash) const {
         return static_cast<std::size_t>(hash) & m_mask;
     }
-    void grow();
+    QByteArrayView nameOf(std::int32_t number) const {
+        const Stored& stored = m_names[static_cast<std::size_t>(number)];
+        return {m_bytes.data() + stored.at, static_cast<qsizetype>(stored.size)};
+    }
+    void rehash(std::size_t buckets);
+    std::size_t filterBit(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash >> 20) & m_filterMask;
+    }
     bool mayHold(std::uint64_t hash) const {
         if (!m_filtered) return true;
-        const std::size_t bit = static_cast<std::size_t>(hash >> 20) & m_filterMask;
+        const std::size_t bit = filterBit(hash);
         return (m_filter[bit / 64] >> (bit % 64)) & 1u;
     }
+    void letThrough(std::uint64_t hash) {
+        if (!m_filtered) return;
+        const std::size_t bit = filterBit(hash);
+        m_filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+    void place(std::uint64_t hash, std::int32_t number);
 
     bool m_filtered;
     std::vector<std::uint64_t> m_filter;  // one bit per hash value, set for every name held
     std::size_t m_filterMask = 0;
     std::vector<Bucket> m_buckets;
     std::size_t m_mask = 0;
-    std::vector<QByteArray> m_names;
+    std::vector<Stored> m_names;
+    std::string m_bytes;
 };
 
 }  // namespace quillet

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 
 #include "ui/list_view.h"
 
@@ -10,9 +10,9 @@ namespace quillet {
 // folder: not empty, not "." or "..", free of "/" and NUL, and within the file system's
 // limit. Anything else could move a file out of its folder or fail half-way, so the rename
 // step refuses it.
-RenameProblem RefusalOf(const QByteArray& name);
+RenameProblem RefusalOf(QByteArrayView name);
 
-inline bool IsPlainFileName(const QByteArray& name) {
+inline bool IsPlainFileName(QByteArrayView name) {
     return RefusalOf(name) == RenameProblem::None;
 }
 

@@ -49,14 +49,14 @@ void RenameExecution::renamePass() {
     report.ran = true;
     PlayRenamePass(
         LV,
-        [folder](int, const QByteArray& from, const QByteArray& to) {
-            return folder ? folder->renameNoReplace(from, to) : ENOENT;
+        [folder](int, const QByteArray& from, QByteArrayView to) {
+            return folder ? folder->renameNoReplace(from, to.toByteArray()) : ENOENT;
         },
-        [&](int i, const QByteArray& to, const PassStep& step) {
+        [&](int i, QByteArrayView to, const PassStep& step) {
             if (step.kind != PassStep::Kind::Unchecked) markActed(i);
             if (step.kind == PassStep::Kind::Renamed) ++report.renamed;
             if (step.kind == PassStep::Kind::Refused || step.kind == PassStep::Kind::Failed)
-                report.failures.push_back({LV.row(i).rawName, to, step.error});
+                report.failures.push_back({LV.row(i).rawName, to.toByteArray(), step.error});
             showProgress(i, count);
         });
     LV.setLastPass(std::move(report));

@@ -31,23 +31,23 @@ void RenameMarks::learnFolder(const Form1& form) {
     for (const QByteArray* name : byId) m_slots.add(*name);
     m_listedSlots = rows;
     if (names) {
-        m_unlisted = *names;
-        m_unlisted.forEach([this](std::string_view name) {
-            m_slots.add(QByteArray::fromRawData(name.data(), static_cast<qsizetype>(name.size())));
+        names->forEach([this](std::string_view name) {
+            m_slots.add(QByteArrayView(name.data(), static_cast<qsizetype>(name.size())));
         });
     }
 }
 
-bool RenameMarks::onDisk(const QByteArray& name) {
-    const auto known = m_onDisk.constFind(name);
+bool RenameMarks::onDisk(QByteArrayView name) {
+    const QByteArray key = name.toByteArray();
+    const auto known = m_onDisk.constFind(key);
     if (known != m_onDisk.constEnd()) return known.value();
     const QByteArray base = m_folder.endsWith('/') ? m_folder : m_folder + '/';
-    const bool found = m_files.attributes(base + name).has_value();
-    m_onDisk.insert(name, found);
+    const bool found = m_files.attributes(base + key).has_value();
+    m_onDisk.insert(key, found);
     return found;
 }
 
-int RenameMarks::attempt(const ListRow& row, int index, const QByteArray& to) {
+int RenameMarks::attempt(const ListRow& row, int index, QByteArrayView to) {
     const int slot = m_slots.find(to);
     if (slot >= 0) {
         int& holder = m_holder[static_cast<std::size_t>(slot)];
@@ -67,38 +67,54 @@ int RenameMarks::attempt(const ListRow& row, int index, const QByteArray& to) {
             m_refusedBy = {RenameProblem::TakenInFolder, 0};
             return EEXIST;
         }
-        const auto [number, added] = m_fresh.add(to);
-        if (!added) {
-            m_refusedBy = {RenameProblem::TakenByEarlierRename,
-                           m_freshHolder[static_cast<std::size_t>(number)]};
-            return EEXIST;
+        if (m_namesMayRepeat) {
+            const auto [number, added] = m_fresh.add(to);
+            if (!added) {
+                m_refusedBy = {RenameProblem::TakenByEarlierRename,
+                               m_freshHolder[static_cast<std::size_t>(number)]};
+                return EEXIST;
+            }
+            m_freshHolder.push_back(index);
         }
-        m_freshHolder.push_back(index);
     }
     m_holder[row.id] = kVacated;
     return 0;
 }
 
-void RenameMarks::update(Form1& form) {
+void RenameMarks::begin(Form1& form, bool namesMayRepeat) {
     learnFolder(form);
-    ListView& list = form.LV;
+    m_form = &form;
+    const int rows = form.LV.rowCount();
     m_holder.assign(static_cast<std::size_t>(m_slots.size()), kOriginal);
-    m_fresh.reset(static_cast<std::size_t>(list.rowCount()));
+    m_namesMayRepeat = namesMayRepeat;
+    m_fresh.reset(namesMayRepeat ? static_cast<std::size_t>(rows) : 0);
     m_freshHolder.clear();
-    int failing = 0;
-    PlayRenamePass(
-        list,
-        [this, &list](int row, const QByteArray&, const QByteArray& to) {
-            return attempt(list.row(row), row, to);
-        },
-        [&](int row, const QByteArray&, const PassStep& step) {
-            RenameMark mark;
-            if (step.kind == PassStep::Kind::Refused) mark.problem = step.refusal;
-            if (step.kind == PassStep::Kind::Failed) mark = m_refusedBy;
-            if (mark.problem != RenameProblem::None) ++failing;
-            list.setMark(row, mark);
+    m_failing = 0;
+}
+
+void RenameMarks::markRow(int index) {
+    ListView& list = m_form->LV;
+    const ListRow& row = list.row(index);
+    const PassStep step = PlayRenameStep(
+        row, index, m_bytes, [this, &row](int at, const QByteArray&, QByteArrayView to) {
+            return attempt(row, at, to);
         });
-    form.SBar.setPanelToolTip(kFileCountPanel, KeptNamesText(failing));
+    RenameMark mark;
+    if (step.kind == PassStep::Kind::Refused) mark.problem = step.refusal;
+    if (step.kind == PassStep::Kind::Failed) mark = m_refusedBy;
+    if (mark.problem != RenameProblem::None) ++m_failing;
+    list.setMark(index, mark);
+}
+
+void RenameMarks::finish() {
+    m_form->SBar.setPanelToolTip(kFileCountPanel, KeptNamesText(m_failing));
+    m_form = nullptr;
+}
+
+void RenameMarks::update(Form1& form, bool namesMayRepeat) {
+    begin(form, namesMayRepeat);
+    for (int i = 1; i <= form.LV.rowCount(); ++i) markRow(i);
+    finish();
 }
 
 void RenameMarks::clear(Form1& form) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -11,22 +12,32 @@
 
 namespace quillet {
 
-// Marks, after each naming pass, every checked row whose rename would not take effect, and
-// puts how many there are in the file-count panel's tool tip. The pass is played forward once
-// over the whole list against the folder's names, learnt once per listing; a name is free
-// only if the file holding it is renamed away earlier in the same pass.
+// Marks, in each naming pass, every checked row whose rename would not take effect, and puts
+// how many there are in the file-count panel's tool tip. The pass is played forward once over
+// the whole list against the folder's names, learnt once per listing; a name is free only if
+// the file holding it is renamed away earlier in the same pass. A row's mark needs only the
+// rows above it, so a naming pass marks each row as soon as it has its new name, while the
+// row is still at hand.
 class RenameMarks {
   public:
     explicit RenameMarks(FileSystem& files);
 
-    void update(Form1& form);
+    // `namesMayRepeat`: whether two checked rows may be given the same new name. When the
+    // naming pass can promise they are not, the names the folder does not hold need no table:
+    // none of them can be taken.
+    void begin(Form1& form, bool namesMayRepeat);
+    // Rows are marked in list order, from the first.
+    void markRow(int row);
+    void finish();
+    // The three at once, over new names already given.
+    void update(Form1& form, bool namesMayRepeat = true);
     // Attribute-only mode renames nothing: no row is marked.
     void clear(Form1& form);
 
   private:
     void learnFolder(const Form1& form);
-    int attempt(const ListRow& row, int index, const QByteArray& to);
-    bool onDisk(const QByteArray& name);
+    int attempt(const ListRow& row, int index, QByteArrayView to);
+    bool onDisk(QByteArrayView name);
 
     FileSystem& m_files;
 
@@ -38,7 +49,6 @@ class RenameMarks {
     QByteArray m_folder;
     bool m_folderNamesKnown = false;
     NameTable m_slots;
-    UnlistedNames m_unlisted;  // the bytes of the slots after the listed ones
     int m_listedSlots = 0;
     QHash<QByteArray, bool> m_onDisk;
 
@@ -49,6 +59,10 @@ class RenameMarks {
     std::vector<int> m_holder;
     NameTable m_fresh{NameTable::Lookups::Few};
     std::vector<int> m_freshHolder;
+    Form1* m_form = nullptr;  // of the pass being played
+    std::string m_bytes;
+    int m_failing = 0;
+    bool m_namesMayRepeat = true;
     RenameMark m_refusedBy;  // why the latest attempt failed
 };
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <cerrno>
+#include <string>
 
 #include "naming/new_name.h"
 #include "rename/plain_file_name.h"
@@ -28,34 +29,41 @@ inline int ErrorOfRefusal(RenameProblem refusal) {
     return refusal == RenameProblem::TooLong ? ENAMETOOLONG : EINVAL;
 }
 
-// The rename pass as the program makes it, in list order, each checked row once: a name that
-// is not plain is refused, a file already under its new name is left alone, and every other
-// rename is handed to `attempt(row, from, to)`, which returns 0 or an errno value and never
-// replaces a file. `each(row, to, step)` then hears what became of the row. The real pass,
-// the preview and the tests' reference all play the pass through here, so that they cannot
+// One row of the rename pass as the program makes it: an unchecked row is left out, a name
+// that is not plain is refused, a file already under its new name is left alone, and every
+// other rename is handed to `attempt(row, from, to)`, which returns 0 or an errno value and
+// never replaces a file. The new name's bytes are written over `bytes`: the pass runs on every
+// keystroke, and makes no text per row.
+template <class Attempt>
+PassStep PlayRenameStep(const ListRow& row, int index, std::string& bytes, Attempt&& attempt) {
+    PassStep step;
+    bytes.clear();
+    if (!row.checked) return step;
+    const QByteArrayView to = NewNameBytes(row, bytes);
+    step.refusal = RefusalOf(to);
+    if (step.refusal != RenameProblem::None) {
+        step.kind = PassStep::Kind::Refused;
+        step.error = ErrorOfRefusal(step.refusal);
+    } else if (to == row.rawName) {
+        step.kind = PassStep::Kind::KeepsName;
+    } else {
+        step.error = attempt(index, row.rawName, to);
+        step.kind = step.error == 0 ? PassStep::Kind::Renamed : PassStep::Kind::Failed;
+    }
+    return step;
+}
+
+// The whole pass, in list order, each checked row once; `each(row, to, step)` hears what
+// became of every row, `to` being a view that lasts only for the call. The real pass, the
+// failure marks and the tests' reference all play the pass through here, so that they cannot
 // disagree on which renames are tried.
 template <class Attempt, class Each>
 void PlayRenamePass(const ListView& list, Attempt&& attempt, Each&& each) {
     const int count = list.rowCount();
+    std::string bytes;
     for (int i = 1; i <= count; ++i) {
-        const ListRow& row = list.row(i);
-        PassStep step;
-        if (!row.checked) {
-            each(i, QByteArray(), step);
-            continue;
-        }
-        const QByteArray to = NewNameBytes(row);
-        step.refusal = RefusalOf(to);
-        if (step.refusal != RenameProblem::None) {
-            step.kind = PassStep::Kind::Refused;
-            step.error = ErrorOfRefusal(step.refusal);
-        } else if (to == row.rawName) {
-            step.kind = PassStep::Kind::KeepsName;
-        } else {
-            step.error = attempt(i, row.rawName, to);
-            step.kind = step.error == 0 ? PassStep::Kind::Renamed : PassStep::Kind::Failed;
-        }
-        each(i, to, step);
+        const PassStep step = PlayRenameStep(list.row(i), i, bytes, attempt);
+        each(i, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), step);
     }
 }
 

@@ -102,6 +102,22 @@ QByteArray FileNameBytes(QStringView text) {
     return bytes;
 }
 
+void WriteFileNameBytes(QStringView text, std::string& bytes) {
+    // Most names are ASCII: one byte a character, and no stand-in can be among them.
+    const auto size = static_cast<std::size_t>(text.size());
+    bytes.resize(size);
+    const char16_t* units = text.utf16();
+    char* out = bytes.data();
+    char16_t all = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        all |= units[i];
+        out[i] = static_cast<char>(units[i]);
+    }
+    if (all < 0x80) return;
+    const QByteArray converted = FileNameBytes(text);
+    bytes.assign(converted.constData(), static_cast<std::size_t>(converted.size()));
+}
+
 QString ReadableFileName(const QString& text) {
     if (!hasStandIn(text)) return text;
     QString shown = text;

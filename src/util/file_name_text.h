@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <string>
 
 namespace quillet {
 
@@ -16,6 +17,9 @@ QString FileNameText(const QByteArray& bytes);
 
 // The bytes of a name as text: UTF-8, with each stand-in given back as its byte.
 QByteArray FileNameBytes(QStringView text);
+// The same bytes, written over `bytes`, whose room is kept from one call to the next: a pass
+// over the list asks this of every row on every keystroke.
+void WriteFileNameBytes(QStringView text, std::string& bytes);
 
 // The name as it is shown: each stand-in becomes U+FFFD, one for one, so the shown text has
 // the length of the name as text.

@@ -11,14 +11,15 @@ PassPrediction PredictRenamePass(const ListView& list, Snapshot entries) {
     PassPrediction prediction;
     PlayRenamePass(
         list,
-        [&entries](int, const QByteArray& from, const QByteArray& to) {
+        [&entries](int, const QByteArray& from, QByteArrayView toView) {
+            const QByteArray to = toView.toByteArray();
             if (!entries.count(from)) return ENOENT;
             if (entries.count(to)) return EEXIST;
             entries[to] = entries[from];
             entries.erase(from);
             return 0;
         },
-        [&prediction](int, const QByteArray&, const PassStep& step) {
+        [&prediction](int, QByteArrayView, const PassStep& step) {
             if (step.kind == PassStep::Kind::Renamed) ++prediction.moved;
             if (step.kind == PassStep::Kind::Failed && step.error == EEXIST) ++prediction.blocked;
         });

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+
 namespace quillet {
 namespace {
 

@@ -117,6 +117,28 @@ TEST_F(RenameMarksTest, TheRowTakingANameFirstIsToldByItsPlace) {
         << RenameProblemText(f.LV.row(2)).toStdString();
 }
 
+// Typed parts with a counter that goes up never repeat a name, but from -999 down the counter
+// stands still: every row after the first keeps its own name.
+TEST_F(RenameMarksTest, RowsGivenTheSameNameByTheNamingAreMarked) {
+    struct Case {
+        const char* start;
+        const char* takenFrom;  // per row, the row that takes its name first, or nothing
+    };
+    const Case cases[] = {{"-1000", ",1,1"}, {"-999", ",1,1"}, {"-998", ",,"}, {"5", ",,"}};
+    for (const Case& c : cases) {
+        f.Text2.setText(QString::fromLatin1(c.start));
+        QStringList taken;
+        for (int row = 1; row <= f.LV.rowCount(); ++row) {
+            const RenameMark& mark = f.LV.row(row).mark;
+            taken << (mark.problem == RenameProblem::TakenByEarlierRename
+                          ? QString::number(mark.holder)
+                          : QString());
+        }
+        EXPECT_EQ(taken.join(u','), QLatin1String(c.takenFrom))
+            << c.start << ": " << harness.newNames().join(u' ').toStdString();
+    }
+}
+
 // A refused name stands in the report with the error it would have met.
 TEST_F(RenameMarksTest, TheReportGivesARefusedNameItsError) {
     f.LV.setNewName(1, QString(300, QLatin1Char('n')));

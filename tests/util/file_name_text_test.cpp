@@ -17,6 +17,9 @@ class FileNameTextTest : public ::testing::TestWithParam<NameCase> {};
 TEST_P(FileNameTextTest, GivesBackEveryByteAndShowsWhatCanBeRead) {
     const QString text = FileNameText(GetParam().bytes);
     EXPECT_EQ(FileNameBytes(text), GetParam().bytes);
+    std::string reused(300, 'x');  // what a longer name left behind
+    WriteFileNameBytes(text, reused);
+    EXPECT_EQ(QByteArray::fromStdString(reused), GetParam().bytes);
     const QString shown = ReadableFileName(text);
     EXPECT_EQ(shown, GetParam().shown);
     EXPECT_EQ(shown.size(), text.size()) << "parts of the name are found by their lengths";
@@ -54,8 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FileNameText, TextNotMadeFromANameIsWrittenAsUtf8) {
     // Only a low surrogate that stands alone and in the range of bytes 0x80 to 0xFF is a byte.
     for (const QString& typed : {u("a.jpg"), u("📷"), QString(QChar(0xD83D)), QString(QChar(0xDC41)),
-                                 QString(QChar(0xDD00))})
+                                 QString(QChar(0xDD00))}) {
         EXPECT_EQ(FileNameBytes(typed), typed.toUtf8());
+        std::string reused = "longer name.jpeg";
+        WriteFileNameBytes(typed, reused);
+        EXPECT_EQ(QByteArray::fromStdString(reused), typed.toUtf8());
+    }
     const QString joined = FileNameText("\xe9") + QStringLiteral("_1.") + FileNameText("\x80");
     EXPECT_EQ(FileNameBytes(joined), QByteArray("\xe9_1.\x80"));
 }
