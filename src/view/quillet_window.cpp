@@ -193,9 +193,18 @@ void QuilletWindow::showStatusHint() {
 void QuilletWindow::showProgress() {
     // A pass runs to its end without returning to the event loop, so what the user should
     // see of it is drawn here, now, and no input is taken meanwhile.
+    // A pass that ends within the first interval (a keystroke's, at 100,000 rows) is never
+    // drawn half-way: that would cost a whole paint of the list for a bar no one could see.
     const ProgressBar& bar = m_form.PB1;
-    if (!bar.visible() || bar.value() == m_shownProgress) return;
-    if (m_progressClock.isValid() && m_progressClock.elapsed() < kProgressIntervalMs) return;
+    if (!bar.visible()) {
+        m_progressClock.invalidate();
+        return;
+    }
+    if (!m_progressClock.isValid()) {
+        m_progressClock.start();
+        return;
+    }
+    if (bar.value() == m_shownProgress || m_progressClock.elapsed() < kProgressIntervalMs) return;
     m_shownProgress = bar.value();
     m_progressClock.restart();
     m_progress->setValue(bar.value());
