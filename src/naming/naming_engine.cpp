@@ -61,13 +61,15 @@ void NamingEngine::namingPass() {
 
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
+    QString name;
     for (int i = 1; i <= count; ++i) {
         const ListRow& row = LV.row(i);
         if (!row.checked) {
             LV.setNewName(i, QString());
         } else {
             const QString letters = options.randomPrefix ? RndName(options.randomCount) : QString();
-            LV.setNewName(i, ComposeNewName(row, options, counter, letters));
+            ComposeNewName(row, options, counter, letters, name);
+            LV.copyNewName(i, name);
             if (counter > kStillCounter) ++counter;
         }
         m_marks.markRow(i);

@@ -18,8 +18,15 @@ bool HasTrailingNumber(const ListRow& row) {
 
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters) {
-    // The parts first, so that the name is allocated once at its final size: this runs for
-    // every row on every keystroke.
+    QString name;
+    ComposeNewName(row, options, counter, randomLetters, name);
+    return name;
+}
+
+void ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
+                    const QString& randomLetters, QString& name) {
+    // The parts first, so that the name is sized once: this runs for every row on every
+    // keystroke.
     QStringView prefix = options.prefixText;
     QStringView prefixEnd;
     if (options.randomPrefix) {
@@ -41,9 +48,8 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
     const QStringView extension = options.useOriginalExtension ? QStringView(row.extension())
                                                                : QStringView(options.extensionText);
 
-    QString name(prefix.size() + prefixEnd.size() + static_cast<qsizetype>(digits.size()) +
-                     (extension.isEmpty() ? 0 : 1 + extension.size()),
-                 Qt::Uninitialized);
+    name.resize(prefix.size() + prefixEnd.size() + static_cast<qsizetype>(digits.size()) +
+                (extension.isEmpty() ? 0 : 1 + extension.size()));
     QChar* out = std::copy(prefix.begin(), prefix.end(), name.data());
     out = std::copy(prefixEnd.begin(), prefixEnd.end(), out);
     for (const char digit : digits) *out++ = QLatin1Char(digit);
@@ -51,7 +57,6 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
         *out++ = QLatin1Char('.');
         std::copy(extension.begin(), extension.end(), out);
     }
-    return name;
 }
 
 QByteArray NewNameBytes(const ListRow& row) {

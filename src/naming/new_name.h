@@ -28,6 +28,9 @@ bool HasTrailingNumber(const ListRow& row);
 // The new name of one checked row: prefix part, number part and extension part.
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters);
+// The same, written over `name`, whose room is kept from one row to the next.
+void ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
+                    const QString& randomLetters, QString& name);
 
 // The bytes the row's file is renamed to: the parts taken from the file's own name keep its
 // bytes, even where they are not UTF-8.

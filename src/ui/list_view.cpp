@@ -87,6 +87,19 @@ void ListView::setSubItem(int index, int subItem, QString text) {
     auto& cell = mutableRow(index).subItems.at(static_cast<size_t>(subItem - 1));
     if (cell == text) return;
     cell = std::move(text);
+    cellChanged(index, subItem);
+}
+
+void ListView::copyNewName(int index, QStringView text) {
+    QString& cell = mutableRow(index).subItems[0];
+    if (cell == text) return;
+    // A name the view no longer holds a copy of keeps its room, so this allocates nothing.
+    cell.resize(text.size());
+    std::copy(text.begin(), text.end(), cell.data());
+    cellChanged(index, 1);
+}
+
+void ListView::cellChanged(int index, int subItem) {
     markRowChanged(index);
     if (m_sorted && subItem == m_sortKey) {
         m_sortDue = true;

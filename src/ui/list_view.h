@@ -120,6 +120,9 @@ class ListView : public Control {
     void setSelected(int index, bool selected);
     void setSubItem(int index, int subItem, QString text);
     void setNewName(int index, QString text) { setSubItem(index, 1, std::move(text)); }
+    // The same, the text copied over the row's new name in the room that one already has:
+    // the naming pass gives every row a new name on every keystroke.
+    void copyNewName(int index, QStringView text);
     void setMark(int index, RenameMark mark);
     void ensureVisible(int index);
 
@@ -153,6 +156,7 @@ class ListView : public Control {
   private:
     ListRow& mutableRow(int index);
     void markRowChanged(int index);
+    void cellChanged(int index, int subItem);
     void markRowsReplaced();
     void markPending();
     void sortIfDue();

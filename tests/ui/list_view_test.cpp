@@ -96,6 +96,37 @@ TEST(ListViewChanges, TheViewIsToldOncePerBatchAndGetsTheWholeRange) {
     EXPECT_EQ(notices, 2);
 }
 
+// A new name copied into the room of the old one changes only that row, and never a copy of
+// the old name that someone still holds (the view, between two paints).
+TEST(ListViewChanges, ACopiedNewNameChangesItsRowAloneAndNoHeldCopy) {
+    ListView list(QStringLiteral("LV"));
+    for (int i = 0; i < 3; ++i) list.addRow(ListRow{});
+    list.setNewName(2, QStringLiteral("a_0001.jpg"));
+    list.takeChanges();
+
+    struct Step {
+        const char* name;
+        bool changes;
+    };
+    QString before = QStringLiteral("a_0001.jpg");
+    for (const Step step :
+         {Step{"a_0001.jpg", false}, Step{"b_1.jpg", true}, Step{"a_000000001.jpeg", true},
+          Step{"", true}, Step{"", false}, Step{"c.jpg", true}}) {
+        const QString held = list.row(2).newName();
+        const QString name = QString::fromUtf8(step.name);
+        list.copyNewName(2, name);
+        EXPECT_EQ(list.row(2).newName(), name);
+        EXPECT_EQ(held, before) << step.name;
+        before = name;
+        const ListChanges changes = list.takeChanges();
+        EXPECT_EQ(changes.any(), step.changes) << step.name;
+        if (step.changes) {
+            EXPECT_EQ(changes.firstRow, 2);
+            EXPECT_EQ(changes.lastRow, 2);
+        }
+    }
+}
+
 TEST(ListViewChanges, UsersCheckClickRaisesItemCheckAfterTheMarkChanged) {
     ListView list(QStringLiteral("LV"));
     list.addRow(ListRow{});
