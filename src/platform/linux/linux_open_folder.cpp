@@ -140,13 +140,15 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         bool statted = false;
         if (listed) {
             statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
-        } else if (leftovers && type != DT_LNK && name != "." && name != "..") {
+        } else if (leftovers && type != DT_LNK && !isDotOrDotDot(found->d_name)) {
             // A leftover may stand under any name a rename gave, listed or not.
             statted = ::fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         }
-        if (leftovers && (caseDetourOriginal(name) ||
-                          (statted && (type == DT_REG || !listed) &&
-                           mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)))) {
+        // With the entry's status the whole test is made, the name included; without it, the
+        // name alone tells.
+        if (leftovers && (statted && (type == DT_REG || !listed)
+                              ? mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)
+                              : caseDetourOriginal(name).has_value())) {
             leftovers->append(QByteArray(found->d_name));
         }
         // A link counts when it leads to a regular file; an unknown type is looked up.
