@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "filelist/name_keys.h"
@@ -67,7 +68,9 @@ class RecentTimes {
 // hidden columns are made from the name as text that keeps every byte, so that new names made
 // of a file's own prefix or extension carry the file's own bytes.
 bool mayHaveLostBytes(const QString& decoded, const QByteArray& bytes) {
-    return decoded.contains(QChar::ReplacementCharacter) || bytes.startsWith("\xef\xbb\xbf");
+    static constexpr char kByteOrderMark[] = "\xef\xbb\xbf";
+    return decoded.contains(QChar::ReplacementCharacter) ||
+           (bytes.size() >= 3 && std::memcmp(bytes.constData(), kByteOrderMark, 3) == 0);
 }
 
 // The name as text that keeps every byte, which the hidden columns are made of.

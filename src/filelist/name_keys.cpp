@@ -94,10 +94,10 @@ QString NumberSortKey(double number, QStringView name, TextBlocks* blocks) {
         number == static_cast<double>(static_cast<std::int64_t>(number))) {
         KeyText key(12 + name.size(), blocks);
         char16_t* out = reinterpret_cast<char16_t*>(key.out());
-        for (auto whole = static_cast<std::int64_t>(number), i = std::int64_t{11}; i >= 0; --i) {
-            out[i] = static_cast<char16_t>(u'0' + whole % 10);
-            whole /= 10;
-        }
+        int i = 11;
+        for (auto whole = static_cast<std::int64_t>(number); whole > 0; whole /= 10)
+            out[i--] = static_cast<char16_t>(u'0' + whole % 10);
+        std::fill(out, out + i + 1, u'0');
         std::copy_n(name.data(), name.size(), key.out() + 12);
         return key.take();
     }

@@ -30,11 +30,18 @@ bool isDotOrDotDot(const char* name) {
 // byte sends the name through the full UTF-8 decoder (invalid bytes become replacement
 // characters).
 void appendDecoded(std::string_view raw, std::u16string& texts) {
-    if (std::all_of(raw.begin(), raw.end(),
-                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
-        texts.append(raw.begin(), raw.end());
-        return;
+    // Widened in one go over the bytes, checking them on the way. (Appending the bytes as a
+    // range would first build a string of each name on its own.)
+    const std::size_t start = texts.size();
+    texts.resize(start + raw.size());
+    char16_t* out = texts.data() + start;
+    unsigned char any = 0;
+    for (const char byte : raw) {
+        any |= static_cast<unsigned char>(byte);
+        *out++ = static_cast<unsigned char>(byte);
     }
+    if (any < 0x80) return;
+    texts.resize(start);
     const QString decoded = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
     texts.append(reinterpret_cast<const char16_t*>(decoded.utf16()),
                  static_cast<std::size_t>(decoded.size()));
