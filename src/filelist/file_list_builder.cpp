@@ -127,6 +127,16 @@ void FileListBuilder::RebuildFileList() {
     m_window.Text_Change();
 }
 
+FileListBuilder::NumberPart FileListBuilder::NumberPart::of(const NumberKey& key) {
+    NumberPart part;
+    part.value = key.value;
+    part.prefixLength =
+        key.originalPrefix.isNull() ? kNoPrefix : static_cast<int>(key.originalPrefix.size());
+    part.proposesPrefix = key.proposesPrefix;
+    part.read = true;
+    return part;
+}
+
 void FileListBuilder::addRows(TextBlocks& blocks) {
     auto& LV = m_form.LV;
     auto& File1 = m_form.File1;
@@ -154,14 +164,7 @@ void FileListBuilder::addRows(TextBlocks& blocks) {
         // The number is read here, while the name is split; the second pass writes its texts
         // from the shown name. A name shown otherwise than it is kept is read again there.
         if (row.text.constData() == name.constData()) {
-            const NumberKey key = ReadNumberKey(parts.base);
-            NumberPart& number = m_numbers[static_cast<std::size_t>(i)];
-            number.value = key.value;
-            number.prefixLength = key.originalPrefix.isNull()
-                                      ? NumberPart::kNoPrefix
-                                      : static_cast<int>(key.originalPrefix.size());
-            number.proposesPrefix = key.proposesPrefix;
-            number.read = true;
+            m_numbers[static_cast<std::size_t>(i)] = NumberPart::of(ReadNumberKey(parts.base));
         }
         LV.addRow(std::move(row));
         m_form.PB1.showStep(i, count - 1, 0, 50);
@@ -179,14 +182,9 @@ QString FileListBuilder::addNumberKeys(TextBlocks& blocks, double& largest) {
         QString reread;
         if (!number.read) {
             reread = keyNameOf(row);
-            const NumberKey key = ReadNumberKey(SplitName(reread).base);
-            number.value = key.value;
-            number.prefixLength = key.originalPrefix.isNull()
-                                      ? NumberPart::kNoPrefix
-                                      : static_cast<int>(key.originalPrefix.size());
-            number.proposesPrefix = key.proposesPrefix;
+            number = NumberPart::of(ReadNumberKey(SplitName(reread).base));
         }
-        const QStringView name = number.read ? QStringView(row.text) : QStringView(reread);
+        const QStringView name = reread.isNull() ? QStringView(row.text) : QStringView(reread);
         // The base name without its trailing number, or the whole base name without one.
         const QString& prefix = prefixes.of(number.prefixLength == NumberPart::kNoPrefix
                                                 ? QStringView()

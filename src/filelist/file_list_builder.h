@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "filelist/name_keys.h"
 #include "platform/clock.h"
 #include "ui/form1.h"
 #include "ui/program_state.h"
@@ -29,6 +30,7 @@ class FileListBuilder {
     // What the first pass read of each row's base name for the second, by row id.
     struct NumberPart {
         static constexpr int kNoPrefix = -1;
+        static NumberPart of(const NumberKey& key);
         double value = 0;
         int prefixLength = kNoPrefix;  // the original prefix begins the shown name
         bool proposesPrefix = false;
