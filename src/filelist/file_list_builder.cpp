@@ -1,5 +1,10 @@
 #include "filelist/file_list_builder.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
 #include "filelist/name_keys.h"
 #include "naming/numbers.h"
 #include "util/file_name_text.h"
@@ -8,34 +13,54 @@ namespace quillet {
 
 namespace {
 
-// The last text seen, kept to be handed out again while the next rows repeat it: most rows of
-// a folder share the extension and the prefix, and files copied together share their time.
-// Shared texts save an allocation per row and the memory it holds.
-class RepeatedText {
+// The texts seen last, handed out again while the next rows repeat one of them: most rows of a
+// folder share the extension, the photos of one camera share their prefix, and a folder often
+// mixes a few cameras. A shared text costs a row neither memory nor time of its own.
+class RecentTexts {
   public:
-    const QString& of(QStringView text) {
-        if (text != m_last || m_last.isNull()) m_last = text.toString();
-        return m_last;
+    const QString& of(QStringView text, TextBlocks& blocks) {
+        if (text.isNull()) return m_null;
+        if (isKept(m_latest, text)) return m_kept[m_latest];
+        for (std::size_t i = 0; i < kKept; ++i) {
+            if (isKept(i, text)) return m_kept[m_latest = i];
+        }
+        m_latest = m_next;
+        m_next = (m_next + 1) % kKept;
+        return m_kept[m_latest] = blocks.copy(text.utf16(), text.size());
     }
 
   private:
-    QString m_last;
+    static constexpr std::size_t kKept = 4;
+    bool isKept(std::size_t i, QStringView text) const {
+        return !m_kept[i].isNull() && m_kept[i] == text;
+    }
+
+    std::array<QString, kKept> m_kept;
+    std::size_t m_latest = 0;
+    std::size_t m_next = 0;
+    QString m_null;
 };
 
-class RepeatedTime {
+// The same for modification times: files copied together share their time, and a folder
+// written by a few copies in turn has a few times in play.
+class RecentTimes {
   public:
-    const QString& of(std::int64_t seconds) {
-        if (seconds != m_seconds || m_text.isNull()) {
-            m_seconds = seconds;
-            m_text = m_texts.of(seconds);
+    const QString& of(std::int64_t seconds, TextBlocks& blocks) {
+        for (std::size_t i = 0; i < kKept; ++i) {
+            if (m_seconds[i] == seconds && !m_texts[i].isNull()) return m_texts[i];
         }
-        return m_text;
+        const std::size_t slot = m_next;
+        m_next = (m_next + 1) % kKept;
+        m_seconds[slot] = seconds;
+        return m_texts[slot] = m_writer.of(seconds, &blocks);
     }
 
   private:
-    ModificationTimeTexts m_texts;
-    std::int64_t m_seconds = 0;
-    QString m_text;
+    static constexpr std::size_t kKept = 4;
+    ModificationTimeTexts m_writer;
+    std::array<std::int64_t, kKept> m_seconds{};
+    std::array<QString, kKept> m_texts;
+    std::size_t m_next = 0;
 };
 
 // Whether the decoded name may have lost bytes of the file's name: U+FFFD in it may stand for
@@ -43,7 +68,14 @@ class RepeatedTime {
 // hidden columns are made from the name as text that keeps every byte, so that new names made
 // of a file's own prefix or extension carry the file's own bytes.
 bool mayHaveLostBytes(const QString& decoded, const QByteArray& bytes) {
-    return decoded.contains(QChar::ReplacementCharacter) || bytes.startsWith("\xef\xbb\xbf");
+    static constexpr char kByteOrderMark[] = "\xef\xbb\xbf";
+    return decoded.contains(QChar::ReplacementCharacter) ||
+           (bytes.size() >= 3 && std::memcmp(bytes.constData(), kByteOrderMark, 3) == 0);
+}
+
+// The name as text that keeps every byte, which the hidden columns are made of.
+QString keyNameOf(const ListRow& row) {
+    return mayHaveLostBytes(row.text, row.rawName) ? FileNameText(row.rawName) : row.text;
 }
 
 }  // namespace
@@ -66,11 +98,14 @@ void FileListBuilder::RebuildFileList() {
     LV.clear();
     m_form.File1.refresh();
 
-    addRows();
+    // The rows' keys and shared texts are kept in blocks of many: a rebuild of 100,000 rows
+    // makes a few hundred allocations for them, and the next rebuild frees as few.
+    TextBlocks blocks;
+    addRows(blocks);
     LV.redraw();
     m_form.Text1.setText(QString());
     double largest = 0;
-    const QString lastPrefix = addNumberKeys(largest);
+    const QString lastPrefix = addNumberKeys(blocks, largest);
 
     const int fileCount = m_form.File1.listCount();
     if (largest < fileCount) largest = fileCount;
@@ -92,13 +127,24 @@ void FileListBuilder::RebuildFileList() {
     m_window.Text_Change();
 }
 
-void FileListBuilder::addRows() {
+FileListBuilder::NumberPart FileListBuilder::NumberPart::of(const NumberKey& key) {
+    NumberPart part;
+    part.value = key.value;
+    part.prefixLength =
+        key.originalPrefix.isNull() ? kNoPrefix : static_cast<int>(key.originalPrefix.size());
+    part.proposesPrefix = key.proposesPrefix;
+    part.read = true;
+    return part;
+}
+
+void FileListBuilder::addRows(TextBlocks& blocks) {
     auto& LV = m_form.LV;
     auto& File1 = m_form.File1;
     const int count = File1.listCount();
     LV.reserve(count);
-    RepeatedText extensions;
-    RepeatedTime times;
+    m_numbers.assign(static_cast<std::size_t>(count), NumberPart{});
+    RecentTexts extensions;
+    RecentTimes times;
     // The listing's names move into the rows, which are their only readers from here on: the
     // names of 100,000 files are then let go once, with the rows, and never touched twice.
     std::vector<DirEntry>& entries = File1.entries();
@@ -112,32 +158,46 @@ void FileListBuilder::addRows() {
         row.checked = true;
         row.newNameBlue = true;
         const NameParts parts = SplitName(name);
-        row.extensionKey() = ExtensionSortKey(parts.extension, name);
-        if (parts.hasDot) row.extension() = extensions.of(parts.extension);
-        if (entry.modifiedKnown) row.timeText() = times.of(entry.modifiedSeconds);
+        row.extensionKey() = ExtensionSortKey(parts.extension, name, &blocks);
+        if (parts.hasDot) row.extension() = extensions.of(parts.extension, blocks);
+        if (entry.modifiedKnown) row.timeText() = times.of(entry.modifiedSeconds, blocks);
+        // The number is read here, while the name is split; the second pass writes its texts
+        // from the shown name. A name shown otherwise than it is kept is read again there.
+        if (row.text.constData() == name.constData()) {
+            m_numbers[static_cast<std::size_t>(i)] = NumberPart::of(ReadNumberKey(parts.base));
+        }
         LV.addRow(std::move(row));
         m_form.PB1.showStep(i, count - 1, 0, 50);
     }
 }
 
-QString FileListBuilder::addNumberKeys(double& largest) {
+QString FileListBuilder::addNumberKeys(TextBlocks& blocks, double& largest) {
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
-    RepeatedText prefixes;
+    RecentTexts prefixes;
     QString lastPrefix;
     for (int r = 1; r <= count; ++r) {
         const ListRow& row = LV.row(r);
-        const QString& name =
-            mayHaveLostBytes(row.text, row.rawName) ? FileNameText(row.rawName) : row.text;
-        const NumberKey key = ReadNumberKey(SplitName(name).base);
+        NumberPart number = m_numbers[row.id];
+        QString reread;
+        if (!number.read) {
+            reread = keyNameOf(row);
+            number = NumberPart::of(ReadNumberKey(SplitName(reread).base));
+        }
+        const QStringView name = reread.isNull() ? QStringView(row.text) : QStringView(reread);
         // The base name without its trailing number, or the whole base name without one.
-        const QString& prefix = prefixes.of(key.originalPrefix);
+        const QString& prefix = prefixes.of(number.prefixLength == NumberPart::kNoPrefix
+                                                ? QStringView()
+                                                : name.left(number.prefixLength),
+                                            blocks);
+        QString sortKey = NumberSortKey(number.value, name, &blocks);
         LV.setSubItem(r, sub::OldFile, prefix);
-        LV.setSubItem(r, sub::SortKey, NumberSortKey(key.value, name));
-        if (key.proposesPrefix) lastPrefix = prefix;
-        if (key.value > largest) largest = key.value;
+        LV.setSubItem(r, sub::SortKey, std::move(sortKey));
+        if (number.proposesPrefix) lastPrefix = prefix;
+        if (number.value > largest) largest = number.value;
         m_form.PB1.showStep(r, count, 50, 100);
     }
+    std::vector<NumberPart>().swap(m_numbers);
     return lastPrefix;
 }
 

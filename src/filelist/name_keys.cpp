@@ -24,6 +24,26 @@ double DigitsValue(QStringView digits) {
     return value;
 }
 
+// A key of known size, written where it is to stay.
+class KeyText {
+  public:
+    KeyText(qsizetype size, TextBlocks* blocks) : m_blocks(blocks) {
+        if (blocks) {
+            m_out = reinterpret_cast<QChar*>(blocks->room(size));
+        } else {
+            m_own = QString(size, Qt::Uninitialized);
+            m_out = m_own.data();
+        }
+    }
+    QChar* out() const { return m_out; }
+    QString take() { return m_blocks ? m_blocks->take() : std::move(m_own); }
+
+  private:
+    TextBlocks* m_blocks;
+    QString m_own;
+    QChar* m_out = nullptr;
+};
+
 }  // namespace
 
 NameParts SplitName(QStringView name) {
@@ -56,38 +76,37 @@ NumberKey ReadNumberKey(QStringView base) {
     return key;
 }
 
-QString ExtensionSortKey(QStringView extension, const QString& name) {
-    // Written at its final size: one per listed file.
+QString ExtensionSortKey(QStringView extension, QStringView name, TextBlocks* blocks) {
     const qsizetype kept = std::min<qsizetype>(extension.size(), 10);
     const qsizetype padded = std::min<qsizetype>(10, extension.size() + 7);
-    QString key(padded + name.size(), Qt::Uninitialized);
-    QChar* out = key.data();
+    KeyText key(padded + name.size(), blocks);
+    QChar* out = key.out();
     out = std::copy_n(extension.data(), kept, out);
     out = std::fill_n(out, padded - kept, QLatin1Char(' '));
-    std::copy_n(name.constData(), name.size(), out);
-    return key;
+    std::copy_n(name.data(), name.size(), out);
+    return key.take();
 }
 
-QString NumberSortKey(double number, const QString& name) {
+QString NumberSortKey(double number, QStringView name, TextBlocks* blocks) {
     // A whole number of up to 12 digits, which nearly every name carries, is written here;
     // anything else goes through the general padding, which rounds and widens.
     if (number >= 0 && number < 1e12 &&
         number == static_cast<double>(static_cast<std::int64_t>(number))) {
-        QString key(12 + name.size(), Qt::Uninitialized);
-        char16_t* out = reinterpret_cast<char16_t*>(key.data());
-        for (auto whole = static_cast<std::int64_t>(number), i = std::int64_t{11}; i >= 0; --i) {
-            out[i] = static_cast<char16_t>(u'0' + whole % 10);
-            whole /= 10;
-        }
-        std::copy_n(name.constData(), name.size(), key.data() + 12);
-        return key;
+        KeyText key(12 + name.size(), blocks);
+        char16_t* out = reinterpret_cast<char16_t*>(key.out());
+        int i = 11;
+        for (auto whole = static_cast<std::int64_t>(number); whole > 0; whole /= 10)
+            out[i--] = static_cast<char16_t>(u'0' + whole % 10);
+        std::fill(out, out + i + 1, u'0');
+        std::copy_n(name.data(), name.size(), key.out() + 12);
+        return key.take();
     }
     const std::string digits = ZeroPadText(number, 12);
-    QString key(static_cast<qsizetype>(digits.size()) + name.size(), Qt::Uninitialized);
-    QChar* out = std::transform(digits.begin(), digits.end(), key.data(),
+    KeyText key(static_cast<qsizetype>(digits.size()) + name.size(), blocks);
+    QChar* out = std::transform(digits.begin(), digits.end(), key.out(),
                                 [](char c) { return QLatin1Char(c); });
-    std::copy_n(name.constData(), name.size(), out);
-    return key;
+    std::copy_n(name.data(), name.size(), out);
+    return key.take();
 }
 
 namespace {
@@ -145,10 +164,10 @@ CivilTime civilTime(std::int64_t localSeconds) {
 }
 
 // "yyyy-MM-dd HH:mm:ss", written by hand: one per listed file.
-QString timeText(const CivilTime& time) {
+QString timeText(const CivilTime& time, TextBlocks* blocks = nullptr) {
     if (time.year < 0 || time.year > 9999) return {};
-    QString text(19, Qt::Uninitialized);
-    QChar* out = text.data();
+    KeyText text(19, blocks);
+    QChar* out = text.out();
     const auto put = [&out](std::int64_t value, int digits) {
         for (int divisor = digits == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
             *out++ = QLatin1Char(static_cast<char>('0' + value / divisor % 10));
@@ -164,7 +183,7 @@ QString timeText(const CivilTime& time) {
     put(time.minute, 2);
     *out++ = QLatin1Char(':');
     put(time.second, 2);
-    return text;
+    return text.take();
 }
 
 }  // namespace
@@ -176,7 +195,7 @@ QString ModificationTimeText(std::int64_t secondsSinceEpoch) {
     return timeText(time);
 }
 
-QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch) {
+QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch, TextBlocks* blocks) {
     // Far outside the years a text can show, the C library alone decides.
     constexpr std::int64_t kFar = std::int64_t{20000} * 366 * kSecondsPerDay;
     if (secondsSinceEpoch < -kFar || secondsSinceEpoch > kFar)
@@ -201,7 +220,7 @@ QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch) {
         known.offset = firstOffset;
     }
     if (!known.uniform) return ModificationTimeText(secondsSinceEpoch);
-    return timeText(civilTime(secondsSinceEpoch + known.offset));
+    return timeText(civilTime(secondsSinceEpoch + known.offset), blocks);
 }
 
 }  // namespace quillet

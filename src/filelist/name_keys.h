@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "util/string_blocks.h"
+
 namespace quillet {
 
 // A file name cut at its last dot: the base name before it and the extension after it. The dot
@@ -30,12 +32,15 @@ struct NumberKey {
 NumberKey ReadNumberKey(QStringView base);
 NumberKey ReadNumberKey(QString&& base) = delete;
 
+// The keys below are written at their final size, into `blocks` when given (a key for every
+// listed file) and otherwise into a text of their own.
+
 // The extension sort key: the extension padded with blanks and cut to 10 characters, then the
 // name.
-QString ExtensionSortKey(QStringView extension, const QString& name);
+QString ExtensionSortKey(QStringView extension, QStringView name, TextBlocks* blocks = nullptr);
 
 // The number sort key: the number zero-padded to 12 digits, then the name.
-QString NumberSortKey(double number, const QString& name);
+QString NumberSortKey(double number, QStringView name, TextBlocks* blocks = nullptr);
 
 // A modification time as "yyyy-MM-dd HH:mm:ss" in local time, so that text order is time order.
 QString ModificationTimeText(std::int64_t secondsSinceEpoch);
@@ -45,7 +50,7 @@ QString ModificationTimeText(std::int64_t secondsSinceEpoch);
 // hundred days.
 class ModificationTimeTexts {
   public:
-    QString of(std::int64_t secondsSinceEpoch);
+    QString of(std::int64_t secondsSinceEpoch, TextBlocks* blocks = nullptr);
 
   private:
     struct Day {

@@ -17,6 +17,9 @@ QByteArray caseDetourName(const QByteArray& original, int attempt) {
 }
 
 std::optional<QByteArray> caseDetourOriginal(const QByteArray& name) {
+    // Every listed name passes through here; nearly none holds a tilde, and a plain byte
+    // search rules those out long before a search for the whole mark would.
+    if (!name.contains('~')) return std::nullopt;
     const qsizetype mark = name.lastIndexOf(DetourMark);
     if (mark <= 0) return std::nullopt;
     qsizetype at = mark + qsizetype(sizeof(DetourMark) - 1);

@@ -1,6 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdint>
+#include <map>
+
+#include "filelist/name_keys.h"
+#include "naming/numbers.h"
 #include "support/window_harness.h"
+#include "util/file_name_text.h"
 
 namespace quillet::test {
 namespace {
@@ -78,6 +86,49 @@ TEST(FileListBuilder, ListsNamesThatAreNotValidUtf8WithTheirRawBytes) {
     ASSERT_EQ(harness.form().LV.rowCount(), 1);
     EXPECT_EQ(harness.form().LV.row(1).rawName, raw);
     EXPECT_TRUE(harness.form().LV.row(1).text.contains(QChar(0xFFFD)));
+}
+
+// Prefixes and times that come back in list order after others: "c_1.jpg", "c_1a_7.jpg",
+// "c_1b_7.jpg", "c_2.jpg" ... have the prefixes c_, c_1a_, c_1b_, c_ ..., with up to five
+// others in between, some of them names kept otherwise than they are shown; the times go
+// round three values, with a time of its own now and then. Every row has its own prefix, time and
+// keys, whatever the rows before it had.
+TEST(FileListBuilder, EveryRowGetsItsOwnPrefixAndTimeWhenTheyComeBack) {
+    struct Expected {
+        QByteArray prefix;
+        int number = 0;
+        std::int64_t time = 0;
+    };
+    WindowHarness harness;
+    std::map<QByteArray, Expected> expected;  // by raw name
+    const auto add = [&](const QByteArray& prefix, int number) {
+        const QByteArray name = prefix + QByteArray::number(number) + ".jpg";
+        const std::size_t made = expected.size();
+        const std::size_t round = made % 5 == 4 ? made : made % 3;
+        const auto time = static_cast<std::int64_t>(1000000000 + round * 86461);
+        const timespec when[2] = {{static_cast<time_t>(time), 0}, {static_cast<time_t>(time), 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, harness.photos.write(name).constData(), when, 0), 0);
+        expected[name] = {prefix, number, time};
+    };
+    const QByteArray others[] = {"a_", "b_", "\xe9_", "d_", "e_"};
+    for (int n = 1; n <= 9; ++n) {
+        add("c_", n);
+        for (int k = 0; k < n % 6; ++k) add("c_" + QByteArray::number(n) + others[k], 7);
+    }
+    harness.startOnPhotos();
+    const ListView& LV = harness.form().LV;
+    ASSERT_EQ(LV.rowCount(), static_cast<int>(expected.size()));
+    for (int r = 1; r <= LV.rowCount(); ++r) {
+        const ListRow& row = LV.row(r);
+        const Expected& wanted = expected.at(row.rawName);
+        const QString name = FileNameText(row.rawName);
+        SCOPED_TRACE(row.rawName.constData());
+        EXPECT_EQ(row.originalPrefix(), FileNameText(wanted.prefix));
+        EXPECT_EQ(row.timeText(), ModificationTimeText(wanted.time));
+        EXPECT_EQ(row.numberKey(), ZeroPad(wanted.number, 12) + name);
+        EXPECT_EQ(row.extensionKey(), QStringLiteral("jpg       ") + name);
+        EXPECT_EQ(row.extension(), QStringLiteral("jpg"));
+    }
 }
 
 TEST(FileListBuilder, ASecondRebuildGivesTheSameKeysAndChecksEveryRowAgain) {

@@ -36,10 +36,19 @@ TEST_P(NameKeysTest, SplitsTheNameIntoItsKeys) {
     const NumberKey key = ReadNumberKey(parts.base);
     EXPECT_EQ(key.originalPrefix.toString(), QString::fromUtf8(c.oldFile));
     EXPECT_DOUBLE_EQ(key.value, c.number);
-    EXPECT_EQ(ExtensionSortKey(parts.extension, name),
-              parts.extension.left(10).toString() +
-                  QString(c.blanksAfterExtension, QLatin1Char(' ')) + name);
-    EXPECT_EQ(NumberSortKey(key.value, name), ZeroPad(key.value, 12) + name);
+    const QString extensionKey = parts.extension.left(10).toString() +
+                                 QString(c.blanksAfterExtension, QLatin1Char(' ')) + name;
+    const QString numberKey = ZeroPad(key.value, 12) + name;
+    EXPECT_EQ(ExtensionSortKey(parts.extension, name), extensionKey);
+    EXPECT_EQ(NumberSortKey(key.value, name), numberKey);
+    // The same keys written side by side in shared blocks, as the list makes them.
+    TextBlocks blocks;
+    const QString inBlocks[] = {ExtensionSortKey(parts.extension, name, &blocks),
+                                NumberSortKey(key.value, name, &blocks),
+                                ExtensionSortKey(parts.extension, name, &blocks)};
+    EXPECT_EQ(inBlocks[0], extensionKey);
+    EXPECT_EQ(inBlocks[1], numberKey);
+    EXPECT_EQ(inBlocks[2], extensionKey);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,8 +122,10 @@ TEST_P(ModificationTimeTextsTest, WriteEveryTimeAsTheCLibraryGivesIt) {
         }
         previousOffset = local.tm_gmtoff;
     }
+    TextBlocks blocks;
     for (const std::int64_t t : times) {
         ASSERT_EQ(texts.of(t), ModificationTimeText(t)) << GetParam() << " at " << t;
+        ASSERT_EQ(texts.of(t, &blocks), ModificationTimeText(t)) << GetParam() << " at " << t;
     }
 }
 

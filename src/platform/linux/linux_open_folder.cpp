@@ -16,6 +16,7 @@
 #include "platform/linux/file_patterns.h"
 #include "platform/linux/rename_leftovers.h"
 #include "util/caseless_compare.h"
+#include "util/string_blocks.h"
 
 namespace quillet {
 
@@ -29,11 +30,18 @@ bool isDotOrDotDot(const char* name) {
 // byte sends the name through the full UTF-8 decoder (invalid bytes become replacement
 // characters).
 void appendDecoded(std::string_view raw, std::u16string& texts) {
-    if (std::all_of(raw.begin(), raw.end(),
-                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; })) {
-        texts.append(raw.begin(), raw.end());
-        return;
+    // Widened in one go over the bytes, checking them on the way. (Appending the bytes as a
+    // range would first build a string of each name on its own.)
+    const std::size_t start = texts.size();
+    texts.resize(start + raw.size());
+    char16_t* out = texts.data() + start;
+    unsigned char any = 0;
+    for (const char byte : raw) {
+        any |= static_cast<unsigned char>(byte);
+        *out++ = static_cast<unsigned char>(byte);
     }
+    if (any < 0x80) return;
+    texts.resize(start);
     const QString decoded = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
     texts.append(reinterpret_cast<const char16_t*>(decoded.utf16()),
                  static_cast<std::size_t>(decoded.size()));
@@ -70,14 +78,18 @@ class FoundFiles {
             CaselessOrder(names, false, [this](std::uint32_t a, std::uint32_t b) {
                 return rawOf(m_found[a]) < rawOf(m_found[b]);
             });
+        // Each name, as bytes and as text, is a string of its own that shares its memory with
+        // the names beside it: the rows keep them, and 100,000 rows let them go at once.
+        ByteBlocks rawNames;
+        TextBlocks textNames;
         std::vector<DirEntry> entries;
         entries.reserve(m_found.size());
         for (std::size_t k = 0; k < m_found.size(); ++k) {
             const std::uint32_t i = order.empty() ? static_cast<std::uint32_t>(k) : order[k];
             const std::string_view raw = rawOf(m_found[i]);
             DirEntry entry;
-            entry.rawName = QByteArray(raw.data(), static_cast<qsizetype>(raw.size()));
-            entry.name = names[i].toString();
+            entry.rawName = rawNames.copy(raw.data(), static_cast<qsizetype>(raw.size()));
+            entry.name = textNames.copy(names[i].utf16(), names[i].size());
             entry.modifiedSeconds = m_found[i].modifiedSeconds;
             entry.modifiedKnown = m_found[i].modifiedKnown;
             entries.push_back(std::move(entry));
@@ -140,13 +152,15 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         bool statted = false;
         if (listed) {
             statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
-        } else if (leftovers && type != DT_LNK && name != "." && name != "..") {
+        } else if (leftovers && type != DT_LNK && !isDotOrDotDot(found->d_name)) {
             // A leftover may stand under any name a rename gave, listed or not.
             statted = ::fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         }
-        if (leftovers && (caseDetourOriginal(name) ||
-                          (statted && (type == DT_REG || !listed) &&
-                           mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)))) {
+        // With the entry's status the whole test is made, the name included; without it, the
+        // name alone tells.
+        if (leftovers && (statted && (type == DT_REG || !listed)
+                              ? mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)
+                              : caseDetourOriginal(name).has_value())) {
             leftovers->append(QByteArray(found->d_name));
         }
         // A link counts when it leads to a regular file; an unknown type is looked up.
