@@ -160,6 +160,28 @@ INSTANTIATE_TEST_SUITE_P(
                       BadName{QByteArray(256, 'n'), ENAMETOOLONG, "TooLong"}),
     [](const ::testing::TestParamInfo<BadName>& info) { return info.param.label; });
 
+// The kernel's own calls are taken at their word on a disk of this machine; anywhere else, or
+// with calls that may report a failure after doing their work, the folder is looked at.
+TEST(RenameNoReplace, OnlyTheKernelsOwnCallsOnALocalDiskAreTakenAtTheirWord) {
+    TempFolder folder;
+    struct Case {
+        const char* label;
+        QByteArray path;
+        bool local;
+    };
+    for (const Case& c : {Case{"test folder", folder.path(), true}, Case{"proc", "/proc", false},
+                          Case{"sys", "/sys", false}}) {
+        const int fd = ::open(c.path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(fd, 0) << c.label;
+        EXPECT_EQ(OnLocalFileSystem(fd), c.local) << c.label;
+        EXPECT_EQ(RenameCallsFor(fd, systemRenameCalls()).failuresAreFinal, c.local) << c.label;
+        RenameCalls replaced = systemRenameCalls();
+        replaced.finalOnLocalFileSystems = false;
+        EXPECT_FALSE(RenameCallsFor(fd, replaced).failuresAreFinal) << c.label;
+        ::close(fd);
+    }
+}
+
 TEST(RenameNoReplace, AcceptsANameOfExactly255Bytes) {
     TempFolder folder;
     folder.write("a", "A");

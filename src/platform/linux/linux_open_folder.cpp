@@ -177,7 +177,10 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
 
 LinuxOpenFolder::LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry,
                                  RenameCalls calls)
-    : m_fd(dirFd), m_method(method), m_sameEntry(std::move(sameEntry)), m_calls(std::move(calls)) {}
+    : m_fd(dirFd),
+      m_method(method),
+      m_sameEntry(std::move(sameEntry)),
+      m_calls(RenameCallsFor(dirFd, std::move(calls))) {}
 
 LinuxOpenFolder::~LinuxOpenFolder() {
     if (m_fd >= 0) ::close(m_fd);

@@ -1,13 +1,16 @@
 #include "platform/linux/no_replace_rename.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <QString>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/file_system.h"
@@ -91,9 +94,10 @@ int byMethod(int dirFd, const QByteArray& from, const QByteArray& to, RenameMeth
         case RenameMethod::Cascade:
             break;
     }
-    const std::optional<EntryId> id = identifyEntry(dirFd, from);
     int error = renameKernelNoReplace(dirFd, from, to, calls);
     if (!noReplaceUnsupported(error)) return error;
+    // Nothing changed: the folder is as it was before the first try.
+    const std::optional<EntryId> id = identifyEntry(dirFd, from);
     error = renameLinkThenUnlink(dirFd, from, to, calls);
     // A fallback is tried only on a folder as it was: a step that could not be undone stays
     // the last one.
@@ -135,7 +139,31 @@ const RenameCalls& systemRenameCalls() {
             return ::renameat(dirFd, from, dirFd, to);
         },
         createClaim,
+        true,
     };
+    return calls;
+}
+
+bool OnLocalFileSystem(int dirFd) {
+    struct statfs info;
+    if (::fstatfs(dirFd, &info) != 0) return false;
+    // Unsigned: some magic numbers have the top bit set, and f_type is signed.
+    switch (static_cast<std::uint32_t>(info.f_type)) {
+        case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+        case XFS_SUPER_MAGIC:
+        case BTRFS_SUPER_MAGIC:
+        case TMPFS_MAGIC:
+        case F2FS_SUPER_MAGIC:
+        case MSDOS_SUPER_MAGIC:
+        case EXFAT_SUPER_MAGIC:
+            return true;
+        default:
+            return false;
+    }
+}
+
+RenameCalls RenameCallsFor(int dirFd, RenameCalls calls) {
+    calls.failuresAreFinal = calls.finalOnLocalFileSystems && OnLocalFileSystem(dirFd);
     return calls;
 }
 
@@ -167,6 +195,8 @@ int checkEntryName(const QByteArray& name) {
 
 int renameKernelNoReplace(int dirFd, const QByteArray& from, const QByteArray& to,
                           const RenameCalls& calls) {
+    if (calls.failuresAreFinal)
+        return calls.renameNoReplace(dirFd, from.constData(), to.constData()) == 0 ? 0 : errno;
     const std::optional<EntryId> id = identifyEntry(dirFd, from);
     const bool toWasFree = !entryExists(dirFd, to);
     if (calls.renameNoReplace(dirFd, from.constData(), to.constData()) == 0) return 0;

@@ -32,10 +32,24 @@ struct RenameCalls {
     std::function<int(int dirFd, const char* name)> unlink;
     std::function<int(int dirFd, const char* from, const char* to)> rename;  // may replace
     std::function<int(int dirFd, const char* name)> createExclusive;
+    // Whether these calls, on a local file system, never report a failure after doing their
+    // work: true of the kernel's own, where no request is ever retried.
+    bool finalOnLocalFileSystems = false;
+    // Whether a failed no-replace rename is taken at its word, without looking at the folder
+    // before and after; set for a folder on a local file system. Each look costs as much as a
+    // third of the rename.
+    bool failuresAreFinal = false;
 };
 
 // The kernel's own calls.
 const RenameCalls& systemRenameCalls();
+
+// Whether the folder lies on a file system of this machine's own kernel (ext4, XFS, Btrfs,
+// tmpfs and the like), not on a network or FUSE one.
+bool OnLocalFileSystem(int dirFd);
+
+// The calls for one folder: the kernel's own are taken at their word where the folder is local.
+RenameCalls RenameCallsFor(int dirFd, RenameCalls calls);
 
 // Answers whether `to` names the very entry that `from` names (a file system that ignores
 // letter case finds the same file under both). Replaceable so that such a file system can be
