@@ -36,7 +36,7 @@ void NamingEngine::namingPass() {
     // Writing the box raises its change, which runs a whole nested pass first.
     if (m_form.Text2.text().isEmpty()) m_form.Text2.setText(QStringLiteral("1"));
 
-    std::int64_t counter = CounterFrom(LeadingNumber(m_form.Text2.text()));
+    const std::int64_t counter = CounterFrom(LeadingNumber(m_form.Text2.text()));
 
     NamingOptions options;
     options.useOriginalValue = m_form.Check1.isOn();
@@ -62,15 +62,16 @@ void NamingEngine::namingPass() {
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
     QString name;
+    CountingDigits counting(counter, options.width);
     for (int i = 1; i <= count; ++i) {
         const ListRow& row = LV.row(i);
         if (!row.checked) {
             LV.setNewName(i, QString());
         } else {
             const QString letters = options.randomPrefix ? RndName(options.randomCount) : QString();
-            ComposeNewName(row, options, counter, letters, name);
+            ComposeNewName(row, options, counting.text(), letters, name);
             LV.copyNewName(i, name);
-            if (counter > kStillCounter) ++counter;
+            if (counting.value() > kStillCounter) counting.next();
         }
         m_marks.markRow(i);
         PB1.showStep(i, count);

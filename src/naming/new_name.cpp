@@ -19,11 +19,12 @@ bool HasTrailingNumber(const ListRow& row) {
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters) {
     QString name;
-    ComposeNewName(row, options, counter, randomLetters, name);
+    const ZeroPadded digits(static_cast<double>(counter), options.width);
+    ComposeNewName(row, options, digits.text(), randomLetters, name);
     return name;
 }
 
-void ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
+void ComposeNewName(const ListRow& row, const NamingOptions& options, std::string_view counter,
                     const QString& randomLetters, QString& name) {
     // The parts first, so that the name is sized once: this runs for every row on every
     // keystroke.
@@ -36,14 +37,12 @@ void ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64
         prefix = row.originalPrefix();
     }
 
-    const ZeroPadded padded = [&] {
-        if (!options.useOriginalValue)
-            return ZeroPadded(static_cast<double>(counter), options.width);
-        if (!HasTrailingNumber(row)) return ZeroPadded();
+    const ZeroPadded ownNumber = [&] {
+        if (!options.useOriginalValue || !HasTrailingNumber(row)) return ZeroPadded();
         // Only the first 12 characters of the sort key hold the number.
         return ZeroPadded(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
     }();
-    const std::string_view digits = padded.text();
+    const std::string_view digits = options.useOriginalValue ? ownNumber.text() : counter;
 
     const QStringView extension = options.useOriginalExtension ? QStringView(row.extension())
                                                                : QStringView(options.extensionText);

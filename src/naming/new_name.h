@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/list_row_fwd.h"
 
@@ -28,8 +29,9 @@ bool HasTrailingNumber(const ListRow& row);
 // The new name of one checked row: prefix part, number part and extension part.
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters);
-// The same, written over `name`, whose room is kept from one row to the next.
-void ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
+// The same, with the counter's digits as they are written, and written over `name`, whose room
+// is kept from one row to the next.
+void ComposeNewName(const ListRow& row, const NamingOptions& options, std::string_view counter,
                     const QString& randomLetters, QString& name);
 
 // The bytes the row's file is renamed to: the parts taken from the file's own name keep its

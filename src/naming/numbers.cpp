@@ -148,6 +148,36 @@ ZeroPadded::ZeroPadded(double value, int width) {
     m_size = static_cast<int>(out - m_text);
 }
 
+CountingDigits::CountingDigits(std::int64_t value, int width)
+    : m_value(value), m_width(std::clamp(width, 1, 12)) {
+    write();
+}
+
+void CountingDigits::write() {
+    const ZeroPadded padded(static_cast<double>(m_value), m_width);
+    m_size = static_cast<int>(padded.text().size());
+    std::copy_n(padded.text().data(), m_size, m_text);
+}
+
+void CountingDigits::next() {
+    ++m_value;
+    // Below zero the sign and the padding move; that is rare enough to write anew.
+    if (m_value <= 0) {
+        write();
+        return;
+    }
+    int at = m_size - 1;
+    for (; at >= 0 && m_text[at] == '9'; --at) m_text[at] = '0';
+    if (at >= 0) {
+        ++m_text[at];
+        return;
+    }
+    // All nines: one digit more.
+    std::memmove(m_text + 1, m_text, static_cast<std::size_t>(m_size));
+    m_text[0] = '1';
+    ++m_size;
+}
+
 std::string ZeroPadText(double value, int width) {
     return std::string(ZeroPadded(value, width).text());
 }

@@ -36,6 +36,24 @@ class ZeroPadded {
     int m_size = 0;
 };
 
+// A counter's digits as ZeroPadded writes them, moved on by one without being written anew:
+// the naming pass counts up over every row on every keystroke.
+class CountingDigits {
+  public:
+    CountingDigits(std::int64_t value, int width);
+    std::int64_t value() const { return m_value; }
+    std::string_view text() const { return {m_text, static_cast<std::size_t>(m_size)}; }
+    void next();
+
+  private:
+    void write();
+
+    std::int64_t m_value;
+    int m_width;
+    char m_text[40];  // a sign, 19 digits, or the 12 of the widest padding
+    int m_size = 0;
+};
+
 // The counter that numbering starts from: rounded to the nearest whole number with halves
 // going to the even neighbour, held inside the 32-bit range.
 std::int32_t CounterFrom(double value);

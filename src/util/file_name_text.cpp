@@ -1,6 +1,9 @@
 #include "util/file_name_text.h"
 
 #include <QStringDecoder>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace quillet {
 
@@ -103,17 +106,29 @@ QByteArray FileNameBytes(QStringView text) {
 }
 
 void WriteFileNameBytes(QStringView text, std::string& bytes) {
-    // Most names are ASCII: one byte a character, and no stand-in can be among them.
+    // Most names are ASCII: one byte a character, and no stand-in can be among them. They are
+    // narrowed four characters at a time.
+    static_assert(std::endian::native == std::endian::little);
     const auto size = static_cast<std::size_t>(text.size());
     bytes.resize(size);
     const char16_t* units = text.utf16();
     char* out = bytes.data();
-    char16_t all = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        all |= units[i];
+    std::size_t i = 0;
+    bool ascii = true;
+    for (; ascii && i + 4 <= size; i += 4) {
+        std::uint64_t four;
+        std::memcpy(&four, units + i, sizeof four);
+        ascii = (four & 0xFF80FF80FF80FF80ULL) == 0;
+        const auto narrowed =
+            static_cast<std::uint32_t>((four & 0xFF) | ((four >> 8) & 0xFF00) |
+                                       ((four >> 16) & 0xFF0000) | ((four >> 24) & 0xFF000000));
+        std::memcpy(out + i, &narrowed, sizeof narrowed);
+    }
+    for (; ascii && i < size; ++i) {
+        ascii = units[i] < 0x80;
         out[i] = static_cast<char>(units[i]);
     }
-    if (all < 0x80) return;
+    if (ascii) return;
     const QByteArray converted = FileNameBytes(text);
     bytes.assign(converted.constData(), static_cast<std::size_t>(converted.size()));
 }

@@ -64,6 +64,25 @@ INSTANTIATE_TEST_SUITE_P(
                                   std::to_string(info.param.width));
     });
 
+// Counting on writes the digits that writing each value anew gives, through every carry, every
+// growth past the padding and across zero.
+TEST(CountingDigits, CountsAsZeroPadWritesEachValue) {
+    struct Case {
+        std::int64_t start;
+        int width;
+    };
+    for (const Case c : {Case{1, 1}, Case{1, 3}, Case{95, 2}, Case{-1010, 4}, Case{-5, 3},
+                         Case{99990, 1}, Case{2147483600, 12}, Case{0, 12}}) {
+        CountingDigits digits(c.start, c.width);
+        for (std::int64_t value = c.start; value < c.start + 1200; ++value) {
+            ASSERT_EQ(digits.value(), value);
+            ASSERT_EQ(std::string(digits.text()), ZeroPadText(static_cast<double>(value), c.width))
+                << "from " << c.start << " width " << c.width;
+            digits.next();
+        }
+    }
+}
+
 TEST(CounterFrom, RoundsHalvesToEvenAndStaysInThe32BitRange) {
     EXPECT_EQ(CounterFrom(2.5), 2);
     EXPECT_EQ(CounterFrom(3.5), 4);

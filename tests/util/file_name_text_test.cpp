@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "a.jpg",
                  QChar(0xFEFF) + u("a.jpg")},
         NameCase{"Latin1", "caf\xe9.jpg", u("caf\xef\xbf\xbd.jpg")},
+        NameCase{"JapaneseAfterEightAsciiCharacters", "IMG_0001_写真.jpg", u("IMG_0001_写真.jpg")},
+        NameCase{"StandInAfterEightAsciiCharacters", "IMG_0001\x80", u("IMG_0001\xef\xbf\xbd")},
         NameCase{"LoneContinuationByte", "\x80.jpg", u("\xef\xbf\xbd.jpg")},
         NameCase{"CutCharacterBeforeADot", "\xe5\x86.jpg", u("\xef\xbf\xbd\xef\xbf\xbd.jpg")},
         NameCase{"OverlongSlash", "\xc0\xaf", u("\xef\xbf\xbd\xef\xbf\xbd")},
