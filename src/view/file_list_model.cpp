@@ -11,7 +11,10 @@
 namespace quillet {
 
 FileListModel::FileListModel(ListView& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list), m_rows(list.rowCount()) {}
+    : QAbstractTableModel(parent), m_list(list), m_rows(list.rowCount()) {
+    for (int column = 1; column <= kVisibleColumns; ++column)
+        m_headers[static_cast<std::size_t>(column - 1)] = list.columnHeader(column);
+}
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
@@ -89,7 +92,16 @@ ListChanges FileListModel::apply() {
 }
 
 void FileListModel::refreshHeaders() {
-    Q_EMIT headerDataChanged(Qt::Horizontal, 0, kVisibleColumns - 1);
+    // Item views lay out every row again when any header text is said to change, so only a
+    // real change is told.
+    bool changed = false;
+    for (int column = 1; column <= kVisibleColumns; ++column) {
+        QString& shown = m_headers[static_cast<std::size_t>(column - 1)];
+        if (shown == m_list.columnHeader(column)) continue;
+        shown = m_list.columnHeader(column);
+        changed = true;
+    }
+    if (changed) Q_EMIT headerDataChanged(Qt::Horizontal, 0, kVisibleColumns - 1);
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <array>
 #include <functional>
 
 #include "ui/list_view.h"
@@ -29,7 +30,7 @@ class FileListModel : public QAbstractTableModel {
     // reset when the rows were replaced, else one dataChanged over the changed range. The
     // changes are returned so the caller can follow selection and scrolling.
     ListChanges apply();
-    // The header texts may have changed.
+    // The header texts may have changed; the views are told only if they did.
     void refreshHeaders();
 
     // A row whose rename would not take effect shows the warning icon beside its new name and
@@ -43,6 +44,8 @@ class FileListModel : public QAbstractTableModel {
     ListView& m_list;
     // The row count the views were last told; the list may differ until apply() runs.
     int m_rows = 0;
+    // The header texts the views were last told.
+    std::array<QString, kVisibleColumns> m_headers;
     std::function<QString(int row)> m_toolTip;
 };
 

@@ -64,6 +64,29 @@ TEST_F(FileListModelTest, ShowsTheNameAndTheNewNameOnlyWithTheListsHeaders) {
     EXPECT_FALSE(model.index(0, 2).isValid()) << "a data column must never reach the screen";
 }
 
+// Item views lay out every row again on a header change, so a list that only changed its rows
+// must not announce one.
+TEST_F(FileListModelTest, HeadersAreAnnouncedOnlyWhenTheirTextsChange) {
+    std::vector<std::pair<int, int>> announced;
+    QObject::connect(&model, &QAbstractItemModel::headerDataChanged,
+                     [&](Qt::Orientation, int first, int last) {
+                         announced.emplace_back(first, last);
+                     });
+    model.refreshHeaders();  // the headers were written after the model was made
+    EXPECT_EQ(announced.size(), 1u);
+    for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("p.jpg"));
+    model.refreshHeaders();
+    list.setColumnHeader(3, QStringLiteral("hidden"));  // a column no view shows
+    model.refreshHeaders();
+    EXPECT_EQ(announced.size(), 1u);
+    list.setColumnHeader(2, QString::fromUtf8("新しい名前"));
+    model.refreshHeaders();
+    ASSERT_EQ(announced.size(), 2u);
+    EXPECT_EQ(announced[1], std::make_pair(0, 1));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("新しい名前"));
+}
+
 TEST_F(FileListModelTest, CheckBoxOnlyInTheFirstColumnAndBlueOnlyWhereTheRowSaysSo) {
     EXPECT_EQ(cell(0, 0, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
     EXPECT_FALSE(cell(0, 1, Qt::CheckStateRole).isValid());

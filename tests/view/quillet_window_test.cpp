@@ -228,6 +228,21 @@ TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
     EXPECT_TRUE(LV().row(3).selected);
 }
 
+// A header change makes the list lay out all its rows again, at every step of a pass that is
+// drawn: the passes that only write rows leave the headers alone.
+TEST_F(QuilletWindowTest, NamingPassesAndChecksDoNotTouchTheListsHeaders) {
+    load();
+    int announced = 0;
+    QObject::connect(list()->model(), &QAbstractItemModel::headerDataChanged,
+                     [&] { ++announced; });
+    window->form().Text1.setText(QStringLiteral("trip_"));
+    settle();
+    LV().userSetChecked(2, false);
+    settle();
+    EXPECT_EQ(LV().row(3).newName(), QStringLiteral("trip_2.jpg")) << "the passes ran";
+    EXPECT_EQ(announced, 0);
+}
+
 struct MenuCase {
     const char* name;
     Qt::MouseButton button;
