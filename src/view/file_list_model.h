@@ -2,7 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "ui/list_view.h"
 
@@ -26,9 +28,10 @@ class FileListModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Takes what the list changed since the last call and tells the views in one signal: a
-    // reset when the rows were replaced, else one dataChanged over the changed range. The
-    // changes are returned so the caller can follow selection and scrolling.
+    // Takes what the list changed since the last call and tells the views: a reset when the
+    // rows were replaced; else a layout change when the same rows were re-sorted, and one
+    // dataChanged over the changed range. The changes are returned so the caller can follow
+    // selection and scrolling.
     ListChanges apply();
     // The header texts may have changed; the views are told only if they did.
     void refreshHeaders();
@@ -40,6 +43,7 @@ class FileListModel : public QAbstractTableModel {
 
   private:
     const ListRow* rowAt(int row) const;
+    void moveRows(const std::vector<std::uint32_t>& movedFrom);
 
     ListView& m_list;
     // The row count the views were last told; the list may differ until apply() runs.
