@@ -166,7 +166,7 @@ void ListView::sortIfDue() {
     sorted.reserve(m_rows.size());
     for (const std::uint32_t from : order) sorted.push_back(std::move(m_rows[from]));
     m_rows = std::move(sorted);
-    markRowsReplaced();
+    markRowsMoved(order);
 }
 
 ListChanges ListView::takeChanges() {
@@ -182,6 +182,27 @@ void ListView::markRowChanged(int index) {
 
 void ListView::markRowsReplaced() {
     m_changes.rowsReplaced = true;
+    m_changes.movedFrom.clear();
+    markPending();
+}
+
+void ListView::markRowsMoved(const std::vector<std::uint32_t>& order) {
+    // A view that is told the rows were replaced reads them all afresh anyway.
+    if (m_changes.rowsReplaced) return;
+    // The places are those the view last saw, however many sorts came since.
+    if (m_changes.moved()) {
+        std::vector<std::uint32_t> composed;
+        composed.reserve(order.size());
+        for (const std::uint32_t from : order) composed.push_back(m_changes.movedFrom[from]);
+        m_changes.movedFrom = std::move(composed);
+    } else {
+        m_changes.movedFrom = order;
+    }
+    // A row changed before the sort is somewhere else now.
+    if (m_changes.lastRow > 0) {
+        m_changes.firstRow = 1;
+        m_changes.lastRow = rowCount();
+    }
     markPending();
 }
 

@@ -88,12 +88,16 @@ enum class SortOrder { Ascending, Descending };
 // What the list changed since the view last looked; the view turns it into one update.
 struct ListChanges {
     bool rowsReplaced = false;
-    int firstRow = INT_MAX;  // 1-based range of rows whose content changed
+    // The same rows put in another order: for each row in its present place, the place (from
+    // 0) it had when the view last looked. Empty when no row moved or the rows were replaced.
+    std::vector<std::uint32_t> movedFrom;
+    int firstRow = INT_MAX;  // 1-based range, in the present order, of rows whose content changed
     int lastRow = 0;
     int scrollToRow = 0;            // 0: no request
     bool selectionChanged = false;  // some row's selection flag changed within the range
 
-    bool any() const { return rowsReplaced || lastRow > 0 || scrollToRow > 0; }
+    bool moved() const { return !movedFrom.empty(); }
+    bool any() const { return rowsReplaced || moved() || lastRow > 0 || scrollToRow > 0; }
 };
 
 // The report-style file list. Rows are addressed from 1 in their present order. Sorting, when
@@ -158,6 +162,7 @@ class ListView : public Control {
     void markRowChanged(int index);
     void cellChanged(int index, int subItem);
     void markRowsReplaced();
+    void markRowsMoved(const std::vector<std::uint32_t>& order);
     void markPending();
     void sortIfDue();
 

@@ -11,7 +11,10 @@
 namespace quillet {
 
 FileListModel::FileListModel(ListView& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list), m_rows(list.rowCount()) {}
+    : QAbstractTableModel(parent), m_list(list), m_rows(list.rowCount()) {
+    for (int column = 1; column <= kVisibleColumns; ++column)
+        m_headers[static_cast<std::size_t>(column - 1)] = list.columnHeader(column);
+}
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
@@ -73,12 +76,15 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 ListChanges FileListModel::apply() {
-    const ListChanges changes = m_list.takeChanges();
+    ListChanges changes = m_list.takeChanges();
     if (changes.rowsReplaced) {
         beginResetModel();
         m_rows = m_list.rowCount();
         endResetModel();
-    } else if (changes.lastRow > 0) {
+        return changes;
+    }
+    if (changes.moved()) moveRows(changes.movedFrom);
+    if (changes.lastRow > 0) {
         const int first = std::max(changes.firstRow, 1);
         const int last = std::min(changes.lastRow, m_rows);
         if (first <= last) {
@@ -88,8 +94,39 @@ ListChanges FileListModel::apply() {
     return changes;
 }
 
+void FileListModel::moveRows(const std::vector<std::uint32_t>& movedFrom) {
+    // The same rows in another order: the views keep what they hold of each row (its
+    // selection, the current row, the row under the pointer) and find it in its new place.
+    const QList<QPersistentModelIndex> none;
+    Q_EMIT layoutAboutToBeChanged(none, VerticalSortHint);
+    const QModelIndexList from = persistentIndexList();
+    if (!from.isEmpty()) {
+        std::vector<std::uint32_t> placeOf(movedFrom.size());
+        for (std::uint32_t now = 0; now < movedFrom.size(); ++now) placeOf[movedFrom[now]] = now;
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex& held : from) {
+            const auto before = static_cast<std::size_t>(held.row());
+            to.push_back(before < placeOf.size()
+                             ? index(static_cast<int>(placeOf[before]), held.column())
+                             : QModelIndex());
+        }
+        changePersistentIndexList(from, to);
+    }
+    Q_EMIT layoutChanged(none, VerticalSortHint);
+}
+
 void FileListModel::refreshHeaders() {
-    Q_EMIT headerDataChanged(Qt::Horizontal, 0, kVisibleColumns - 1);
+    // Item views lay out every row again when any header text is said to change, so only a
+    // real change is told.
+    bool changed = false;
+    for (int column = 1; column <= kVisibleColumns; ++column) {
+        QString& shown = m_headers[static_cast<std::size_t>(column - 1)];
+        if (shown == m_list.columnHeader(column)) continue;
+        shown = m_list.columnHeader(column);
+        changed = true;
+    }
+    if (changed) Q_EMIT headerDataChanged(Qt::Horizontal, 0, kVisibleColumns - 1);
 }
 
 }  // namespace quillet

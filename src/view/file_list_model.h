@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <array>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "ui/list_view.h"
 
@@ -25,11 +28,12 @@ class FileListModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Takes what the list changed since the last call and tells the views in one signal: a
-    // reset when the rows were replaced, else one dataChanged over the changed range. The
-    // changes are returned so the caller can follow selection and scrolling.
+    // Takes what the list changed since the last call and tells the views: a reset when the
+    // rows were replaced; else a layout change when the same rows were re-sorted, and one
+    // dataChanged over the changed range. The changes are returned so the caller can follow
+    // selection and scrolling.
     ListChanges apply();
-    // The header texts may have changed.
+    // The header texts may have changed; the views are told only if they did.
     void refreshHeaders();
 
     // A row whose rename would not take effect shows the warning icon beside its new name and
@@ -39,10 +43,13 @@ class FileListModel : public QAbstractTableModel {
 
   private:
     const ListRow* rowAt(int row) const;
+    void moveRows(const std::vector<std::uint32_t>& movedFrom);
 
     ListView& m_list;
     // The row count the views were last told; the list may differ until apply() runs.
     int m_rows = 0;
+    // The header texts the views were last told.
+    std::array<QString, kVisibleColumns> m_headers;
     std::function<QString(int row)> m_toolTip;
 };
 

@@ -93,7 +93,13 @@ void ListBinding::queueUpdate() {
 }
 
 bool ListBinding::applyChanges() {
-    const ListChanges changes = m_model->apply();
+    ListChanges changes;
+    {
+        // What the views do to their selection while they follow the rows (a reset clears it,
+        // a re-sort carries it along with the rows) is no choice of the user's.
+        Binding::Scope scope(m_binding);
+        changes = m_model->apply();
+    }
     const int rows = m_model->rowCount();
     if (changes.rowsReplaced) {
         followSelection(1, rows);

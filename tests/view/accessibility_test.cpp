@@ -4,12 +4,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <functional>
 #include <QTreeView>
 
 #include "rename/rename_marks.h"
@@ -225,6 +228,60 @@ TEST_F(ToolTips, TheStatusBarTellsHowManyFilesAnExtendedPassLeftUnrenamed) {
         << bar->toolTip().toStdString();
     EXPECT_EQ(window->form().SBar.panel(2).text, panelBefore)
         << "the panel's own text is the program's";
+}
+
+// What the pointer resting at `at` on the status bar shows: Qt asks the bar, since its panels
+// let the mouse through.
+QString toolTipShownAt(QStatusBar* bar, QPoint at) {
+    // A tip fades out a moment after it is hidden; the pointer comes back only then.
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+    QHelpEvent hover(QEvent::ToolTip, at, bar->mapToGlobal(at));
+    QApplication::sendEvent(bar, &hover);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// The file-count panel tells, after every naming pass, how many checked files would keep their
+// names; the pointer on it and a screen reader both get what the latest pass found.
+TEST_F(ToolTips, TheFileCountPanelTellsHowManyCheckedFilesWouldKeepTheirNames) {
+    // Folders hold the first and third new names; the list shows only files.
+    folder.makeFolder("trip_1.jpg");
+    folder.makeFolder("trip_3.jpg");
+    load();
+    auto* bar = widget<QStatusBar>(QStringLiteral("SBar"));
+    auto* panel = widget<QLabel>(QStringLiteral("SBar.File"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    const QPoint onPanel = panel->geometry().center();
+    const QString ofTheBar = toolTipShownAt(bar, onPanel);
+    EXPECT_EQ(ofTheBar, bar->toolTip()) << "before a name is taken, the panel has nothing to say";
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        QString told;
+    };
+    const Step steps[] = {
+        {"two new names taken", [this] { window->form().Text1.setText(u("trip_")); },
+         u("チェックしたファイルのうち 2 個は、実行しても名前が変わりません")},
+        // The third picture moves up to the free second name.
+        {"the second picture unchecked", [this] { LV().userSetChecked(2, false); },
+         u("チェックしたファイルのうち 1 個は、実行しても名前が変わりません")},
+        {"another prefix", [this] { window->form().Text1.setText(u("tour_")); }, QString()},
+        {"the first name taken again", [this] { window->form().Text1.setText(u("trip_")); },
+         u("チェックしたファイルのうち 1 個は、実行しても名前が変わりません")},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        settle();
+        EXPECT_EQ(window->form().SBar.panel(2).toolTip, step.told) << step.what;
+        EXPECT_EQ(toolTipShownAt(bar, onPanel), step.told.isEmpty() ? ofTheBar : step.told)
+            << step.what;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(panel);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->text(QAccessible::Description), step.told) << step.what;
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(ToolTips, ADeclinedExecutionLeavesNoHint) {

@@ -64,6 +64,29 @@ TEST_F(FileListModelTest, ShowsTheNameAndTheNewNameOnlyWithTheListsHeaders) {
     EXPECT_FALSE(model.index(0, 2).isValid()) << "a data column must never reach the screen";
 }
 
+// Item views lay out every row again on a header change, so a list that only changed its rows
+// must not announce one.
+TEST_F(FileListModelTest, HeadersAreAnnouncedOnlyWhenTheirTextsChange) {
+    std::vector<std::pair<int, int>> announced;
+    QObject::connect(&model, &QAbstractItemModel::headerDataChanged,
+                     [&](Qt::Orientation, int first, int last) {
+                         announced.emplace_back(first, last);
+                     });
+    model.refreshHeaders();  // the headers were written after the model was made
+    EXPECT_EQ(announced.size(), 1u);
+    for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("p.jpg"));
+    model.refreshHeaders();
+    list.setColumnHeader(3, QStringLiteral("hidden"));  // a column no view shows
+    model.refreshHeaders();
+    EXPECT_EQ(announced.size(), 1u);
+    list.setColumnHeader(2, QString::fromUtf8("新しい名前"));
+    model.refreshHeaders();
+    ASSERT_EQ(announced.size(), 2u);
+    EXPECT_EQ(announced[1], std::make_pair(0, 1));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("新しい名前"));
+}
+
 TEST_F(FileListModelTest, CheckBoxOnlyInTheFirstColumnAndBlueOnlyWhereTheRowSaysSo) {
     EXPECT_EQ(cell(0, 0, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
     EXPECT_FALSE(cell(0, 1, Qt::CheckStateRole).isValid());
@@ -154,6 +177,89 @@ TEST_F(FileListModelTest, ReplacedRowsResetTheViewsOnceAndStaleRowsReadEmpty) {
     EXPECT_EQ(model.rowCount(), 5);
 }
 
+// Re-sorts of the same rows between two looks of the view, by the new name (column 2).
+struct ReSortCase {
+    const char* name;
+    std::vector<SortOrder> sorts;
+    std::vector<const char*> shown;  // the names in their new order
+};
+
+class FileListReSort : public FileListModelTest, public ::testing::WithParamInterface<ReSortCase> {
+};
+
+// A re-sort keeps the rows, so the views are told they moved, not that they were replaced: what
+// they hold of a row (its selection, the current row) stays with that row in its new place.
+TEST_P(FileListReSort, MovesTheRowsWithoutAResetAndWhatTheViewsHoldFollowsThem) {
+    int layoutChanges = 0;
+    QObject::connect(&model, &QAbstractItemModel::layoutChanged, [&] { ++layoutChanges; });
+    std::vector<QPersistentModelIndex> held;
+    for (int row = 0; row < 3; ++row) held.emplace_back(model.index(row, row % 2));
+    list.setSortKey(1);
+    for (const SortOrder order : GetParam().sorts) {
+        list.setSortOrder(order);
+        list.setSorted(true);
+        list.setSorted(false);
+    }
+    const ListChanges changes = model.apply();
+    EXPECT_FALSE(changes.rowsReplaced);
+    EXPECT_EQ(resets, 0);
+    EXPECT_EQ(layoutChanges, 1) << "any number of sorts is one move for the views";
+    std::vector<const char*> expected = GetParam().shown;
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(cell(row, 0).toString(), QString::fromUtf8(expected[static_cast<size_t>(row)]));
+    const char* const names[] = {"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg"};
+    for (int was = 0; was < 3; ++was) {
+        ASSERT_TRUE(held[static_cast<size_t>(was)].isValid()) << was;
+        EXPECT_EQ(held[static_cast<size_t>(was)].column(), was % 2);
+        EXPECT_EQ(model.index(held[static_cast<size_t>(was)].row(), 0).data().toString(),
+                  QString::fromUtf8(names[was]))
+            << "the index held on row " << was << " went to another row";
+    }
+    EXPECT_TRUE(changed.empty()) << "no row's content changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sorts, FileListReSort,
+    ::testing::Values(
+        ReSortCase{"Ascending", {SortOrder::Ascending}, {"IMG_0003.jpg", "IMG_0001.jpg", "IMG_0002.jpg"}},
+        ReSortCase{"Descending",
+                   {SortOrder::Descending},
+                   {"IMG_0002.jpg", "IMG_0001.jpg", "IMG_0003.jpg"}},
+        // The second sort starts from the first one's order, which the views never saw.
+        ReSortCase{"AscendingThenDescending",
+                   {SortOrder::Ascending, SortOrder::Descending},
+                   {"IMG_0002.jpg", "IMG_0001.jpg", "IMG_0003.jpg"}}),
+    [](const ::testing::TestParamInfo<ReSortCase>& info) { return std::string(info.param.name); });
+
+// A row written before a sort is somewhere else after it; the views are told to read it there.
+TEST_F(FileListModelTest, ARowChangedBeforeAReSortIsRedrawnWhereItWentTo) {
+    list.setSubItem(3, 1, QStringLiteral("z.jpg"));  // IMG_0003 now sorts last
+    list.setSortKey(1);
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    list.setSorted(false);
+    model.apply();
+    ASSERT_EQ(cell(0, 0).toString(), QStringLiteral("IMG_0003.jpg"));
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_LE(changed[0].first, 0);
+    EXPECT_GE(changed[0].second, 0);
+    EXPECT_EQ(resets, 0);
+}
+
+// Sorting rows that are being added is still a new set of rows.
+TEST_F(FileListModelTest, RowsSortedWhileTheyAreAddedAreAReset) {
+    list.setSortKey(1);
+    list.setSorted(true);
+    list.clear();
+    for (const char* name : {"b.jpg", "a.jpg"}) list.addRow(makeRow(name, name, false));
+    list.setSorted(false);
+    const ListChanges changes = model.apply();
+    EXPECT_TRUE(changes.rowsReplaced);
+    EXPECT_FALSE(changes.moved());
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(cell(0, 0).toString(), QStringLiteral("a.jpg"));
+}
+
 TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
     list.clear();
     list.reserve(100000);
@@ -186,6 +292,17 @@ TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
     const QStringList faults = test::itemModelFaults(&model, [this] {
         // A naming pass, a check mark, a selection, a rebuild to more and to fewer rows.
         for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("c.jpg"));
+        model.apply();
+        // Re-sorts, the first after a row changed, as a click on the sort options makes them.
+        list.setSubItem(1, 1, QStringLiteral("d.jpg"));
+        list.setSortKey(1);
+        list.setSorted(true);
+        list.setSortOrder(SortOrder::Descending);
+        list.setSorted(false);
+        model.apply();
+        list.setSorted(true);
+        list.setSortOrder(SortOrder::Ascending);
+        list.setSorted(false);
         model.apply();
         model.setData(model.index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
         list.setSelected(2, true);

@@ -228,6 +228,65 @@ TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
     EXPECT_TRUE(LV().row(3).selected);
 }
 
+// A header change makes the list lay out all its rows again, at every step of a pass that is
+// drawn: the passes that only write rows leave the headers alone.
+TEST_F(QuilletWindowTest, NamingPassesAndChecksDoNotTouchTheListsHeaders) {
+    load();
+    int announced = 0;
+    QObject::connect(list()->model(), &QAbstractItemModel::headerDataChanged,
+                     [&] { ++announced; });
+    window->form().Text1.setText(QStringLiteral("trip_"));
+    settle();
+    LV().userSetChecked(2, false);
+    settle();
+    EXPECT_EQ(LV().row(3).newName(), QStringLiteral("trip_2.jpg")) << "the passes ran";
+    EXPECT_EQ(announced, 0);
+}
+
+// The user's selection and current row belong to files, not to places in the list: a click on
+// the descending box puts the rows in reverse, and both go along with their files.
+TEST_F(QuilletWindowTest, SelectionAndCurrentRowFollowTheirFilesThroughAReSort) {
+    load();
+    auto shownNames = [this] {
+        QStringList names;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            names << list()->model()->index(row, 0).data().toString();
+        return names;
+    };
+    ASSERT_EQ(shownNames(), (QStringList{QStringLiteral("IMG_0001.jpg"),
+                                         QStringLiteral("IMG_0002.jpg"),
+                                         QStringLiteral("IMG_0003.jpg")}));
+    clickAt(list()->viewport(), rowCenter(0));
+    settle();
+    list()->selectionModel()->setCurrentIndex(list()->model()->index(1, 1),
+                                              QItemSelectionModel::NoUpdate);
+    int resets = 0;
+    QObject::connect(list()->model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    PaintCounter paints;
+    list()->viewport()->installEventFilter(&paints);
+
+    widget<QAbstractButton>(QStringLiteral("Check2"))->click();
+    settle();
+
+    EXPECT_EQ(resets, 0) << "the same rows were only put in another order";
+    EXPECT_EQ(shownNames(), (QStringList{QStringLiteral("IMG_0003.jpg"),
+                                         QStringLiteral("IMG_0002.jpg"),
+                                         QStringLiteral("IMG_0001.jpg")}));
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_EQ(LV().row(row).selected, LV().row(row).text == QLatin1String("IMG_0001.jpg"))
+            << row;
+    }
+    const QModelIndexList selected = list()->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].data().toString(), QStringLiteral("IMG_0001.jpg"));
+    const QModelIndex current = list()->currentIndex();
+    EXPECT_EQ(current.siblingAtColumn(0).data().toString(), QStringLiteral("IMG_0002.jpg"));
+    EXPECT_EQ(current.column(), 1);
+    // What is drawn is the new order: the top row on screen is the last file.
+    EXPECT_GT(paints.paints, 0);
+    EXPECT_EQ(list()->indexAt(rowCenter(0)).data().toString(), QStringLiteral("IMG_0003.jpg"));
+}
+
 struct MenuCase {
     const char* name;
     Qt::MouseButton button;
