@@ -93,9 +93,9 @@ void ListView::setSubItem(int index, int subItem, QString text) {
 void ListView::copyNewName(int index, QStringView text) {
     QString& cell = mutableRow(index).subItems[0];
     if (cell == text) return;
-    // A name the view no longer holds a copy of keeps its room, so this allocates nothing.
-    cell.resize(text.size());
-    std::copy(text.begin(), text.end(), cell.data());
+    // One pass's names lie side by side in memory, in row order, whatever the heap looked like:
+    // the next pass reads them in that order.
+    cell = m_newNames.copy(text.utf16(), text.size());
     cellChanged(index, 1);
 }
 

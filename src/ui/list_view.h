@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "util/string_blocks.h"
 
 namespace quillet {
 
@@ -124,8 +125,8 @@ class ListView : public Control {
     void setSelected(int index, bool selected);
     void setSubItem(int index, int subItem, QString text);
     void setNewName(int index, QString text) { setSubItem(index, 1, std::move(text)); }
-    // The same, the text copied over the row's new name in the room that one already has:
-    // the naming pass gives every row a new name on every keystroke.
+    // The same, the text copied into blocks of the list's own: the naming pass gives every row
+    // a new name on every keystroke.
     void copyNewName(int index, QStringView text);
     void setMark(int index, RenameMark mark);
     void ensureVisible(int index);
@@ -169,6 +170,7 @@ class ListView : public Control {
     std::array<QString, kColumns> m_headers;
     std::array<float, kColumns> m_widths{};
     std::vector<ListRow> m_rows;
+    TextBlocks m_newNames;
     bool m_sorted = false;
     bool m_sortDue = false;
     int m_sortKey = 0;
