@@ -11,6 +11,7 @@
 #include "naming/numbers.h"
 #include "rename/plain_file_name.h"
 #include "ui/form1.h"
+#include "util/file_name_text.h"
 
 using namespace quillet;
 
@@ -61,6 +62,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const ListRow row = rowFor(name);
     const QString composed = ComposeNewName(row, options, counter, letters);
     const QByteArray bytes = composed.toUtf8();
+
+    // A writer that wrote the name for the counter before, as a pass does, writes the same
+    // name and gives its bytes.
+    NewNameWriter writer;
+    writer.compose(row, options, ZeroPadded(static_cast<double>(counter - 1), width).text(),
+                   letters);
+    writer.compose(row, options, ZeroPadded(static_cast<double>(counter), width).text(), letters);
+    FUZZ_CHECK(writer.text() == composed);
+    FUZZ_CHECK(writer.bytes() == FileNameBytes(composed));
     if (IsPlainFileName(bytes)) {
         FUZZ_CHECK(!bytes.contains('/'));
         FUZZ_CHECK(!bytes.contains('\0'));

@@ -61,19 +61,20 @@ void NamingEngine::namingPass() {
 
     auto& LV = m_form.LV;
     const int count = LV.rowCount();
-    QString name;
+    NewNameWriter name;
     CountingDigits counting(counter, options.width);
     for (int i = 1; i <= count; ++i) {
         const ListRow& row = LV.row(i);
         if (!row.checked) {
             LV.setNewName(i, QString());
+            m_marks.markRow(i, QByteArrayView());
         } else {
             const QString letters = options.randomPrefix ? RndName(options.randomCount) : QString();
-            ComposeNewName(row, options, counting.text(), letters, name);
-            LV.copyNewName(i, name);
+            name.compose(row, options, counting.text(), letters);
+            LV.copyNewName(i, name.text());
+            m_marks.markRow(i, name.bytes());
             if (counting.value() > kStillCounter) counting.next();
         }
-        m_marks.markRow(i);
         PB1.showStep(i, count);
     }
     m_marks.finish();

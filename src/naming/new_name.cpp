@@ -18,16 +18,14 @@ bool HasTrailingNumber(const ListRow& row) {
 
 QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::int64_t counter,
                        const QString& randomLetters) {
-    QString name;
+    NewNameWriter writer;
     const ZeroPadded digits(static_cast<double>(counter), options.width);
-    ComposeNewName(row, options, digits.text(), randomLetters, name);
-    return name;
+    writer.compose(row, options, digits.text(), randomLetters);
+    return writer.text().toString();
 }
 
-void ComposeNewName(const ListRow& row, const NamingOptions& options, std::string_view counter,
-                    const QString& randomLetters, QString& name) {
-    // The parts first, so that the name is sized once: this runs for every row on every
-    // keystroke.
+void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
+                            std::string_view counter, QStringView randomLetters) {
     QStringView prefix = options.prefixText;
     QStringView prefixEnd;
     if (options.randomPrefix) {
@@ -37,25 +35,75 @@ void ComposeNewName(const ListRow& row, const NamingOptions& options, std::strin
         prefix = row.originalPrefix();
     }
 
-    const ZeroPadded ownNumber = [&] {
-        if (!options.useOriginalValue || !HasTrailingNumber(row)) return ZeroPadded();
+    std::string_view digits = counter;
+    ZeroPadded ownNumber;
+    if (options.useOriginalValue) {
         // Only the first 12 characters of the sort key hold the number.
-        return ZeroPadded(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
-    }();
-    const std::string_view digits = options.useOriginalValue ? ownNumber.text() : counter;
+        if (HasTrailingNumber(row))
+            ownNumber =
+                ZeroPadded(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
+        digits = ownNumber.text();
+    }
 
     const QStringView extension = options.useOriginalExtension ? QStringView(row.extension())
                                                                : QStringView(options.extensionText);
 
-    name.resize(prefix.size() + prefixEnd.size() + static_cast<qsizetype>(digits.size()) +
-                (extension.isEmpty() ? 0 : 1 + extension.size()));
-    QChar* out = std::copy(prefix.begin(), prefix.end(), name.data());
-    out = std::copy(prefixEnd.begin(), prefixEnd.end(), out);
-    for (const char digit : digits) *out++ = QLatin1Char(digit);
-    if (!extension.isEmpty()) {
-        *out++ = QLatin1Char('.');
-        std::copy(extension.begin(), extension.end(), out);
+    const Shape shape{prefix.utf16(),    prefix.size(),    prefixEnd.utf16(), prefixEnd.size(),
+                      extension.utf16(), extension.size(), digits.size()};
+    if (m_shapeReusable && shape == m_shape) {
+        const qsizetype at = prefix.size() + prefixEnd.size();
+        char16_t* text = m_text.data() + at;
+        char* narrowed = m_narrowed.data() + at;
+        for (const char digit : digits) {
+            *text++ = static_cast<char16_t>(digit);
+            *narrowed++ = digit;
+        }
+        return;
     }
+    m_shape = shape;
+    m_shapeReusable = !options.randomPrefix;
+
+    // Sized once, and grown only for a longer name than any before.
+    const qsizetype size = prefix.size() + prefixEnd.size() +
+                           static_cast<qsizetype>(digits.size()) +
+                           (extension.isEmpty() ? 0 : 1 + extension.size());
+    if (static_cast<std::size_t>(size) > m_text.size()) {
+        m_text.resize(static_cast<std::size_t>(size));
+        m_narrowed.resize(static_cast<std::size_t>(size));
+    }
+    // An ASCII name's bytes are its characters, narrowed; for any other, the bytes are made
+    // from the whole text, as a stand-in's byte or a surrogate pair may span parts.
+    char16_t* text = m_text.data();
+    char* narrowed = m_narrowed.data();
+    char16_t all = 0;
+    const auto put = [&](QStringView part) {
+        const char16_t* units = part.utf16();
+        for (qsizetype i = 0; i < part.size(); ++i) {
+            const char16_t unit = units[i];
+            *text++ = unit;
+            *narrowed++ = static_cast<char>(unit);
+            all |= unit;
+        }
+    };
+    put(prefix);
+    put(prefixEnd);
+    for (const char digit : digits) {
+        *text++ = static_cast<char16_t>(digit);
+        *narrowed++ = digit;
+    }
+    if (!extension.isEmpty()) {
+        *text++ = u'.';
+        *narrowed++ = '.';
+        put(extension);
+    }
+    m_size = size;
+    m_ascii = all < 0x80;
+}
+
+QByteArrayView NewNameWriter::bytes() const {
+    if (m_ascii) return {m_narrowed.data(), m_size};
+    WriteFileNameBytes(text(), m_converted);
+    return {m_converted.data(), static_cast<qsizetype>(m_converted.size())};
 }
 
 QByteArray NewNameBytes(const ListRow& row) {

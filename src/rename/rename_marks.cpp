@@ -2,7 +2,6 @@
 
 #include <cerrno>
 
-#include "rename/rename_pass.h"
 #include "rename/rename_preview.h"
 
 namespace quillet {
@@ -92,18 +91,20 @@ void RenameMarks::begin(Form1& form, bool namesMayRepeat) {
     m_failing = 0;
 }
 
-void RenameMarks::markRow(int index) {
-    ListView& list = m_form->LV;
-    const ListRow& row = list.row(index);
-    const PassStep step = PlayRenameStep(
-        row, index, m_bytes, [this, &row](int at, const QByteArray&, QByteArrayView to) {
-            return attempt(row, at, to);
-        });
+void RenameMarks::markRow(int index, QByteArrayView to) {
+    const ListRow& row = m_form->LV.row(index);
+    record(index, PlayRenameStep(row, index, to,
+                                 [this, &row](int at, const QByteArray&, QByteArrayView name) {
+                                     return attempt(row, at, name);
+                                 }));
+}
+
+void RenameMarks::record(int index, const PassStep& step) {
     RenameMark mark;
     if (step.kind == PassStep::Kind::Refused) mark.problem = step.refusal;
     if (step.kind == PassStep::Kind::Failed) mark = m_refusedBy;
     if (mark.problem != RenameProblem::None) ++m_failing;
-    list.setMark(index, mark);
+    m_form->LV.setMark(index, mark);
 }
 
 void RenameMarks::finish() {
@@ -113,7 +114,13 @@ void RenameMarks::finish() {
 
 void RenameMarks::update(Form1& form, bool namesMayRepeat) {
     begin(form, namesMayRepeat);
-    for (int i = 1; i <= form.LV.rowCount(); ++i) markRow(i);
+    for (int i = 1; i <= form.LV.rowCount(); ++i) {
+        const ListRow& row = form.LV.row(i);
+        record(i, PlayRenameStep(row, i, m_bytes,
+                                 [this, &row](int at, const QByteArray&, QByteArrayView to) {
+                                     return attempt(row, at, to);
+                                 }));
+    }
     finish();
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "rename/name_table.h"
+#include "rename/rename_pass.h"
 #include "ui/form1.h"
 
 namespace quillet {
@@ -26,8 +27,9 @@ class RenameMarks {
     // naming pass can promise they are not, the names the folder does not hold need no table:
     // none of them can be taken.
     void begin(Form1& form, bool namesMayRepeat);
-    // Rows are marked in list order, from the first.
-    void markRow(int row);
+    // Rows are marked in list order, from the first. `to`: the bytes of the row's new name,
+    // as NewNameBytes gives them, which the naming pass has at hand.
+    void markRow(int row, QByteArrayView to);
     void finish();
     // The three at once, over new names already given.
     void update(Form1& form, bool namesMayRepeat = true);
@@ -38,6 +40,7 @@ class RenameMarks {
     void learnFolder(const Form1& form);
     int attempt(const ListRow& row, int index, QByteArrayView to);
     bool onDisk(QByteArrayView name);
+    void record(int index, const PassStep& step);
 
     FileSystem& m_files;
 

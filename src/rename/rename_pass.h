@@ -32,14 +32,12 @@ inline int ErrorOfRefusal(RenameProblem refusal) {
 // One row of the rename pass as the program makes it: an unchecked row is left out, a name
 // that is not plain is refused, a file already under its new name is left alone, and every
 // other rename is handed to `attempt(row, from, to)`, which returns 0 or an errno value and
-// never replaces a file. The new name's bytes are written over `bytes`: the pass runs on every
-// keystroke, and makes no text per row.
+// never replaces a file. `to` is what NewNameBytes gives for the row, made by the caller: the
+// pass runs on every keystroke, and makes no text per row.
 template <class Attempt>
-PassStep PlayRenameStep(const ListRow& row, int index, std::string& bytes, Attempt&& attempt) {
+PassStep PlayRenameStep(const ListRow& row, int index, QByteArrayView to, Attempt&& attempt) {
     PassStep step;
-    bytes.clear();
     if (!row.checked) return step;
-    const QByteArrayView to = NewNameBytes(row, bytes);
     step.refusal = RefusalOf(to);
     if (step.refusal != RenameProblem::None) {
         step.kind = PassStep::Kind::Refused;
@@ -51,6 +49,14 @@ PassStep PlayRenameStep(const ListRow& row, int index, std::string& bytes, Attem
         step.kind = step.error == 0 ? PassStep::Kind::Renamed : PassStep::Kind::Failed;
     }
     return step;
+}
+
+// The same, with the new name's bytes written over `bytes` (left empty for an unchecked row).
+template <class Attempt>
+PassStep PlayRenameStep(const ListRow& row, int index, std::string& bytes, Attempt&& attempt) {
+    bytes.clear();
+    if (!row.checked) return {};
+    return PlayRenameStep(row, index, NewNameBytes(row, bytes), attempt);
 }
 
 // The whole pass, in list order, each checked row once; `each(row, to, step)` hears what

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "naming/new_name.h"
+#include "naming/numbers.h"
 #include "rename/rename_preview.h"
 #include "support/window_harness.h"
 #include "util/file_name_text.h"
@@ -78,6 +79,75 @@ TEST(OwnBytes, TheProposedPrefixIsShownReadable) {
     harness.photos.write("caf\xe9_0002.jpg");
     harness.startOnPhotos();
     EXPECT_EQ(harness.form().Text1.text(), QString::fromUtf8("caf\xef\xbf\xbd_"));
+}
+
+// One writer gives row after row its name, as the naming pass does, under options that change
+// what each part is made of; the rows come from a real listing, so that rows share their
+// extension texts as they do in the list. Whatever it kept from the name before, each name and
+// its bytes are those a writer of its own makes for the row alone.
+TEST(NewNameWriter, WritesEachNameAsIfItWereTheFirst) {
+    WindowHarness harness;
+    for (const char* file :
+         {"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.JPG", "\xff_12.jpg", "a.\xfe",
+          "\xe5\x86\x99\xe7\x9c\x9f"
+          "9.jpg",
+          "noext", "b_7.tar.jpg", "IMG_0004.jpg"})
+        harness.photos.write(file);
+    harness.startOnPhotos();
+    Form1& f = harness.form();
+    f.Command3.click();
+    f.Text4.setText(QStringLiteral("*"));
+    ASSERT_EQ(f.LV.rowCount(), 9);
+
+    const auto typed = [](QString prefix, QString extension) {
+        NamingOptions options;
+        options.prefixText = std::move(prefix);
+        options.extensionText = std::move(extension);
+        options.width = 3;
+        return options;
+    };
+    std::vector<NamingOptions> settings = {
+        typed(QStringLiteral("trip_"), QStringLiteral("jpg")),
+        typed(QString::fromUtf8("\xe5\x86\x99\xe7\x9c\x9f_"), QStringLiteral("jpg")),
+        typed(QStringLiteral("x"), QString()),
+        typed(QString::fromUtf8("caf\xc3\xa9_"), QString::fromUtf8("\xc3\xa9")),
+        typed(QStringLiteral("nul") + QChar(0), QStringLiteral("jpg")),
+        typed(QString(QChar(0xD800)), QStringLiteral("jpg")),   // a lone half of a pair
+        typed(QString(QChar(0xDCFF)), QString(QChar(0xDCFE))),  // stand-ins typed in
+    };
+    for (int flags = 1; flags < 16; ++flags) {
+        NamingOptions options = typed(QStringLiteral("p."), QStringLiteral("png"));
+        options.useOriginalValue = flags & 1;
+        options.useOriginalPrefix = flags & 2;
+        options.useOriginalExtension = flags & 4;
+        options.randomPrefix = flags & 8;
+        options.randomCount = 1;
+        options.dotSuffix = QStringLiteral(".");
+        settings.push_back(options);
+    }
+
+    // Random letters are written into the same text for every row, as the pass may.
+    QString letters = QStringLiteral("Q");
+    NewNameWriter writer;
+    int written = 0;
+    const auto check = [&](const NamingOptions& options, int row, std::int64_t counter) {
+        letters[0] = QLatin1Char(static_cast<char>('A' + written++ % 26));
+        const ZeroPadded digits(static_cast<double>(counter), options.width);
+        writer.compose(f.LV.row(row), options, digits.text(), letters);
+        const QString alone = ComposeNewName(f.LV.row(row), options, counter, letters);
+        ASSERT_EQ(writer.text(), alone) << "row " << row << ", counter " << counter;
+        ASSERT_EQ(writer.bytes(), FileNameBytes(alone)) << "row " << row;
+    };
+    // Options by options, and rows by rows: the same parts for many names in a row, and new
+    // parts for every name. The counters step by one and past a power of ten.
+    for (const NamingOptions& options : settings) {
+        for (int row = 1; row <= f.LV.rowCount(); ++row) {
+            for (const std::int64_t counter : {7, 8, 999, 1000, 1001}) check(options, row, counter);
+        }
+    }
+    for (int row = 1; row <= f.LV.rowCount(); ++row) {
+        for (const NamingOptions& options : settings) check(options, row, row * 11);
+    }
 }
 
 }  // namespace
