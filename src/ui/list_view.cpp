@@ -40,14 +40,8 @@ void ListView::setColumnWidth(int column, float width) {
     notifyView();
 }
 
-const ListRow& ListView::row(int index) const {
-    if (index < 1 || index > rowCount()) throw std::out_of_range("list row index");
-    return m_rows[static_cast<size_t>(index - 1)];
-}
-
-ListRow& ListView::mutableRow(int index) {
-    if (index < 1 || index > rowCount()) throw std::out_of_range("list row index");
-    return m_rows[static_cast<size_t>(index - 1)];
+void ListView::throwNoRow() {
+    throw std::out_of_range("list row index");
 }
 
 void ListView::clear() {

@@ -117,7 +117,12 @@ class ListView : public Control {
     void setColumnWidth(int column, float width);
 
     int rowCount() const { return static_cast<int>(m_rows.size()); }
-    const ListRow& row(int index) const;
+    // Every pass asks for each row, on every keystroke: the check stays in line, the throw
+    // does not.
+    const ListRow& row(int index) const {
+        if (index < 1 || index > rowCount()) throwNoRow();
+        return m_rows[static_cast<size_t>(index - 1)];
+    }
     void clear();
     void reserve(int rows) { m_rows.reserve(static_cast<size_t>(rows)); }
     void addRow(ListRow row);
@@ -159,7 +164,11 @@ class ListView : public Control {
     std::function<void(int button, int shift, float x, float y)> MouseUp;
 
   private:
-    ListRow& mutableRow(int index);
+    [[noreturn]] static void throwNoRow();
+    ListRow& mutableRow(int index) {
+        if (index < 1 || index > rowCount()) throwNoRow();
+        return m_rows[static_cast<size_t>(index - 1)];
+    }
     void markRowChanged(int index);
     void cellChanged(int index, int subItem);
     void markRowsReplaced();
