@@ -89,7 +89,7 @@ void ListView::copyNewName(int index, QStringView text) {
     if (cell == text) return;
     // One pass's names lie side by side in memory, in row order, whatever the heap looked like:
     // the next pass reads them in that order.
-    cell = m_newNames.copy(text.utf16(), text.size());
+    m_newNames.replace(cell, text.utf16(), text.size());
     cellChanged(index, 1);
 }
 

@@ -125,5 +125,51 @@ TYPED_TEST(StringBlocksTest, CopiesShareTheTextAndOutliveTheOriginal) {
     EXPECT_EQ(copy, TestFixture::expected(3, 20));
 }
 
+// Replacing strings of every kind (their own data, shared data, a block's, none) several times
+// over, through several blocks: every text reads as written, and the strings that still share
+// a replaced text keep it. The sanitizer build catches a reference dropped once too often or
+// never.
+TYPED_TEST(StringBlocksTest, ReplacedTextsGiveUpTheirDataAndCopiesKeepIt) {
+    using String = typename TestFixture::String;
+    using Unit = typename TestFixture::Unit;
+    const auto units = [](const String& text) {
+        return reinterpret_cast<const Unit*>(text.constData());
+    };
+    constexpr int kCells = 400;
+    std::vector<String> cells(kCells);
+    std::vector<std::pair<int, String>> copies;
+    {
+        typename TestFixture::Blocks earlier;
+        for (int n = 0; n < kCells; ++n) {
+            if (n % 3 == 0) cells[n] = TestFixture::expected(n, 12);
+            if (n % 3 == 1) cells[n] = TestFixture::make(earlier, n, 12);
+            if (n % 5 == 0) copies.emplace_back(n, cells[n]);
+        }
+    }
+    {
+        typename TestFixture::Blocks blocks;
+        for (int round = 1; round <= 3; ++round) {
+            for (int n = 0; n < kCells; ++n) {
+                const int length = kLengths[(n + round) % std::size(kLengths)];
+                const String text = TestFixture::expected(n * round, length);
+                blocks.replace(cells[n], units(text), length);
+                ASSERT_EQ(cells[n], text) << n << " in round " << round;
+                ASSERT_TRUE(TestFixture::terminated(cells[n]));
+            }
+            if (round == 2) copies.emplace_back(-1, cells[7]);
+        }
+    }
+    for (int n = 0; n < kCells; ++n) {
+        const int length = kLengths[(n + 3) % std::size(kLengths)];
+        ASSERT_EQ(cells[n], TestFixture::expected(n * 3, length)) << n;
+    }
+    for (const auto& [n, copy] : copies) {
+        const String wanted = n < 0        ? TestFixture::expected(14, kLengths[(7 + 2) % 9])
+                              : n % 3 == 2 ? String()
+                                           : TestFixture::expected(n, 12);
+        EXPECT_EQ(copy, wanted) << n;
+    }
+}
+
 }  // namespace
 }  // namespace quillet
