@@ -64,11 +64,11 @@ void NameTable::rehash(std::size_t buckets) {
     else
         std::fill(m_buckets.begin(), m_buckets.end(), Bucket{0, -1});
     m_mask = buckets - 1;
-    // Eight bits a bucket: a name that is not held passes the filter about once in sixteen.
+    // Eight bits a bucket, four or more a name.
     if (m_filtered) {
-        const std::size_t filterBits = buckets * 8;
-        m_filter.assign(filterBits / 64, 0);
-        m_filterMask = filterBits - 1;
+        const std::size_t words = buckets * 8 / 64;
+        m_filter.assign(words, 0);
+        m_filterMask = words - 1;
     }
     for (std::size_t number = 0; number < m_names.size(); ++number)
         place(hashOf(nameOf(static_cast<std::int32_t>(number))), static_cast<std::int32_t>(number));

@@ -10,8 +10,8 @@ namespace quillet {
 
 // A set of names, each numbered in the order it was added. It is made for looking up every
 // row's name on every keystroke: open addressing over small buckets that hold a hash and a
-// number, behind a bit filter small enough to stay in the processor's cache, so that most
-// misses (the usual answer) never touch the buckets, and no text is compared but on a hit.
+// number, behind a bit filter small enough to stay in the processor's cache, so that nearly
+// all misses (the usual answer) never touch the buckets, and no text is compared but on a hit.
 // The names are copied into one buffer that is kept through resets, so that filling the table
 // again allocates nothing.
 class NameTable {
@@ -46,24 +46,28 @@ class NameTable {
         return {m_bytes.data() + stored.at, static_cast<qsizetype>(stored.size)};
     }
     void rehash(std::size_t buckets);
-    std::size_t filterBit(std::uint64_t hash) const {
+    // Two bits of one word for each name: a name that is not held then passes the filter
+    // about once in a hundred, and a look-up still reads one word.
+    std::size_t filterWord(std::uint64_t hash) const {
         return static_cast<std::size_t>(hash >> 20) & m_filterMask;
+    }
+    static std::uint64_t filterBits(std::uint64_t hash) {
+        return (std::uint64_t{1} << ((hash >> 40) & 63)) |
+               (std::uint64_t{1} << ((hash >> 46) & 63));
     }
     bool mayHold(std::uint64_t hash) const {
         if (!m_filtered) return true;
-        const std::size_t bit = filterBit(hash);
-        return (m_filter[bit / 64] >> (bit % 64)) & 1u;
+        const std::uint64_t bits = filterBits(hash);
+        return (m_filter[filterWord(hash)] & bits) == bits;
     }
     void letThrough(std::uint64_t hash) {
-        if (!m_filtered) return;
-        const std::size_t bit = filterBit(hash);
-        m_filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        if (m_filtered) m_filter[filterWord(hash)] |= filterBits(hash);
     }
     void place(std::uint64_t hash, std::int32_t number);
 
     bool m_filtered;
-    std::vector<std::uint64_t> m_filter;  // one bit per hash value, set for every name held
-    std::size_t m_filterMask = 0;
+    std::vector<std::uint64_t> m_filter;  // the bits of every name held
+    std::size_t m_filterMask = 0;         // of a word's place
     std::vector<Bucket> m_buckets;
     std::size_t m_mask = 0;
     std::vector<Stored> m_names;
