@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "rename/rename_pass.h"
 #include "rename/rename_preview.h"
 
 namespace quillet {
@@ -93,13 +94,10 @@ void RenameMarks::begin(Form1& form, bool namesMayRepeat) {
 
 void RenameMarks::markRow(int index, QByteArrayView to) {
     const ListRow& row = m_form->LV.row(index);
-    record(index, PlayRenameStep(row, index, to,
-                                 [this, &row](int at, const QByteArray&, QByteArrayView name) {
-                                     return attempt(row, at, name);
-                                 }));
-}
-
-void RenameMarks::record(int index, const PassStep& step) {
+    const PassStep step = PlayRenameStep(
+        row, index, to, [this, &row](int at, const QByteArray&, QByteArrayView name) {
+            return attempt(row, at, name);
+        });
     RenameMark mark;
     if (step.kind == PassStep::Kind::Refused) mark.problem = step.refusal;
     if (step.kind == PassStep::Kind::Failed) mark = m_refusedBy;
@@ -116,10 +114,7 @@ void RenameMarks::update(Form1& form, bool namesMayRepeat) {
     begin(form, namesMayRepeat);
     for (int i = 1; i <= form.LV.rowCount(); ++i) {
         const ListRow& row = form.LV.row(i);
-        record(i, PlayRenameStep(row, i, m_bytes,
-                                 [this, &row](int at, const QByteArray&, QByteArrayView to) {
-                                     return attempt(row, at, to);
-                                 }));
+        markRow(i, row.checked ? NewNameBytes(row, m_bytes) : QByteArrayView());
     }
     finish();
 }

@@ -8,7 +8,6 @@
 
 #include "platform/file_system.h"
 #include "rename/name_table.h"
-#include "rename/rename_pass.h"
 #include "ui/form1.h"
 
 namespace quillet {
@@ -40,7 +39,6 @@ class RenameMarks {
     void learnFolder(const Form1& form);
     int attempt(const ListRow& row, int index, QByteArrayView to);
     bool onDisk(QByteArrayView name);
-    void record(int index, const PassStep& step);
 
     FileSystem& m_files;
 
