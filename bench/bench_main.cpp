@@ -27,18 +27,6 @@ int renameNoReplace(int dir, const char* from, const char* to) {
     return static_cast<int>(::syscall(SYS_renameat2, dir, from, dir, to, RENAME_NOREPLACE));
 }
 
-QByteArray renamed(const QByteArray& name) {
-    return "x_" + name.mid(4);
-}
-
-// Puts every file back under its camera name.
-void restoreNames(const BenchFolder& folder) {
-    const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (const QByteArray& name : folder.names())
-        renameNoReplace(dir, renamed(name).constData(), name.constData());
-    ::close(dir);
-}
-
 // One folder per size and numbering serves every job: making 100,000 files takes longer than
 // measuring them.
 std::map<std::pair<std::int64_t, Numbering>, std::unique_ptr<BenchFolder>>& folders() {
@@ -177,29 +165,40 @@ void KeystrokeShown(benchmark::State& state) {
         [&] { baseline(); });
 }
 
-// The baseline renames every file with the kernel's no-replace rename, nothing else. Before
-// either, the names are put back, the list rebuilt and a prefix typed.
+// The baseline renames the same files to the same names as the pass, those the program gives
+// them for the prefix "x_", with the kernel's no-replace rename and nothing else. Before either,
+// the names are put back, the list rebuilt and the prefix typed. Putting them back also proves
+// that the turn before renamed every file: a pass that renamed none would take no time at all.
 void RenamePass(benchmark::State& state) {
     const BenchFolder& folder = folderOf(state);
-    std::vector<QByteArray> targets;
-    for (const QByteArray& name : folder.names()) targets.push_back(renamed(name));
     BenchWindow window;
     window.startOn(folder.path());
+    window.typePrefix(QStringLiteral("x_"));
+    const std::vector<std::pair<QByteArray, QByteArray>> renames = window.plannedRenames();
+    // The number of files not found under the names they are moved from.
+    const auto renameAll = [&](bool back) {
+        const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int missing = 0;
+        for (const auto& [from, to] : renames) {
+            const QByteArray& source = back ? to : from;
+            if (renameNoReplace(dir, source.constData(), (back ? from : to).constData()) != 0)
+                ++missing;
+        }
+        ::close(dir);
+        return missing;
+    };
+    bool renamedBefore = false;
     TakeTurns(
         state,
         [&] {
-            restoreNames(folder);
+            if (renameAll(true) != 0 && renamedBefore)
+                state.SkipWithError("a turn left files under their old names");
+            renamedBefore = true;
             window.rebuild();
             window.typePrefix(QStringLiteral("x_"));
         },
-        [&] { window.execute(); },
-        [&] {
-            const int dir = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            for (std::size_t i = 0; i < targets.size(); ++i)
-                renameNoReplace(dir, folder.names()[i].constData(), targets[i].constData());
-            ::close(dir);
-        });
-    restoreNames(folder);
+        [&] { window.execute(); }, [&] { benchmark::DoNotOptimize(renameAll(false)); });
+    renameAll(true);
 }
 
 // A click on a check box in the middle of the list, as the user makes it, until the list is

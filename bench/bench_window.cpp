@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/form_wiring.h"
+#include "naming/new_name.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/qt_settings_store.h"
 #include "platform/linux/system_clock.h"
@@ -92,6 +93,16 @@ void BenchWindow::rebuild() {
 void BenchWindow::typePrefix(const QString& prefix) {
     form().Text1.setText(prefix);
     m_parts->view.applyListChanges();
+}
+
+std::vector<std::pair<QByteArray, QByteArray>> BenchWindow::plannedRenames() {
+    std::vector<std::pair<QByteArray, QByteArray>> renames;
+    const ListView& list = form().LV;
+    for (int i = 1; i <= list.rowCount(); ++i) {
+        if (list.row(i).checked)
+            renames.emplace_back(list.row(i).rawName, NewNameBytes(list.row(i)));
+    }
+    return renames;
 }
 
 void BenchWindow::execute() {

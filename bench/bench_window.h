@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QTreeView;
 
@@ -24,6 +26,8 @@ class BenchWindow {
     void startOn(const QByteArray& folder);
     void rebuild();
     void typePrefix(const QString& prefix);
+    // Each checked row's file name and the bytes it is to be renamed to.
+    std::vector<std::pair<QByteArray, QByteArray>> plannedRenames();
     // Presses the execute button; the standard-mode end of the program is caught here.
     void execute();
     Form1& form();
