@@ -59,8 +59,7 @@ void StringBlocks<String, Unit>::giveUpHeld() {
 
 template <class String, class Unit>
 void StringBlocks<String, Unit>::replace(String& string, const Unit* text, qsizetype size) {
-    std::copy_n(text, size, room(size));
-    String made = take();
+    String made = copy(text, size);
     giveUp(std::move(string.data_ptr()));
     // `string` holds no data now, so nothing is dropped when the new text is moved in.
     string = std::move(made);
