@@ -24,6 +24,16 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
     return writer.text().toString();
 }
 
+namespace {
+
+// The digits as text and as bytes, which for digits are the same characters.
+void putDigits(std::string_view digits, char16_t* text, char* narrowed) {
+    std::copy(digits.begin(), digits.end(), text);
+    std::copy(digits.begin(), digits.end(), narrowed);
+}
+
+}  // namespace
+
 void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
                             std::string_view counter, QStringView randomLetters) {
     QStringView prefix = options.prefixText;
@@ -52,12 +62,7 @@ void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
                       extension.utf16(), extension.size(), digits.size()};
     if (m_shapeReusable && shape == m_shape) {
         const qsizetype at = prefix.size() + prefixEnd.size();
-        char16_t* text = m_text.data() + at;
-        char* narrowed = m_narrowed.data() + at;
-        for (const char digit : digits) {
-            *text++ = static_cast<char16_t>(digit);
-            *narrowed++ = digit;
-        }
+        putDigits(digits, m_text.data() + at, m_narrowed.data() + at);
         return;
     }
     m_shape = shape;
@@ -87,10 +92,9 @@ void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
     };
     put(prefix);
     put(prefixEnd);
-    for (const char digit : digits) {
-        *text++ = static_cast<char16_t>(digit);
-        *narrowed++ = digit;
-    }
+    putDigits(digits, text, narrowed);
+    text += digits.size();
+    narrowed += digits.size();
     if (!extension.isEmpty()) {
         *text++ = u'.';
         *narrowed++ = '.';
