@@ -179,9 +179,21 @@ bool differOnlyInCase(const QByteArray& from, const QByteArray& to) {
     return QString::fromUtf8(from).compare(QString::fromUtf8(to), Qt::CaseInsensitive) == 0;
 }
 
-bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to) {
+bool sameEntryBySpelling(int dirFd, const QByteArray& from, const QByteArray& to,
+                         FolderSpellings& spellings) {
     const std::optional<EntryId> fromId = identifyEntry(dirFd, from);
-    return fromId && namesEntry(dirFd, to, *fromId);
+    if (!fromId) return false;
+    if (namesEntry(dirFd, to, *fromId)) return true;
+    if (!entryExists(dirFd, to)) return false;
+    // Two entries that differ only in case can stand side by side only where case counts, and
+    // then the listing shows both. A wrong answer costs no file either way: the detour
+    // refuses a taken name as any rename does, and the plain way refuses the name it finds.
+    return spellings.holds(dirFd, from) == true && spellings.holds(dirFd, to) == false;
+}
+
+bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to) {
+    FolderSpellings spellings;
+    return sameEntryBySpelling(dirFd, from, to, spellings);
 }
 
 int checkEntryName(const QByteArray& name) {
