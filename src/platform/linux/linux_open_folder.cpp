@@ -156,11 +156,18 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
             // A leftover may stand under any name a rename gave, listed or not.
             statted = ::fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         }
-        // With the entry's status the whole test is made, the name included; without it, the
-        // name alone tells.
-        if (leftovers && (statted && (type == DT_REG || !listed)
-                              ? mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)
-                              : caseDetourOriginal(name).has_value())) {
+        // With the entry's own status the whole test is made, the name included; without it,
+        // the name alone tells. A listed entry's status is what a link leads to, so where the
+        // folder does not say what an entry is (as network and FUSE file systems often do),
+        // the entry itself is looked at.
+        const struct stat* own = statted && (type == DT_REG || !listed) ? &st : nullptr;
+        struct stat entryItself;
+        if (leftovers && !own && listed && type == DT_UNKNOWN &&
+            ::fstatat(fd, found->d_name, &entryItself, AT_SYMLINK_NOFOLLOW) == 0) {
+            own = &entryItself;
+        }
+        if (leftovers && (own ? mayBeRenameLeftover(name, own->st_mode, own->st_size, own->st_nlink)
+                              : hasLeftoverName(name))) {
             leftovers->append(QByteArray(found->d_name));
         }
         // A link counts when it leads to a regular file; an unknown type is looked up.
