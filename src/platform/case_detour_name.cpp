@@ -5,24 +5,23 @@ namespace quillet {
 namespace {
 
 constexpr char DetourMark[] = "~quillet-case";
+constexpr char NoticeMark[] = "~quillet-claim";
 
-}  // namespace
-
-QByteArray caseDetourName(const QByteArray& original, int attempt) {
+QByteArray markedName(const QByteArray& original, const char* mark, int attempt) {
     const qsizetype dot = original.lastIndexOf('.');
     const qsizetype split = dot > 0 ? dot : original.size();
-    QByteArray name = original.left(split) + DetourMark;
+    QByteArray name = original.left(split) + mark;
     if (attempt > 0) name += '-' + QByteArray::number(attempt);
     return name + '~' + original.mid(split);
 }
 
-std::optional<QByteArray> caseDetourOriginal(const QByteArray& name) {
+std::optional<QByteArray> markedOriginal(const QByteArray& name, QByteArrayView mark) {
     // Every listed name passes through here; nearly none holds a tilde, and a plain byte
     // search rules those out long before a search for the whole mark would.
     if (!name.contains('~')) return std::nullopt;
-    const qsizetype mark = name.lastIndexOf(DetourMark);
-    if (mark <= 0) return std::nullopt;
-    qsizetype at = mark + qsizetype(sizeof(DetourMark) - 1);
+    const qsizetype at0 = name.lastIndexOf(mark);
+    if (at0 <= 0) return std::nullopt;
+    qsizetype at = at0 + mark.size();
     if (at < name.size() && name[at] == '-') {
         const qsizetype digits = ++at;
         while (at < name.size() && name[at] >= '0' && name[at] <= '9') ++at;
@@ -34,8 +33,26 @@ std::optional<QByteArray> caseDetourOriginal(const QByteArray& name) {
     if (!extension.isEmpty() && (extension[0] != '.' || extension.lastIndexOf('.') != 0)) {
         return std::nullopt;
     }
-    if (extension.isEmpty() && name.left(mark).lastIndexOf('.') > 0) return std::nullopt;
-    return name.left(mark) + extension;
+    if (extension.isEmpty() && name.left(at0).lastIndexOf('.') > 0) return std::nullopt;
+    return name.left(at0) + extension;
+}
+
+}  // namespace
+
+QByteArray caseDetourName(const QByteArray& original, int attempt) {
+    return markedName(original, DetourMark, attempt);
+}
+
+std::optional<QByteArray> caseDetourOriginal(const QByteArray& name) {
+    return markedOriginal(name, DetourMark);
+}
+
+QByteArray claimNoticeName(const QByteArray& claimed) {
+    return markedName(claimed, NoticeMark, 0);
+}
+
+std::optional<QByteArray> claimNoticeClaimed(const QByteArray& name) {
+    return markedOriginal(name, NoticeMark);
 }
 
 }  // namespace quillet

@@ -13,4 +13,12 @@ QByteArray caseDetourName(const QByteArray& original, int attempt);
 // The old name a detour name keeps, or nothing for any other name.
 std::optional<QByteArray> caseDetourOriginal(const QByteArray& name);
 
+// A name claimed for a rename is announced first by an empty file beside it, which names it in
+// the same way: "IMG_1.jpg" is announced by "IMG_1~quillet-claim~.jpg" until the placeholder
+// under "IMG_1.jpg" holds its text. A crash between the two leaves an empty placeholder that
+// only the notice tells from a user's empty file, where the file system keeps no modes.
+QByteArray claimNoticeName(const QByteArray& claimed);
+// The claimed name a notice names, or nothing for any other name.
+std::optional<QByteArray> claimNoticeClaimed(const QByteArray& name);
+
 }  // namespace quillet

@@ -71,6 +71,9 @@ class OpenFolder {
     // Every other name the latest listFiles found in the folder, so that no one needs to read
     // the folder again to know which names are taken. Null when this folder cannot tell.
     virtual const UnlistedNames* unlistedNames() const { return nullptr; }
+    // Whether the folder finds an entry under any letter case of its name, as the latest
+    // listFiles found; false when it cannot tell.
+    virtual bool ignoresCase() const { return false; }
     // Renames without ever replacing an existing file. Returns 0 or an errno value.
     virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
     // The attribute bits, or nothing when they cannot be read.

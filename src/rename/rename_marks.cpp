@@ -4,6 +4,7 @@
 
 #include "rename/rename_pass.h"
 #include "rename/rename_preview.h"
+#include "util/file_name_text.h"
 
 namespace quillet {
 
@@ -24,17 +25,29 @@ void RenameMarks::learnFolder(const Form1& form) {
     const UnlistedNames* names = folder ? folder->unlistedNames() : nullptr;
     m_folderNamesKnown = names != nullptr;
     const int rows = list.rowCount();
-    m_slots.reset((names ? names->count() : 0) + static_cast<std::size_t>(rows));
     // Row ids count from 0 in the order the rows were added, whatever the sort did since.
     std::vector<const QByteArray*> byId(static_cast<std::size_t>(rows));
     for (int i = 1; i <= rows; ++i) byId[list.row(i).id] = &list.row(i).rawName;
-    for (const QByteArray* name : byId) m_slots.add(*name);
+    m_foldCase = folder && folder->ignoresCase();
+    for (;;) {
+        m_slots.reset((names ? names->count() : 0) + static_cast<std::size_t>(rows));
+        bool apart = true;
+        for (const QByteArray* name : byId) apart = m_slots.add(key(*name)).second && apart;
+        // Two listed names that fold alike show a folder that tells them apart after all
+        // (it ignores the case of some letters only): names are then compared as they are.
+        if (apart || !m_foldCase) break;
+        m_foldCase = false;
+    }
     m_listedSlots = rows;
     if (names) {
         names->forEach([this](std::string_view name) {
-            m_slots.add(QByteArrayView(name.data(), static_cast<qsizetype>(name.size())));
+            m_slots.add(key(QByteArrayView(name.data(), static_cast<qsizetype>(name.size()))));
         });
     }
+}
+
+QByteArrayView RenameMarks::key(QByteArrayView name) {
+    return m_foldCase ? CaseFoldedNameBytes(name, m_folded) : name;
 }
 
 bool RenameMarks::onDisk(QByteArrayView name) {
@@ -48,7 +61,13 @@ bool RenameMarks::onDisk(QByteArrayView name) {
 }
 
 int RenameMarks::attempt(const ListRow& row, int index, QByteArrayView to) {
+    to = key(to);
     const int slot = m_slots.find(to);
+    // Where case is ignored, a change of case alone leaves the file where it is, in its slot.
+    if (slot >= 0 && static_cast<std::size_t>(slot) == row.id) {
+        m_holder[row.id] = index;
+        return 0;
+    }
     if (slot >= 0) {
         int& holder = m_holder[static_cast<std::size_t>(slot)];
         if (holder != kVacated) {

@@ -39,6 +39,8 @@ class RenameMarks {
     void learnFolder(const Form1& form);
     int attempt(const ListRow& row, int index, QByteArrayView to);
     bool onDisk(QByteArrayView name);
+    // A name as the folder compares it: folded where it ignores case.
+    QByteArrayView key(QByteArrayView name);
 
     FileSystem& m_files;
 
@@ -52,6 +54,8 @@ class RenameMarks {
     NameTable m_slots;
     int m_listedSlots = 0;
     QHash<QByteArray, bool> m_onDisk;
+    bool m_foldCase = false;
+    std::string m_folded;
 
     // The pass being played: per slot, who holds its name (kOriginal, kVacated or the row
     // renamed into it), and the names the folder did not hold with the row renamed into each.

@@ -142,4 +142,19 @@ QString ReadableFileName(const QString& text) {
     return shown;
 }
 
+QByteArrayView CaseFoldedNameBytes(QByteArrayView name, std::string& bytes) {
+    bytes.assign(name.data(), static_cast<std::size_t>(name.size()));
+    bool ascii = true;
+    for (char& c : bytes) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    }
+    if (!ascii) {
+        // Bytes that are no UTF-8 stay as they are, each one apart from every other name.
+        const QString folded = FileNameText(name.toByteArray()).toCaseFolded();
+        WriteFileNameBytes(folded, bytes);
+    }
+    return {bytes.data(), static_cast<qsizetype>(bytes.size())};
+}
+
 }  // namespace quillet

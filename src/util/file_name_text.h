@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <string>
@@ -20,6 +21,11 @@ QByteArray FileNameBytes(QStringView text);
 // The same bytes, written over `bytes`, whose room is kept from one call to the next: a pass
 // over the list asks this of every row on every keystroke.
 void WriteFileNameBytes(QStringView text, std::string& bytes);
+
+// The name with every letter in one case, as a file system that ignores case compares names,
+// written over `bytes`; two names that such a file system takes for one give the same bytes.
+// The view lasts until `bytes` changes.
+QByteArrayView CaseFoldedNameBytes(QByteArrayView name, std::string& bytes);
 
 // The name as it is shown: each stand-in becomes U+FFFD, one for one, so the shown text has
 // the length of the name as text.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/linux/linux_file_system.h"
+#include "platform/linux/write_bits_memo.h"
 #include "support/temp_folder.h"
 #include "util/module1.h"
 
@@ -179,59 +180,96 @@ TEST_F(FileAttributesTest, AFolderCarriesTheDirectoryBit) {
               attr::Directory);
 }
 
-TEST_F(FileAttributesTest, ReadOnlyRemovesEveryWriteBitAndClearingGivesTheOwnerOneBack) {
+TEST_F(FileAttributesTest, ReadOnlyRemovesEveryWriteBitAndClearingGivesThemBack) {
+    requireXattrs();
     folder.write("a.jpg");
     ::chmod(folder.pathOf("a.jpg").constData(), 0666);
     EXPECT_EQ(open->setAttributes("a.jpg", attr::ReadOnly), 0);
     EXPECT_EQ(modeOf("a.jpg"), 0444u);
     EXPECT_EQ(open->attributes("a.jpg"), attr::ReadOnly);
     EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
-    EXPECT_EQ(modeOf("a.jpg"), 0644u);
+    EXPECT_EQ(modeOf("a.jpg"), 0666u);
     EXPECT_EQ(open->attributes("a.jpg"), 0u);
 }
 
-// Setting read-only and clearing it again gives back what "chmod +w" would: a write bit for
-// each class that may read, less what the umask withholds.
+// Setting read-only and clearing it again gives back exactly the write bits the file had. A
+// file made read-only some other way, without a note, gets what "chmod +w" would: a write bit
+// for each class that may read, less what the umask withholds.
 struct ModeCase {
     const char* label;
     mode_t start;
     mode_t umask;
     mode_t readOnly;
-    mode_t cleared;
+    mode_t roundTrip;  // cleared after the program set read-only
+    mode_t unnoted;    // cleared after "chmod a-w"
 };
 
-class ReadOnlyModeTest : public ::testing::TestWithParam<ModeCase> {};
+class ReadOnlyModeTest : public ::testing::TestWithParam<ModeCase> {
+  protected:
+    mode_t modeOf(const char* name) {
+        struct stat st;
+        ::stat(folder.pathOf(name).constData(), &st);
+        return st.st_mode & 07777;
+    }
 
-TEST_P(ReadOnlyModeTest, ClearingGivesBackTheWriteBitsChmodWould) {
     TempFolder folder;
+};
+
+TEST_P(ReadOnlyModeTest, ClearingGivesBackTheWriteBitsTheFileHad) {
     folder.write("a.jpg");
+    folder.write("b.jpg");
     ::chmod(folder.pathOf("a.jpg").constData(), GetParam().start);
+    ::chmod(folder.pathOf("b.jpg").constData(), GetParam().start & ~mode_t(0222));
     LinuxFileSystem files;
     const auto open = files.openFolder(folder.path());
     const mode_t saved = ::umask(GetParam().umask);
-    const int set = open->setAttributes("a.jpg", attr::ReadOnly);
-    struct stat st;
-    ::stat(folder.pathOf("a.jpg").constData(), &st);
-    const mode_t readOnly = st.st_mode & 07777;
-    const int cleared = open->setAttributes("a.jpg", 0);
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::ReadOnly), 0);
+    EXPECT_EQ(modeOf("a.jpg"), GetParam().readOnly);
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    EXPECT_EQ(open->setAttributes("b.jpg", 0), 0);
     ::umask(saved);
-    ::stat(folder.pathOf("a.jpg").constData(), &st);
-    EXPECT_EQ(set, 0);
-    EXPECT_EQ(cleared, 0);
-    EXPECT_EQ(readOnly, GetParam().readOnly);
-    EXPECT_EQ(st.st_mode & 07777, GetParam().cleared);
+    const bool noteKept =
+        ::setxattr(folder.pathOf("a.jpg").constData(), "user.probe", "1", 1, 0) == 0;
+    EXPECT_EQ(modeOf("a.jpg"), noteKept ? GetParam().roundTrip : GetParam().unnoted);
+    EXPECT_EQ(modeOf("b.jpg"), GetParam().unnoted);
+    EXPECT_LT(::getxattr(folder.pathOf("a.jpg").constData(), WriteBitsNoteName, nullptr, 0), 0)
+        << "the note goes with the read-only flag";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ReadOnlyModeTest,
-    ::testing::Values(ModeCase{"GroupWritableUnderUmask002", 0664, 002, 0444, 0664},
-                      ModeCase{"GroupWritableUnderUmask022", 0664, 022, 0444, 0644},
-                      ModeCase{"PrivateFile", 0600, 022, 0400, 0600},
-                      ModeCase{"GroupReadableUnderUmask027", 0640, 027, 0440, 0640},
-                      ModeCase{"EveryoneUnderUmask000", 0666, 000, 0444, 0666},
-                      ModeCase{"OwnerCannotReadStillGetsWrite", 0044, 022, 0044, 0244},
-                      ModeCase{"SetgidKept", 02664, 002, 02444, 02664}),
+    ::testing::Values(ModeCase{"GroupWritableUnderUmask002", 0664, 002, 0444, 0664, 0664},
+                      ModeCase{"GroupWritableUnderUmask022", 0664, 022, 0444, 0664, 0644},
+                      ModeCase{"PrivateFile", 0600, 022, 0400, 0600, 0600},
+                      ModeCase{"OwnerWritableOnlyUnderUmask000", 0644, 000, 0444, 0644, 0666},
+                      ModeCase{"GroupReadableUnderUmask027", 0640, 027, 0440, 0640, 0640},
+                      ModeCase{"EveryoneUnderUmask022", 0666, 022, 0444, 0666, 0644},
+                      ModeCase{"OwnerCannotReadStillGetsWrite", 0044, 022, 0044, 0244, 0244},
+                      ModeCase{"SetgidKept", 02664, 002, 02444, 02664, 02664}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return std::string(info.param.label); });
+
+// The note is only good while the file stays as read-only left it: a mode changed since
+// decides for itself.
+TEST_F(FileAttributesTest, ANoteOutlivedByAChangedModeGivesNothingBack) {
+    requireXattrs();
+    folder.write("a.jpg");
+    const QByteArray path = folder.pathOf("a.jpg");
+    ::chmod(path.constData(), 0666);
+    const mode_t saved = ::umask(022);
+    ASSERT_EQ(open->setAttributes("a.jpg", attr::ReadOnly), 0);
+    ASSERT_EQ(open->setAttributes("a.jpg", attr::ReadOnly), 0) << "read-only twice";
+    ::chmod(path.constData(), 0464);  // someone gave the group write meanwhile
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    EXPECT_EQ(modeOf("a.jpg"), 0664u) << "never the others' write bit of the old note";
+
+    ASSERT_EQ(open->setAttributes("a.jpg", attr::ReadOnly), 0);  // notes 0222 & 0664
+    ::chmod(path.constData(), 0644);                             // made writable outside
+    EXPECT_EQ(open->setAttributes("a.jpg", attr::Archive), 0);
+    ::chmod(path.constData(), 0444);  // and read-only again, outside
+    EXPECT_EQ(open->setAttributes("a.jpg", 0), 0);
+    ::umask(saved);
+    EXPECT_EQ(modeOf("a.jpg"), 0644u) << "the old note was dropped while the file was writable";
+}
 
 // A link in the folder that leads out of it: the pass must change neither the link nor what it
 // leads to, whether that is a file beside the folder or a folder elsewhere.

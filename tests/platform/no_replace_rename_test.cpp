@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/linux/linux_file_system.h"
+#include "platform/linux/linux_open_folder.h"
 #include "support/temp_folder.h"
 #include "support/test_names.h"
 
@@ -206,6 +207,99 @@ TEST(RenameNoReplace, TheFolderStaysTheOneOpenedWhenItsPathMoves) {
     ASSERT_EQ(::rename(folder.pathOf("one").constData(), folder.pathOf("two").constData()), 0);
     EXPECT_EQ(open->renameNoReplace("a", "b"), 0);
     EXPECT_TRUE(folder.exists("two/b"));
+}
+
+// On disk: "photo.jpg" and "PHOTO.JPG", two files with inodes of their own, as a file system
+// that numbers each looked-up spelling gives them for one file. The listing decides.
+struct SpellingCase {
+    const char* label;
+    QList<QByteArray> listed;  // what the folder's listing shows
+    const char* to;
+    bool same;
+};
+
+class SameEntryBySpellingTest : public ::testing::TestWithParam<SpellingCase> {};
+
+TEST_P(SameEntryBySpellingTest, TrustsTheListingWhereInodeNumbersDiffer) {
+    TempFolder folder;
+    folder.write("photo.jpg", "A");
+    folder.write("PHOTO.JPG", "B");
+    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    FolderSpellings spellings(QSet<QByteArray>(GetParam().listed.begin(), GetParam().listed.end()));
+    EXPECT_EQ(sameEntryBySpelling(fd, "photo.jpg", GetParam().to, spellings), GetParam().same);
+    ::close(fd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Listings, SameEntryBySpellingTest,
+    ::testing::Values(SpellingCase{"OnlyTheOldSpellingListed", {"photo.jpg"}, "PHOTO.JPG", true},
+                      SpellingCase{
+                          "BothSpellingsListed", {"photo.jpg", "PHOTO.JPG"}, "PHOTO.JPG", false},
+                      SpellingCase{"OnlyTheNewSpellingListed", {"PHOTO.JPG"}, "PHOTO.JPG", false},
+                      SpellingCase{"NeitherSpellingListed", {}, "PHOTO.JPG", false},
+                      SpellingCase{"NewSpellingFindsNothing", {"photo.jpg"}, "Photo.jpg", false}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(SameEntryOnDisk, TwoFilesOfOneCaseInsensitiveNameAreTwoEntries) {
+    TempFolder folder;
+    folder.write("photo.jpg", "A");
+    folder.write("PHOTO.JPG", "B");
+    folder.write("one.jpg", "C");
+    ASSERT_EQ(::link(folder.pathOf("one.jpg").constData(), folder.pathOf("ONE.JPG").constData()),
+              0);
+    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    EXPECT_FALSE(sameEntryOnDisk(fd, "photo.jpg", "PHOTO.JPG"));
+    EXPECT_TRUE(sameEntryOnDisk(fd, "one.jpg", "ONE.JPG")) << "one inode under both names";
+    ::close(fd);
+}
+
+// The folder's spellings are read once for a pass and follow its renames.
+TEST(FolderSpellings, FollowTheRenamesMadeThroughTheFolder) {
+    TempFolder folder;
+    folder.write("a.jpg", "A");
+    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    FolderSpellings spellings;
+    EXPECT_EQ(spellings.holds(fd, "a.jpg"), true);
+    folder.write("b.jpg", "B");
+    EXPECT_EQ(spellings.holds(fd, "b.jpg"), false) << "read once";
+    spellings.renamed("a.jpg", "c.jpg");
+    EXPECT_EQ(spellings.holds(fd, "a.jpg"), false);
+    EXPECT_EQ(spellings.holds(fd, "c.jpg"), true);
+    spellings.forget();
+    EXPECT_EQ(spellings.holds(fd, "b.jpg"), true);
+    ::close(fd);
+}
+
+// A folder ignores case when a listed name with its letters turned leads to an entry that the
+// listing does not hold under that spelling.
+TEST(IgnoresLetterCase, IsToldByTheListingOfTheTurnedName) {
+    TempFolder folder;
+    folder.write("001.jpg", "A");
+    folder.write("001.JPG", "B");
+    folder.write("123", "C");
+    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const auto entries = [](std::initializer_list<const char*> names) {
+        std::vector<DirEntry> list;
+        for (const char* name : names) list.push_back(DirEntry{name, QString::fromUtf8(name)});
+        return list;
+    };
+    UnlistedNames none;
+    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"001.jpg", "001.JPG"}), none));
+    EXPECT_TRUE(IgnoresLetterCase(fd, entries({"001.jpg"}), none))
+        << "found under a spelling the folder does not list";
+    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"123"}), none)) << "no letter to turn";
+    UnlistedNames other;
+    other.add("001.JPG");
+    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"001.jpg"}), other));
+    LinuxFileSystem files;
+    const std::unique_ptr<OpenFolder> open = files.openFolder(folder.path());
+    ASSERT_TRUE(open->listFiles(QStringLiteral("*")));
+    EXPECT_FALSE(open->ignoresCase());
+    ::close(fd);
 }
 
 }  // namespace

@@ -77,6 +77,20 @@ TEST_F(LeftoverTest, AClaimedPlaceholderIsRemovedAndLookalikesAreKept) {
     EXPECT_EQ(photos.names(), kept);
 }
 
+// Where the file system keeps no modes (exFAT, FAT), a placeholder cut short before its text
+// looks like any empty file; its notice alone says what it is.
+TEST_F(LeftoverTest, AnEmptyPlaceholderGoesWithItsNoticeAndAnnouncedFilesStay) {
+    photos.write("q1.jpg");  // empty, with the modes such a file system shows
+    photos.write(claimNoticeName("q1.jpg"));
+    photos.write("q2.jpg", "the photo, renamed before the notice could go");
+    photos.write(claimNoticeName("q2.jpg"));
+    photos.write(claimNoticeName("q3.jpg"));  // cut short before the claim
+    photos.write("empty.jpg");                // the user's own, announced by nothing
+    harness.startOnPhotos();
+    EXPECT_EQ(photos.names(), (QList<QByteArray>{"empty.jpg", "q2.jpg"}));
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("empty.jpg"), QStringLiteral("q2.jpg")}));
+}
+
 TEST_F(LeftoverTest, AFileLeftWithTwoNamesByASecondLinkKeepsTheNewOne) {
     const QByteArray old = photos.write("p1.jpg", "the photo");
     if (::setxattr(old.constData(), "user.quillet.renamed-from", "p1.jpg", 6, 0) != 0)
@@ -102,7 +116,13 @@ TEST(CaseDetourName, KeepsTheOldNameRecoverably) {
             const QByteArray detour = caseDetourName(name, attempt);
             EXPECT_FALSE(detour.startsWith('.'));
             EXPECT_EQ(caseDetourOriginal(detour), name) << detour.constData();
+            EXPECT_EQ(claimNoticeClaimed(detour), std::nullopt) << detour.constData();
         }
+        const QByteArray notice = claimNoticeName(name);
+        EXPECT_EQ(claimNoticeClaimed(notice), name) << notice.constData();
+        EXPECT_EQ(caseDetourOriginal(notice), std::nullopt) << notice.constData();
+        EXPECT_EQ(claimNoticeClaimed(claimNoticeName(caseDetourName(name, 0))),
+                  caseDetourName(name, 0));
     }
     for (const QByteArray& other :
          {QByteArray("IMG_0001.JPG"), QByteArray("~quillet-case~.jpg"),

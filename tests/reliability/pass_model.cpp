@@ -7,14 +7,23 @@
 
 namespace quillet::test {
 
-PassPrediction PredictRenamePass(const ListView& list, Snapshot entries) {
+PassPrediction PredictRenamePass(const ListView& list, Snapshot entries, bool ignoresCase) {
     PassPrediction prediction;
+    // The entry a name finds, as the folder compares names.
+    const auto holder = [&entries, ignoresCase](const QByteArray& name) {
+        if (entries.count(name) || !ignoresCase) return name;
+        const QString folded = QString::fromUtf8(name).toCaseFolded();
+        for (const auto& [held, entry] : entries) {
+            if (QString::fromUtf8(held).toCaseFolded() == folded) return held;
+        }
+        return name;
+    };
     PlayRenamePass(
         list,
-        [&entries](int, const QByteArray& from, QByteArrayView toView) {
+        [&entries, &holder](int, const QByteArray& from, QByteArrayView toView) {
             const QByteArray to = toView.toByteArray();
             if (!entries.count(from)) return ENOENT;
-            if (entries.count(to)) return EEXIST;
+            if (entries.count(holder(to)) && holder(to) != from) return EEXIST;
             entries[to] = entries[from];
             entries.erase(from);
             return 0;

@@ -15,7 +15,9 @@ struct PassPrediction {
     int moved = 0;
     int blocked = 0;  // refused because the new name was taken
 };
-PassPrediction PredictRenamePass(const ListView& list, Snapshot entries);
+// `ignoresCase`: the folder finds a name under any letter case, so a name is taken whatever its
+// case, and a change of case alone moves a file onto its own entry.
+PassPrediction PredictRenamePass(const ListView& list, Snapshot entries, bool ignoresCase = false);
 
 // Empty when every file and link of `before` is found exactly once in `after` and nothing else
 // is there; otherwise which ones are missing or doubled.

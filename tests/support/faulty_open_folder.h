@@ -31,6 +31,7 @@ class FaultyOpenFolder : public OpenFolder {
 
     std::optional<std::vector<DirEntry>> listFiles(const QString& patterns) override;
     const UnlistedNames* unlistedNames() const override { return m_real->unlistedNames(); }
+    bool ignoresCase() const override { return m_real->ignoresCase(); }
 
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override;
     std::optional<std::uint32_t> attributes(const QByteArray& name) override;

@@ -13,6 +13,7 @@
 
 #include "platform/file_system.h"
 #include "platform/linux/hidden_list.h"
+#include "platform/linux/write_bits_memo.h"
 
 namespace quillet {
 
@@ -134,12 +135,10 @@ QByteArray entryPath(int entry) {
     return "/proc/self/fd/" + QByteArray::number(entry);
 }
 
-// As "chmod +w" does: write for each class that may read, less what the umask withholds; the
-// owner's always, or the file would stay read-only.
-mode_t writeBitsToGiveBack(mode_t mode) {
+mode_t currentUmask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return (((mode & 0444) >> 1) & ~mask) | S_IWUSR;
+    return mask;
 }
 
 int writeEntryAttributes(int entry, const struct stat& st, std::uint32_t bits);
@@ -284,10 +283,15 @@ int writeEntryAttributes(int entry, const struct stat& st, std::uint32_t bits) {
 
     const mode_t mode = st.st_mode & 07777;
     mode_t wantedMode = mode;
+    // Only a regular file keeps a note: a folder's write bits are not the read-only flag.
+    const std::optional<mode_t> note =
+        S_ISREG(st.st_mode) ? notedWriteBits(path) : std::optional<mode_t>();
     if (bits & attr::ReadOnly) {
         wantedMode = mode & ~mode_t(0222);
+        // Noted while the file may still be written, which changing its attributes asks.
+        if (wantedMode != mode && S_ISREG(st.st_mode)) noteWriteBits(path, mode & 0222);
     } else if ((mode & S_IWUSR) == 0) {
-        wantedMode = mode | writeBitsToGiveBack(mode);
+        wantedMode = mode | writeBitsToGiveBack(mode, note, currentUmask());
     }
 
     int result = 0;
@@ -327,6 +331,9 @@ int writeEntryAttributes(int entry, const struct stat& st, std::uint32_t bits) {
     if (currentMode != wantedMode && ::chmod(path.constData(), wantedMode) != 0 && result == 0) {
         result = errno;
     }
+    // A file that is not read-only has no use for a note, and an old one must not decide
+    // what a later clearing gives back.
+    if (note && (bits & attr::ReadOnly) == 0) dropWriteBitsNote(path);
     return result;
 }
 

@@ -31,8 +31,8 @@ std::optional<std::uint32_t> readFileAttributes(int dirFd, const QByteArray& nam
 
 // Sets read-only, hidden, archive and system as `bits` asks and keeps everything else; a link
 // is left alone, and so is what it leads to (ELOOP). Clearing read-only gives back the write
-// bits "chmod +w" would. Returns 0 or an errno value (ENOTSUP where the file system keeps no
-// such flags).
+// bits that setting it took, where the file could keep a note of them, else those "chmod +w"
+// would. Returns 0 or an errno value (ENOTSUP where the file system keeps no such flags).
 int writeFileAttributes(int dirFd, const QByteArray& name, std::uint32_t bits);
 
 }  // namespace quillet

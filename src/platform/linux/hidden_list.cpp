@@ -123,6 +123,22 @@ bool hasCreatedMark(int folderFd) {
     return marked;
 }
 
+// A list where there was none, written in its place: where the file system makes no links
+// (FAT, exFAT), nothing else can refuse to replace a list that appeared meanwhile, and with no
+// list before, no reader can see half of one.
+int writeNewList(int folderFd, const QByteArray& content) {
+    const int fd = ::openat(folderFd, HiddenListName,
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return errno;
+    ::fsetxattr(fd, HiddenListCreatedMark, "1", 1, 0);
+    bool ok = writeAll(fd, content);
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (ok) return 0;
+    ::unlinkat(folderFd, HiddenListName, 0);
+    return EIO;
+}
+
 // Writes the new list beside the old one and puts it in its place in one step, so that a reader
 // sees either list whole. A new list never replaces one that appeared meanwhile.
 int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) {
@@ -139,7 +155,9 @@ int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) 
 
     bool ok = writeAll(fd, content);
     if (old.exists) {
-        ok = ::fchmod(fd, old.st.st_mode & 07777) == 0 && ok;
+        // Where the file system keeps no modes (FAT through FUSE), there are none to keep.
+        if (::fchmod(fd, old.st.st_mode & 07777) != 0 && errno != ENOSYS && errno != EOPNOTSUPP)
+            ok = false;
         if (::fchown(fd, old.st.st_uid, old.st.st_gid) != 0) {
             // Someone else's list stays readable to its owner through its mode.
         }
@@ -155,8 +173,11 @@ int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) 
         if (::renameat(folderFd, temporary.constData(), folderFd, HiddenListName) != 0)
             result = errno;
     } else if (ok) {
-        if (::linkat(folderFd, temporary.constData(), folderFd, HiddenListName, 0) != 0)
+        if (::linkat(folderFd, temporary.constData(), folderFd, HiddenListName, 0) != 0) {
             result = errno;
+            if (result == EPERM || result == EOPNOTSUPP || result == ENOSYS)
+                result = writeNewList(folderFd, content);
+        }
     } else if (result == 0) {
         result = EIO;
     }

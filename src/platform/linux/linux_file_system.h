@@ -9,9 +9,10 @@ namespace quillet {
 // valid UTF-8 is listed, renamed and examined like any other.
 class LinuxFileSystem : public FileSystem {
   public:
-    // `method`, `sameEntry` and `calls` are handed to every folder this opens.
+    // `method`, `sameEntry` and `calls` are handed to every folder this opens; an empty
+    // `sameEntry` leaves each folder to ask the disk its own way.
     explicit LinuxFileSystem(RenameMethod method = RenameMethod::Cascade,
-                             SameEntryProbe sameEntry = sameEntryOnDisk,
+                             SameEntryProbe sameEntry = {},
                              RenameCalls calls = systemRenameCalls());
 
     std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,

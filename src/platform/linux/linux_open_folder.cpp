@@ -156,11 +156,18 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
             // A leftover may stand under any name a rename gave, listed or not.
             statted = ::fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         }
-        // With the entry's status the whole test is made, the name included; without it, the
-        // name alone tells.
-        if (leftovers && (statted && (type == DT_REG || !listed)
-                              ? mayBeRenameLeftover(name, st.st_mode, st.st_size, st.st_nlink)
-                              : caseDetourOriginal(name).has_value())) {
+        // With the entry's own status the whole test is made, the name included; without it,
+        // the name alone tells. A listed entry's status is what a link leads to, so where the
+        // folder does not say what an entry is (as network and FUSE file systems often do),
+        // the entry itself is looked at.
+        const struct stat* own = statted && (type == DT_REG || !listed) ? &st : nullptr;
+        struct stat entryItself;
+        if (leftovers && !own && listed && type == DT_UNKNOWN &&
+            ::fstatat(fd, found->d_name, &entryItself, AT_SYMLINK_NOFOLLOW) == 0) {
+            own = &entryItself;
+        }
+        if (leftovers && (own ? mayBeRenameLeftover(name, own->st_mode, own->st_size, own->st_nlink)
+                              : hasLeftoverName(name))) {
             leftovers->append(QByteArray(found->d_name));
         }
         // A link counts when it leads to a regular file; an unknown type is looked up.
@@ -175,12 +182,57 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
     return foundFiles.sortedEntries();
 }
 
+bool IgnoresLetterCase(int dirFd, const std::vector<DirEntry>& entries,
+                       const UnlistedNames& unlisted) {
+    // One name with a letter is enough: the folder is on one file system.
+    std::optional<QByteArray> sample;
+    const auto consider = [&sample](std::string_view name) {
+        if (sample) return;
+        const auto letter = std::find_if(name.begin(), name.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        });
+        if (letter != name.end())
+            sample = QByteArray(name.data(), static_cast<qsizetype>(name.size()));
+    };
+    for (const DirEntry& entry : entries) {
+        consider(std::string_view(entry.rawName.constData(), entry.rawName.size()));
+        if (sample) break;
+    }
+    unlisted.forEach(consider);
+    if (!sample) return false;
+    QByteArray turned = *sample;
+    for (char& c : turned) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    struct stat st;
+    if (::fstatat(dirFd, turned.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    // Found: either the same entry under another spelling, or an entry of its own, which the
+    // listing then holds.
+    const std::string_view wanted(turned.constData(), static_cast<std::size_t>(turned.size()));
+    bool listed = std::any_of(entries.begin(), entries.end(), [&wanted](const DirEntry& entry) {
+        return std::string_view(entry.rawName.constData(), entry.rawName.size()) == wanted;
+    });
+    unlisted.forEach(
+        [&listed, &wanted](std::string_view name) { listed = listed || name == wanted; });
+    return !listed;
+}
+
 LinuxOpenFolder::LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry,
                                  RenameCalls calls)
     : m_fd(dirFd),
       m_method(method),
       m_sameEntry(std::move(sameEntry)),
-      m_calls(RenameCallsFor(dirFd, std::move(calls))) {}
+      m_calls(RenameCallsFor(dirFd, std::move(calls))) {
+    if (!m_sameEntry) {
+        m_sameEntry = [this](int fd, const QByteArray& from, const QByteArray& to) {
+            return sameEntryBySpelling(fd, from, to, m_spellings);
+        };
+    }
+}
 
 LinuxOpenFolder::~LinuxOpenFolder() {
     if (m_fd >= 0) ::close(m_fd);
@@ -189,6 +241,8 @@ LinuxOpenFolder::~LinuxOpenFolder() {
 std::optional<std::vector<DirEntry>> LinuxOpenFolder::listFiles(const QString& patterns) {
     QList<QByteArray> leftovers;
     m_unlisted.reset();
+    m_ignoresCase = false;
+    m_spellings.forget();
     UnlistedNames unlisted;
     auto entries = ListFolder(m_fd, patterns, &leftovers, &unlisted);
     if (entries && !leftovers.isEmpty()) {
@@ -196,7 +250,10 @@ std::optional<std::vector<DirEntry>> LinuxOpenFolder::listFiles(const QString& p
         unlisted = UnlistedNames();
         entries = ListFolder(m_fd, patterns, nullptr, &unlisted);
     }
-    if (entries) m_unlisted = std::move(unlisted);
+    if (entries) {
+        m_ignoresCase = IgnoresLetterCase(m_fd, *entries, unlisted);
+        m_unlisted = std::move(unlisted);
+    }
     return entries;
 }
 
@@ -205,7 +262,14 @@ const UnlistedNames* LinuxOpenFolder::unlistedNames() const {
 }
 
 int LinuxOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& to) {
-    return renameNoReplaceAt(m_fd, from, to, m_method, m_sameEntry, m_calls);
+    const int error = renameNoReplaceAt(m_fd, from, to, m_method, m_sameEntry, m_calls);
+    // A rename that failed may have done part of its work, or none: the folder is read again.
+    if (error == 0) {
+        m_spellings.renamed(from, to);
+    } else {
+        m_spellings.forget();
+    }
+    return error;
 }
 
 std::optional<std::uint32_t> LinuxOpenFolder::attributes(const QByteArray& name) {

@@ -56,6 +56,13 @@ int createClaim(int dirFd, const char* name) {
     return fd;
 }
 
+bool createNotice(int dirFd, const char* name) {
+    const int fd = ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 // The kernel or the file system does not know the no-replace flag.
 bool noReplaceUnsupported(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
@@ -179,9 +186,21 @@ bool differOnlyInCase(const QByteArray& from, const QByteArray& to) {
     return QString::fromUtf8(from).compare(QString::fromUtf8(to), Qt::CaseInsensitive) == 0;
 }
 
-bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to) {
+bool sameEntryBySpelling(int dirFd, const QByteArray& from, const QByteArray& to,
+                         FolderSpellings& spellings) {
     const std::optional<EntryId> fromId = identifyEntry(dirFd, from);
-    return fromId && namesEntry(dirFd, to, *fromId);
+    if (!fromId) return false;
+    if (namesEntry(dirFd, to, *fromId)) return true;
+    if (!entryExists(dirFd, to)) return false;
+    // Two entries that differ only in case can stand side by side only where case counts, and
+    // then the listing shows both. A wrong answer costs no file either way: the detour
+    // refuses a taken name as any rename does, and the plain way refuses the name it finds.
+    return spellings.holds(dirFd, from) == true && spellings.holds(dirFd, to) == false;
+}
+
+bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to) {
+    FolderSpellings spellings;
+    return sameEntryBySpelling(dirFd, from, to, spellings);
 }
 
 int checkEntryName(const QByteArray& name) {
@@ -244,7 +263,13 @@ int renameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& t
     const std::optional<EntryId> id = identifyEntry(dirFd, from);
     if (!id) return errno;
     const bool toWasFree = !entryExists(dirFd, to);
+    // Until the placeholder holds its text, only the notice tells it from a user's empty file
+    // where the file system keeps no modes.
+    const QByteArray notice = claimNoticeName(to);
+    const bool noticed =
+        toWasFree && notice.size() <= MaxNameBytes && createNotice(dirFd, notice.constData());
     const int claim = calls.createExclusive(dirFd, to.constData());
+    if (noticed) ::unlinkat(dirFd, notice.constData(), 0);
     if (claim < 0) {
         const int error = errno;
         // Made after all, though reported as failed: it is taken back.

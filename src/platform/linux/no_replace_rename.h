@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/case_detour_name.h"
+#include "platform/linux/folder_spellings.h"
 
 namespace quillet {
 
@@ -56,8 +57,13 @@ RenameCalls RenameCallsFor(int dirFd, RenameCalls calls);
 // imitated where none is at hand.
 using SameEntryProbe = std::function<bool(int dirFd, const QByteArray& from, const QByteArray& to)>;
 
-// The default probe: both names found, on the same device and inode.
+// The default probe: both names found, and either on the same device and inode, or the folder
+// lists the entry under `from` and under no entry spelled `to` (a file system that numbers
+// each looked-up spelling on its own finds one entry under two inode numbers).
 bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to);
+// The same, with the folder's spellings read once for many questions.
+bool sameEntryBySpelling(int dirFd, const QByteArray& from, const QByteArray& to,
+                         FolderSpellings& spellings);
 
 // Whether two different names are the same text apart from letter case, as a file system that
 // ignores case would compare them.

@@ -100,8 +100,12 @@ void unmarkRenamedFrom(int dirFd, const QByteArray& name) {
     ::lremovexattr(pathIn(dirFd, name).constData(), RenamedFromNote);
 }
 
+bool hasLeftoverName(const QByteArray& name) {
+    return caseDetourOriginal(name) || claimNoticeClaimed(name);
+}
+
 bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size, nlink_t links) {
-    if (caseDetourOriginal(name)) return true;
+    if (hasLeftoverName(name)) return true;
     if (S_ISREG(mode) && links == 2) return true;
     return S_ISREG(mode) && (size == 0 || size == claimContent().size()) &&
            (size != 0 || (mode & 07777) == 0);
@@ -110,10 +114,24 @@ bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size, nlink_
 QList<QByteArray> tidyRenameLeftovers(int dirFd, const QList<QByteArray>& candidates,
                                       RenameMethod method, const SameEntryProbe& sameEntry,
                                       const RenameCalls& calls) {
-    // Claims go first: on a file system that ignores case, a claim under the new name would
+    // Notices go first, with the placeholders they announce: where the file system keeps no
+    // modes, nothing else tells an empty one from a user's empty file.
+    for (const QByteArray& name : candidates) {
+        const std::optional<QByteArray> claimed = claimNoticeClaimed(name);
+        if (!claimed || checkEntryName(*claimed) != 0) continue;
+        struct stat st;
+        if (::fstatat(dirFd, claimed->constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_size == 0) {
+            removeIfStill(dirFd, *claimed, {st.st_dev, st.st_ino}, calls);
+        }
+        const std::optional<EntryId> id = identifyEntry(dirFd, name);
+        if (id) removeIfStill(dirFd, name, *id, calls);
+    }
+    // Claims go next: on a file system that ignores case, a claim under the new name would
     // hold the old name too, which a detour has to be given back.
     QList<QByteArray> detours;
     for (const QByteArray& name : candidates) {
+        if (claimNoticeClaimed(name)) continue;
         EntryId id;
         // A detour name may hold a claim itself: the crash came in the detour's first step.
         if (isClaim(dirFd, name, id)) {

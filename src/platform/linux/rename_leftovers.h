@@ -40,13 +40,18 @@ void unmarkRenamedFrom(int dirFd, const QByteArray& name);
 // What a placeholder claimed for a rename holds, so that one left by a crash is known again.
 const QByteArray& claimContent();
 
+// Whether a name alone shows an entry left over from a rename cut short by a crash: a detour
+// name or a claim's notice.
+bool hasLeftoverName(const QByteArray& name);
+
 // Whether a listed entry may be left over from a rename cut short by a crash, as far as its
-// name and its status (from lstat) tell: a detour name, a placeholder claimed for a rename, or
-// a file of two names.
+// name and its status (from lstat) tell: a detour name, a claim's notice, a placeholder claimed
+// for a rename, or a file of two names.
 bool mayBeRenameLeftover(const QByteArray& name, mode_t mode, off_t size, nlink_t links);
 
 // Puts such leftovers right, each after a closer look: a file parked under a case detour name
-// gets its old name back, a claimed placeholder is removed, and a file whose note says it was
+// gets its old name back, a claimed placeholder is removed (an empty one where a notice
+// announces it), and a file whose note says it was
 // being given a second name loses the old one. Returns the detour names that
 // have to stay because their old name has been taken meanwhile.
 QList<QByteArray> tidyRenameLeftovers(int dirFd, const QList<QByteArray>& candidates,
