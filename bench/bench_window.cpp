@@ -30,7 +30,7 @@ class YesFeedback : public UserFeedback {
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
     void beep() override {}
-    void setFocus(Control&) override {}
+    void setFocus(const QString&) override {}
 };
 
 class NoFolderPicker : public FolderPicker {
@@ -58,7 +58,7 @@ struct BenchWindow::Parts {
     BenchProcess process;
     Platform platform{files, settings, feedback, picker, specialFolders, clock, process};
     FormWiring window{platform};
-    QuilletWindow view{window.form(), files};
+    QuilletWindow view{window.form()};
 };
 
 BenchWindow::BenchWindow() : m_startedIn(QFile::encodeName(QDir::currentPath())) {

@@ -2,23 +2,26 @@
 
 #include "app/exit_paths.h"
 #include "app/startup.h"
+#include "app/version.h"
 #include "filelist/file_list_builder.h"
 #include "filelist/sort_filter_controls.h"
+#include "interaction/help_panel.h"
+#include "interaction/list_menu.h"
+#include "interaction/mode_switch.h"
 #include "naming/input_checks.h"
-#include "naming/naming_engine.h"
+#include "preview/naming_engine.h"
+#include "preview/rename_preview.h"
 #include "rename/attribute_mode.h"
 #include "rename/rename_execution.h"
 #include "shell/folder_panel.h"
 #include "shell/shortcuts.h"
-#include "ui/help_panel.h"
-#include "ui/list_menu.h"
-#include "ui/mode_switch.h"
+#include "shell/status_bar_problems.h"
 
 namespace quillet {
 
 FormWiring::FormWiring(Platform& platform)
     : m_platform(platform),
-      m_form(platform.files, platform.files.currentDirectory()),
+      m_form(platform.files, platform.files.currentDirectory(), QStringLiteral(QUILLET_VERSION)),
       m_naming(std::make_unique<NamingEngine>(m_form, m_state, platform.files)),
       m_fileList(std::make_unique<FileListBuilder>(m_form, m_state, platform.clock, *this)),
       m_sortFilter(std::make_unique<SortFilterControls>(m_form, *this)),
@@ -49,6 +52,7 @@ void FormWiring::Form_Unload() {
 
 void FormWiring::RebuildFileList() {
     m_fileList->RebuildFileList();
+    m_form.SBar.setProblemText(StatusBarProblems(m_form, m_platform.files));
 }
 void FormWiring::Text_Change() {
     m_naming->Text_Change();
@@ -62,6 +66,8 @@ void FormWiring::Check1_Click() {
 
 void FormWiring::connectEvents() {
     Form1& f = m_form;
+
+    f.LV.setRowToolTips([this](int row) { return RowToolTipText(m_form, row); });
 
     f.QueryUnload = [this] { Form_QueryUnload(); };
     f.Unload = [this] { Form_Unload(); };

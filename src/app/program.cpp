@@ -11,9 +11,9 @@
 #include "platform/linux/system_clock.h"
 #include "platform/linux/xdg_special_folders.h"
 #include "platform/platform.h"
-#include "platform/widgets/qt_folder_picker.h"
-#include "platform/widgets/qt_user_feedback.h"
 #include "view/interface_font.h"
+#include "view/qt_folder_picker.h"
+#include "view/qt_user_feedback.h"
 #include "view/quillet_window.h"
 
 namespace quillet {
@@ -36,7 +36,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QuilletWindow&)>&
     Platform platform{files, settings, feedback, folderPicker, specialFolders, clock, process};
 
     FormWiring window(platform);
-    QuilletWindow view(window.form(), files);
+    QuilletWindow view(window.form());
     feedback.attach(&view);
     folderPicker.attach(&view);
 

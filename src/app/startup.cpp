@@ -2,9 +2,9 @@
 
 #include <cctype>
 
+#include "platform/module1.h"
 #include "shell/shortcuts.h"
 #include "ui/list_columns.h"
-#include "util/module1.h"
 
 namespace quillet {
 

@@ -16,7 +16,7 @@ InputChecks::InputChecks(Form1& form, UserFeedback& feedback, WindowMethods& win
 void InputChecks::Text1_Change() {
     if (m_form.Text1.text().isEmpty() && m_form.Text2.text().isEmpty()) {
         m_feedback.beep();
-        m_feedback.setFocus(m_form.Text1);
+        m_feedback.setFocus(m_form.Text1.name());
         m_form.Command1.setEnabled(false);
         return;
     }
@@ -24,7 +24,7 @@ void InputChecks::Text1_Change() {
         m_feedback.messageBox(QStringLiteral("ファイル名に「 \\/:,;*?\"<>| 」は使えません"),
                               QStringLiteral("ファイル名エラー"), MessageIcon::Stop,
                               MessageButtons::Ok);
-        m_feedback.setFocus(m_form.Text1);
+        m_feedback.setFocus(m_form.Text1.name());
         m_form.Command1.setEnabled(false);
         return;
     }

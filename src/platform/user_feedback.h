@@ -4,8 +4,6 @@
 
 namespace quillet {
 
-class Control;
-
 enum class MessageIcon { None, Stop, Question, Exclamation };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
@@ -18,7 +16,8 @@ class UserFeedback {
     virtual MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
                                      MessageButtons buttons) = 0;
     virtual void beep() = 0;
-    virtual void setFocus(Control& control) = 0;
+    // Gives the keyboard focus to the control of this name.
+    virtual void setFocus(const QString& controlName) = 0;
 };
 
 }  // namespace quillet

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "rename/rename_pass.h"
-#include "ui/mode_switch.h"
+#include "ui/form1.h"
 
 namespace quillet {
 

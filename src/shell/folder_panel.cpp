@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "ui/mode_switch.h"
+#include "ui/form1.h"
 
 namespace quillet {
 

@@ -1,7 +1,7 @@
 #include "shell/shortcuts.h"
 
+#include "platform/module1.h"
 #include "shell/launcher_forms.h"
-#include "util/module1.h"
 
 namespace quillet {
 

@@ -1,7 +1,5 @@
 #include "ui/form1.h"
 
-#include "app/version.h"
-
 namespace quillet {
 
 namespace {
@@ -21,7 +19,7 @@ Mform::Mform() {
     menu_top.addEntry(s("menu_check(2)"), s("チェックを反転する"));
 }
 
-Form1::Form1(FileSystem& files, QByteArray launchFolder)
+Form1::Form1(FileSystem& files, QByteArray launchFolder, const QString& version)
     : Text1(s("Text1"), {}, s("前置文字列を入力します")),
       Text2(s("Text2"), s("001"), s("付番の開始値を入力します 桁数もそのまま反映されます")),
       Text3(s("Text3"), s("jpg"), s("拡張子を入力します")),
@@ -50,7 +48,7 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
       Text5(s("Text5"), helpText(), {}),
       Label3(s("Label3"), s("このツールは Pixalo の拡張機能ですが、単独でもご利用いただけます")),
       Label4(s("Label4"), s("© 2026 Quillet 開発チーム")),
-      Label2{{{s("Label2(0)"), s("Quillet Ver." QUILLET_VERSION)}, {s("Label2(1)"), s("戻る")}}} {
+      Label2{{{s("Label2(0)"), s("Quillet Ver.") + version}, {s("Label2(1)"), s("戻る")}}} {
     // Name template row: prefix, start number and extension side by side.
     Text1.setGeometry({60, 60, 2000, 300});
     Text2.setGeometry({2100, 60, 700, 300});
@@ -156,6 +154,10 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder)
         s("Check4"),     s("Check1"),     s("Check3"),     s("Check6"),      s("Check7(0)"),
         s("Check7(1)"),  s("Check7(2)"),  s("Check5"),     s("Toolbar1(1)"), s("Toolbar1(2)"),
         s("LV"),         s("SBar"),       s("Text5"),      s("Label2(1)")};
+}
+
+bool IsStandardMode(const Form1& form) {
+    return form.Command3.caption() == QStringLiteral("拡張");
 }
 
 }  // namespace quillet

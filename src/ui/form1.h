@@ -48,7 +48,8 @@ struct Mform {
 
 // The main window: every control in its initial state, by the names the program uses.
 struct Form1 {
-    Form1(FileSystem& files, QByteArray launchFolder);
+    // `version`: the program's version as the help sheet shows it.
+    Form1(FileSystem& files, QByteArray launchFolder, const QString& version);
 
     static constexpr float kClientWidth = 5970;
     static constexpr float kClientHeight = 4320;
@@ -110,5 +111,9 @@ struct Form1 {
 
 // The usage text of the help panel, lines ended by CR LF.
 QString helpText();
+
+// Whether the window is in standard mode. The mode lives only in the caption of Command3:
+// "拡張" offers to extend.
+bool IsStandardMode(const Form1& form);
 
 }  // namespace quillet

@@ -160,6 +160,14 @@ class ListView : public Control {
     const PassReport& lastPass() const { return m_lastPass; }
     void setLastPass(PassReport report) { m_lastPass = std::move(report); }
 
+    // A row's tool tip (numbered from 1), made only when asked for: a view asks for the row under
+    // the pointer alone, while a text kept in every row would be made anew on every keystroke.
+    // The behaviour that knows why a row would keep its name gives the source.
+    QString rowToolTip(int index) const { return m_rowToolTips ? m_rowToolTips(index) : QString(); }
+    void setRowToolTips(std::function<QString(int row)> source) {
+        m_rowToolTips = std::move(source);
+    }
+
     std::function<void(int row)> ItemCheck;
     std::function<void(int button, int shift, float x, float y)> MouseUp;
 
@@ -188,6 +196,7 @@ class ListView : public Control {
     bool m_pendingNotice = false;
     std::uint64_t m_listing = 0;
     PassReport m_lastPass;
+    std::function<QString(int row)> m_rowToolTips;
 };
 
 }  // namespace quillet

@@ -32,4 +32,10 @@ void StatusBar::setPanelToolTip(int index, const QString& toolTip) {
     notifyView();
 }
 
+void StatusBar::setProblemText(const QString& text) {
+    if (m_problemText == text) return;
+    m_problemText = text;
+    notifyView();
+}
+
 }  // namespace quillet

@@ -29,12 +29,21 @@ class StatusBar : public Control {
     void setPanelBevel(int index, Bevel bevel);
     void setPanelToolTip(int index, const QString& toolTip);
 
+    // What went wrong with the folder asked for or with the latest pass, in the user's words;
+    // while there is something to say, the bar's tool tip says it instead of its own text.
+    const QString& problemText() const { return m_problemText; }
+    void setProblemText(const QString& text);
+    const QString& shownToolTip() const {
+        return m_problemText.isEmpty() ? toolTip() : m_problemText;
+    }
+
     std::function<void()> Click;
     std::function<void(int button, int shift, float x, float y)> MouseDown;
     std::function<void(int button, int shift, float x, float y)> MouseUp;
 
   private:
     std::vector<StatusPanel> m_panels;
+    QString m_problemText;
 };
 
 }  // namespace quillet

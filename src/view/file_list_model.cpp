@@ -5,7 +5,6 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "rename/rename_preview.h"
 #include "util/file_name_text.h"
 
 namespace quillet {
@@ -45,7 +44,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
                 return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
             return {};
         case Qt::ToolTipRole:
-            return m_toolTip ? m_toolTip(index.row() + 1) : RenameProblemText(*row);
+            return m_list.rowToolTip(index.row() + 1);
         case Qt::ForegroundRole:
             if (!nameColumn && row->newNameBlue) return QColor(0, 0, 255);
             return {};

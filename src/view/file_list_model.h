@@ -36,11 +36,6 @@ class FileListModel : public QAbstractTableModel {
     // The header texts may have changed; the views are told only if they did.
     void refreshHeaders();
 
-    // A row whose rename would not take effect shows the warning icon beside its new name and
-    // the reason as its tool tip. Other rows' tool tips come from here (row numbered from 1);
-    // views ask for it only when the pointer rests on a row, so it may take its time.
-    void setToolTipSource(std::function<QString(int row)> source) { m_toolTip = std::move(source); }
-
   private:
     const ListRow* rowAt(int row) const;
     void moveRows(const std::vector<std::uint32_t>& movedFrom);
@@ -50,7 +45,6 @@ class FileListModel : public QAbstractTableModel {
     int m_rows = 0;
     // The header texts the views were last told.
     std::array<QString, kVisibleColumns> m_headers;
-    std::function<QString(int row)> m_toolTip;
 };
 
 }  // namespace quillet

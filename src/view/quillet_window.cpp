@@ -10,8 +10,6 @@
 #include <QTreeView>
 #include <cmath>
 
-#include "rename/rename_outcome.h"
-#include "rename/rename_preview.h"
 #include "ui/form1.h"
 #include "view/binding.h"
 #include "view/control_binders.h"
@@ -47,8 +45,7 @@ class ResizeFollower : public QObject {
 
 }  // namespace
 
-QuilletWindow::QuilletWindow(Form1& form, FileSystem& files, QWidget* parent)
-    : QMainWindow(parent), m_form(form), m_files(files) {
+QuilletWindow::QuilletWindow(Form1& form, QWidget* parent) : QMainWindow(parent), m_form(form) {
     setFont(interfaceFont());
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
@@ -124,12 +121,9 @@ void QuilletWindow::bindControls() {
     bindToolbar(b, form.Toolbar1, frame5);
 
     m_list = new ListBinding(b, form.LV, m_client);
-    m_list->model()->setToolTipSource([this](int row) { return RowToolTipText(m_form, row); });
     translateListInput(*m_layout, form.LV, m_list->view(), m_list->model(), *m_popupPlace);
     m_progress = bindProgressBar(b, form.PB1, m_client, [this] { showProgress(); });
     m_statusBar = bindStatusBar(b, form.SBar, m_client, [this] { showStatusHint(); });
-    // The bar's word on the latest pass is learnt when the pass relists the folder.
-    b.follow(form.LV, [this] { showStatusHint(); });
     translateStatusBarInput(*m_layout, form.SBar, m_statusBar);
 
     QWidget* sheet = bindPanel(b, form.panel, m_client, [] {});
@@ -184,7 +178,7 @@ void QuilletWindow::applyListChanges() {
 
 void QuilletWindow::showStatusHint() {
     if (!m_statusBar) return;
-    const QString shown = StatusBarToolTip(m_form, m_files);
+    const QString& shown = m_form.SBar.shownToolTip();
     if (m_statusBar->toolTip() == shown) return;
     m_statusBar->setToolTip(shown);
     m_statusBar->setAccessibleDescription(shown);

@@ -12,7 +12,6 @@ namespace quillet {
 
 class Binding;
 class FileListModel;
-class FileSystem;
 class ListBinding;
 class WindowLayout;
 struct Form1;
@@ -25,7 +24,7 @@ class QuilletWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    QuilletWindow(Form1& form, FileSystem& files, QWidget* parent = nullptr);
+    QuilletWindow(Form1& form, QWidget* parent = nullptr);
     ~QuilletWindow() override;
 
     // Layout units: twips at the screen's logical resolution.
@@ -52,7 +51,6 @@ class QuilletWindow : public QMainWindow {
     void showStatusHint();
 
     Form1& m_form;
-    FileSystem& m_files;
     QWidget* m_client = nullptr;
     std::unique_ptr<WindowLayout> m_layout;
     std::unique_ptr<Binding> m_binding;

@@ -24,9 +24,9 @@
 
 #include "media/media_table.h"
 #include "platform/linux/linux_file_system.h"
+#include "preview/rename_marks.h"
 #include "reliability/folder_snapshot.h"
 #include "reliability/pass_model.h"
-#include "rename/rename_marks.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {

@@ -2,7 +2,7 @@
 
 #include "naming/new_name.h"
 #include "naming/numbers.h"
-#include "rename/rename_preview.h"
+#include "preview/rename_preview.h"
 #include "support/window_harness.h"
 #include "util/file_name_text.h"
 

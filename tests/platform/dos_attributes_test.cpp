@@ -9,8 +9,8 @@
 
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/write_bits_memo.h"
+#include "platform/module1.h"
 #include "support/temp_folder.h"
-#include "util/module1.h"
 
 namespace quillet {
 namespace {

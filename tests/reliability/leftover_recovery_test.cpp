@@ -9,7 +9,7 @@
 #include "platform/case_detour_name.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/rename_leftovers.h"
-#include "rename/rename_preview.h"
+#include "preview/rename_preview.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {

@@ -19,7 +19,7 @@
 #include "reliability/pass_model.h"
 #include "support/faulty_calls.h"
 #include "support/window_harness.h"
-#include "ui/mode_switch.h"
+#include "ui/form1.h"
 
 namespace quillet::test {
 namespace {

@@ -27,7 +27,7 @@ class FakeFeedback : public UserFeedback {
     MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
                              MessageButtons buttons) override;
     void beep() override { ++beeps; }
-    void setFocus(Control& control) override;
+    void setFocus(const QString& controlName) override { focused.push_back(controlName); }
 
     MessageAnswer answer = MessageAnswer::Yes;
     std::function<void()> whileBoxIsOpen;

@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <functional>
 #include <QTreeView>
+#include <functional>
 
-#include "rename/rename_marks.h"
+#include "preview/rename_marks.h"
 #include "view/file_list_model.h"
 #include "window_fixture.h"
 

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <vector>
 
+#include "preview/rename_preview.h"
 #include "support/window_harness.h"
 #include "util/file_name_text.h"
 #include "window_fixture.h"
@@ -68,10 +69,9 @@ TEST_F(FileListModelTest, ShowsTheNameAndTheNewNameOnlyWithTheListsHeaders) {
 // must not announce one.
 TEST_F(FileListModelTest, HeadersAreAnnouncedOnlyWhenTheirTextsChange) {
     std::vector<std::pair<int, int>> announced;
-    QObject::connect(&model, &QAbstractItemModel::headerDataChanged,
-                     [&](Qt::Orientation, int first, int last) {
-                         announced.emplace_back(first, last);
-                     });
+    QObject::connect(
+        &model, &QAbstractItemModel::headerDataChanged,
+        [&](Qt::Orientation, int first, int last) { announced.emplace_back(first, last); });
     model.refreshHeaders();  // the headers were written after the model was made
     EXPECT_EQ(announced.size(), 1u);
     for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("p.jpg"));
@@ -98,6 +98,8 @@ TEST_F(FileListModelTest, CheckBoxOnlyInTheFirstColumnAndBlueOnlyWhereTheRowSays
 }
 
 TEST_F(FileListModelTest, AMarkedRowShowsTheWarningIconBesideItsBlueNameAndTellsWhy) {
+    // The rows' tool tips come from the behaviour, as the wiring gives them to the list.
+    list.setRowToolTips([this](int row) { return RenameProblemText(list.row(row)); });
     list.setMark(2, {RenameProblem::TakenInFolder, 0});
     model.apply();
     ASSERT_EQ(changed.size(), 1u);
@@ -184,8 +186,8 @@ struct ReSortCase {
     std::vector<const char*> shown;  // the names in their new order
 };
 
-class FileListReSort : public FileListModelTest, public ::testing::WithParamInterface<ReSortCase> {
-};
+class FileListReSort : public FileListModelTest,
+                       public ::testing::WithParamInterface<ReSortCase> {};
 
 // A re-sort keeps the rows, so the views are told they moved, not that they were replaced: what
 // they hold of a row (its selection, the current row) stays with that row in its new place.
@@ -221,7 +223,8 @@ TEST_P(FileListReSort, MovesTheRowsWithoutAResetAndWhatTheViewsHoldFollowsThem) 
 INSTANTIATE_TEST_SUITE_P(
     Sorts, FileListReSort,
     ::testing::Values(
-        ReSortCase{"Ascending", {SortOrder::Ascending}, {"IMG_0003.jpg", "IMG_0001.jpg", "IMG_0002.jpg"}},
+        ReSortCase{
+            "Ascending", {SortOrder::Ascending}, {"IMG_0003.jpg", "IMG_0001.jpg", "IMG_0002.jpg"}},
         ReSortCase{"Descending",
                    {SortOrder::Descending},
                    {"IMG_0002.jpg", "IMG_0001.jpg", "IMG_0003.jpg"}},

@@ -10,10 +10,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/widgets/qt_folder_picker.h"
-#include "platform/widgets/qt_user_feedback.h"
 #include "support/temp_folder.h"
-#include "ui/text_box.h"
+#include "view/qt_folder_picker.h"
+#include "view/qt_user_feedback.h"
 #include "window_fixture.h"
 
 namespace quillet {
@@ -139,8 +138,7 @@ TEST(QtUserFeedback, FocusGoesToTheWidgetNamedAfterTheControl) {
     QApplication::processEvents();
     QtUserFeedback feedback;
     feedback.attach(&owner);
-    TextBox control(QStringLiteral("Text2"), {}, {});
-    feedback.setFocus(control);
+    feedback.setFocus(QStringLiteral("Text2"));
     QApplication::processEvents();
     EXPECT_EQ(owner.focusWidget(), wanted);
 }

@@ -13,7 +13,7 @@ WindowFixture::WindowFixture() {
     }
     process.arguments = folder.path();
     window = std::make_unique<FormWiring>(platform);
-    view = std::make_unique<QuilletWindow>(window->form(), files);
+    view = std::make_unique<QuilletWindow>(window->form());
 }
 
 WindowFixture::~WindowFixture() {

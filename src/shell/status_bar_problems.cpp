@@ -1,4 +1,4 @@
-#include "rename/rename_outcome.h"
+#include "shell/status_bar_problems.h"
 
 #include <QStringList>
 
@@ -12,13 +12,13 @@ QString PassSummaryText(const PassReport& report) {
         .arg(report.failures.size());
 }
 
-QString StatusBarToolTip(const Form1& form, FileSystem& files) {
-    QStringList hints;
+QString StatusBarProblems(const Form1& form, FileSystem& files) {
+    QStringList problems;
     const QString folder = FolderProblem(form, files);
-    if (!folder.isEmpty()) hints.push_back(folder);
+    if (!folder.isEmpty()) problems.push_back(folder);
     const QString pass = PassSummaryText(form.LV.lastPass());
-    if (!pass.isEmpty()) hints.push_back(pass);
-    return hints.isEmpty() ? form.SBar.toolTip() : hints.join(QLatin1Char('\n'));
+    if (!pass.isEmpty()) problems.push_back(pass);
+    return problems.join(QLatin1Char('\n'));
 }
 
 }  // namespace quillet

@@ -8,8 +8,6 @@ namespace quillet {
 class SortFilterControls;
 
 // Standard and extended mode, and the tab strip that shows one group of options at a time.
-// The mode lives only in the caption of Command3: "拡張" offers to extend, so the window is in
-// standard mode.
 class ModeSwitch {
   public:
     ModeSwitch(Form1& form, ProgramState& state, SortFilterControls& sortFilter);
@@ -26,8 +24,5 @@ class ModeSwitch {
     ProgramState& m_state;
     SortFilterControls& m_sortFilter;
 };
-
-// Whether the window is in standard mode.
-bool IsStandardMode(const Form1& form);
 
 }  // namespace quillet

@@ -1,4 +1,4 @@
-#include "util/module1.h"
+#include "platform/module1.h"
 
 namespace quillet {
 

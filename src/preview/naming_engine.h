@@ -4,7 +4,7 @@
 #include <random>
 
 #include "platform/file_system.h"
-#include "rename/rename_marks.h"
+#include "preview/rename_marks.h"
 #include "ui/form1.h"
 #include "ui/program_state.h"
 

@@ -17,7 +17,7 @@ class QtUserFeedback : public UserFeedback {
                              MessageButtons buttons) override;
     void beep() override;
     // Focuses the widget that shows the control (widgets carry their control's name).
-    void setFocus(Control& control) override;
+    void setFocus(const QString& controlName) override;
 
   private:
     QPointer<QWidget> m_window;

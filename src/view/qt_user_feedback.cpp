@@ -1,4 +1,4 @@
-#include "platform/widgets/qt_user_feedback.h"
+#include "view/qt_user_feedback.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -56,9 +56,9 @@ void QtUserFeedback::beep() {
     QApplication::beep();
 }
 
-void QtUserFeedback::setFocus(Control& control) {
+void QtUserFeedback::setFocus(const QString& controlName) {
     if (!m_window) return;
-    if (auto* widget = m_window->findChild<QWidget*>(control.name())) widget->setFocus();
+    if (auto* widget = m_window->findChild<QWidget*>(controlName)) widget->setFocus();
 }
 
 }  // namespace quillet

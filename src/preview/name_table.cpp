@@ -1,4 +1,4 @@
-#include "rename/name_table.h"
+#include "preview/name_table.h"
 
 #include <algorithm>
 #include <cstring>

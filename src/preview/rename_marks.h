@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "rename/name_table.h"
+#include "preview/name_table.h"
 #include "ui/form1.h"
 
 namespace quillet {

@@ -12,8 +12,8 @@ namespace quillet {
 // when every rename took effect.
 QString PassSummaryText(const PassReport& report);
 
-// The status bar's tool tip: what went wrong with the folder asked for and with the latest
-// pass, one per line; when neither has anything to say, the bar's own tool tip.
-QString StatusBarToolTip(const Form1& form, FileSystem& files);
+// What went wrong with the folder asked for and with the latest pass, one per line; empty when
+// neither has anything to say. Both change only with a listing, so it is learnt after each.
+QString StatusBarProblems(const Form1& form, FileSystem& files);
 
 }  // namespace quillet

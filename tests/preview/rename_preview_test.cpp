@@ -1,4 +1,4 @@
-#include "rename/rename_preview.h"
+#include "preview/rename_preview.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "rename/rename_marks.h"
-#include "rename/rename_outcome.h"
+#include "preview/rename_marks.h"
+#include "shell/status_bar_problems.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {

@@ -1,8 +1,8 @@
-#include "naming/naming_engine.h"
+#include "preview/naming_engine.h"
 
 #include "naming/new_name.h"
 #include "naming/numbers.h"
-#include "util/module1.h"
+#include "platform/module1.h"
 
 namespace quillet {
 

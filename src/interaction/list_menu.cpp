@@ -1,4 +1,4 @@
-#include "ui/list_menu.h"
+#include "interaction/list_menu.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "rename/rename_preview.h"
+#include "preview/rename_preview.h"
 
 #include "platform/case_detour_name.h"
 #include "rename/rename_pass.h"

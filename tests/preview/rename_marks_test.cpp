@@ -1,11 +1,11 @@
-#include "rename/rename_marks.h"
+#include "preview/rename_marks.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "rename/rename_preview.h"
+#include "preview/rename_preview.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {

@@ -1,4 +1,4 @@
-#include "ui/help_panel.h"
+#include "interaction/help_panel.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
-#include "rename/rename_marks.h"
+#include "preview/rename_marks.h"
 
 #include <cerrno>
 
+#include "preview/rename_preview.h"
 #include "rename/rename_pass.h"
-#include "rename/rename_preview.h"
 #include "util/file_name_text.h"
 
 namespace quillet {

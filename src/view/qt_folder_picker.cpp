@@ -1,4 +1,4 @@
-#include "platform/widgets/qt_folder_picker.h"
+#include "view/qt_folder_picker.h"
 
 #include <QFileDialog>
 

@@ -1,12 +1,8 @@
-#include "ui/mode_switch.h"
+#include "interaction/mode_switch.h"
 
 #include "filelist/sort_filter_controls.h"
 
 namespace quillet {
-
-bool IsStandardMode(const Form1& form) {
-    return form.Command3.caption() == QStringLiteral("拡張");
-}
 
 ModeSwitch::ModeSwitch(Form1& form, ProgramState& state, SortFilterControls& sortFilter)
     : m_form(form), m_state(state), m_sortFilter(sortFilter) {}
