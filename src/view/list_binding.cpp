@@ -12,6 +12,7 @@
 #include "ui/list_view.h"
 #include "view/binding.h"
 #include "view/file_list_model.h"
+#include "view/file_list_tree.h"
 #include "view/window_layout.h"
 
 namespace quillet {
@@ -40,12 +41,11 @@ class ResizeTap : public QObject {
 
 ListBinding::ListBinding(Binding& binding, ListView& list, QWidget* parent)
     : QObject(parent), m_binding(binding), m_list(list) {
-    m_view = new QTreeView(parent);
+    m_view = new FileListTree(parent);
     m_model = new FileListModel(list, this);
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
     m_view->setItemsExpandable(false);
-    m_view->setUniformRowHeights(true);
     m_view->setAllColumnsShowFocus(true);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
