@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QTabBar>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <functional>
@@ -221,11 +222,30 @@ TEST_F(QuilletWindowTest, ListCheckBoxClickReachesTheModel) {
 
 TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
     load();
-    clickAt(list()->viewport(), rowCenter(2));
-    settle();
-    EXPECT_FALSE(LV().row(1).selected);
-    EXPECT_FALSE(LV().row(2).selected);
-    EXPECT_TRUE(LV().row(3).selected);
+    const auto selectedRows = [this] {
+        std::vector<int> rows;
+        for (int row = 1; row <= LV().rowCount(); ++row)
+            if (LV().row(row).selected) rows.push_back(row);
+        return rows;
+    };
+    // Clicks on rows (from 0), with Ctrl held or not, and the rows (from 1) selected after each.
+    const struct {
+        int row;
+        Qt::KeyboardModifiers keys;
+        std::vector<int> selected;
+    } clicks[] = {{2, {}, {3}},
+                  {0, {}, {1}},
+                  {1, Qt::ControlModifier, {1, 2}},
+                  {0, Qt::ControlModifier, {2}},
+                  {2, Qt::ShiftModifier, {1, 2, 3}},
+                  {0, {}, {1}}};
+    for (const auto& click : clicks) {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, click.keys, rowCenter(click.row));
+        settle();
+        EXPECT_EQ(selectedRows(), click.selected) << "after a click on row " << click.row;
+        EXPECT_EQ(static_cast<int>(selectedRows().size()),
+                  list()->selectionModel()->selectedRows().size());
+    }
 }
 
 // A header change makes the list lay out all its rows again, at every step of a pass that is
@@ -233,8 +253,7 @@ TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
 TEST_F(QuilletWindowTest, NamingPassesAndChecksDoNotTouchTheListsHeaders) {
     load();
     int announced = 0;
-    QObject::connect(list()->model(), &QAbstractItemModel::headerDataChanged,
-                     [&] { ++announced; });
+    QObject::connect(list()->model(), &QAbstractItemModel::headerDataChanged, [&] { ++announced; });
     window->form().Text1.setText(QStringLiteral("trip_"));
     settle();
     LV().userSetChecked(2, false);
@@ -253,9 +272,9 @@ TEST_F(QuilletWindowTest, SelectionAndCurrentRowFollowTheirFilesThroughAReSort) 
             names << list()->model()->index(row, 0).data().toString();
         return names;
     };
-    ASSERT_EQ(shownNames(), (QStringList{QStringLiteral("IMG_0001.jpg"),
-                                         QStringLiteral("IMG_0002.jpg"),
-                                         QStringLiteral("IMG_0003.jpg")}));
+    ASSERT_EQ(shownNames(),
+              (QStringList{QStringLiteral("IMG_0001.jpg"), QStringLiteral("IMG_0002.jpg"),
+                           QStringLiteral("IMG_0003.jpg")}));
     clickAt(list()->viewport(), rowCenter(0));
     settle();
     list()->selectionModel()->setCurrentIndex(list()->model()->index(1, 1),
@@ -269,9 +288,9 @@ TEST_F(QuilletWindowTest, SelectionAndCurrentRowFollowTheirFilesThroughAReSort) 
     settle();
 
     EXPECT_EQ(resets, 0) << "the same rows were only put in another order";
-    EXPECT_EQ(shownNames(), (QStringList{QStringLiteral("IMG_0003.jpg"),
-                                         QStringLiteral("IMG_0002.jpg"),
-                                         QStringLiteral("IMG_0001.jpg")}));
+    EXPECT_EQ(shownNames(),
+              (QStringList{QStringLiteral("IMG_0003.jpg"), QStringLiteral("IMG_0002.jpg"),
+                           QStringLiteral("IMG_0001.jpg")}));
     for (int row = 1; row <= 3; ++row) {
         EXPECT_EQ(LV().row(row).selected, LV().row(row).text == QLatin1String("IMG_0001.jpg"))
             << row;
