@@ -31,7 +31,7 @@ QString accessibleNameOf(const Control& control) {
                                               : control.accessibleName();
 }
 
-void Binding::showCommon(const Control& control, QWidget* widget) {
+void Binding::showCommon(const Control& control, QWidget* widget, bool followVisible) {
     // This runs on every change of the control, a hundred times a pass for the progress bar,
     // and each of these writes sends events of its own: only what differs is written.
     if (widget->toolTip() != control.toolTip()) widget->setToolTip(control.toolTip());
@@ -40,7 +40,7 @@ void Binding::showCommon(const Control& control, QWidget* widget) {
     if (widget->accessibleDescription() != control.toolTip())
         widget->setAccessibleDescription(control.toolTip());
     widget->setEnabled(control.enabled());
-    widget->setVisible(control.visible());
+    if (followVisible) widget->setVisible(control.visible());
     // Only a pointer the model asked for is taken back; a widget may bring its own.
     const bool hand = control.mousePointer() == MousePointer::Hand;
     if (hand != widget->property("quilletHandPointer").toBool()) {

@@ -55,8 +55,9 @@ class Binding {
     void detach() { m_alive.reset(); }
 
     // The properties every control shares: tool tip, the names read by assistive
-    // technology, enabled, visible and place.
-    void showCommon(const Control& control, QWidget* widget);
+    // technology, enabled, visible and place. A widget that shows and hides itself passes
+    // `followVisible` false.
+    void showCommon(const Control& control, QWidget* widget, bool followVisible = true);
 
     // Whether the window is still there, for callbacks the model keeps.
     std::weak_ptr<int> alive() const { return m_alive; }

@@ -102,8 +102,11 @@ QProgressBar* bindProgressBar(Binding& binding, ProgressBar& bar, QWidget* paren
     progress->setRange(0, 100);
     progress->setTextVisible(false);
     binding.layout().add(bar, progress, WindowLayout::Anchor::Bottom);
+    progress->hide();
     binding.follow(bar, [&binding, &bar, progress, shown = std::move(shown)] {
-        binding.showCommon(bar, progress);
+        // The bar comes on screen with the first frame `shown` draws: a pass over before then,
+        // such as a keystroke's, leaves it hidden, and the rows under it are not drawn again.
+        binding.showCommon(bar, progress, false);
         // A shown bar paints itself at once on every visible step, a hundred times a pass:
         // while it is shown, its value moves only with the frames `shown` draws.
         if (progress->isHidden()) progress->setValue(bar.value());

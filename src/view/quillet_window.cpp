@@ -198,6 +198,7 @@ void QuilletWindow::showProgress() {
     const ProgressBar& bar = m_form.PB1;
     if (!bar.visible()) {
         m_progressClock.invalidate();
+        if (m_progress) m_progress->hide();  // not yet there while it is being bound
         return;
     }
     if (!m_progressClock.isValid()) {
@@ -208,6 +209,7 @@ void QuilletWindow::showProgress() {
     m_shownProgress = bar.value();
     m_progressClock.restart();
     m_progress->setValue(bar.value());
+    m_progress->show();
     if (!isVisible()) return;
     applyListChanges();
     m_progress->repaint();

@@ -515,6 +515,26 @@ TEST_F(QuilletWindowTest, APassDrawsItsProgressAtMostOncePerInterval) {
     EXPECT_TRUE(bar->isHidden());
 }
 
+// Showing the bar and taking it away would have the list rows under it drawn again after
+// every keystroke, for a bar that no one could see.
+TEST_F(QuilletWindowTest, APassTooShortToDrawNeverShowsItsProgressBar) {
+    load();
+    auto* bar = widget<QProgressBar>(QStringLiteral("PB1"));
+    struct ShowCounter : QObject {
+        int shows = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Show) ++shows;
+            return false;
+        }
+    } counter;
+    bar->installEventFilter(&counter);
+    window->form().Text1.setText(QStringLiteral("trip_"));
+    settle();
+    ASSERT_EQ(LV().row(3).newName(), QStringLiteral("trip_3.jpg")) << "the pass ran";
+    EXPECT_EQ(counter.shows, 0);
+    EXPECT_TRUE(bar->isHidden());
+}
+
 TEST_F(QuilletWindowTest, ExtraRoomGoesToTheList) {
     load();
     const QRect listBefore = list()->geometry();
