@@ -26,6 +26,27 @@ std::function<void()> Binding::follow(Control& control, std::function<void()> sy
     return guarded;
 }
 
+void Binding::whenDrawn(std::function<void()> work, const void* key) {
+    if (m_drawn) {
+        Scope scope(*this);
+        work();
+        return;
+    }
+    for (auto& [kept, keptWork] : m_untilDrawn) {
+        if (!key || kept != key) continue;
+        keptWork = std::move(work);
+        return;
+    }
+    m_untilDrawn.emplace_back(key, std::move(work));
+}
+
+void Binding::firstFrameDrawn() {
+    if (m_drawn || !m_alive) return;
+    m_drawn = true;
+    Scope scope(*this);
+    for (auto& [key, work] : std::exchange(m_untilDrawn, {})) work();
+}
+
 QString accessibleNameOf(const Control& control) {
     return control.accessibleName().isEmpty() ? control.caption().trimmed()
                                               : control.accessibleName();

@@ -68,6 +68,8 @@ class ControlAsCreated : public WindowFixture, public ::testing::WithParamInterf
 
 TEST_P(ControlAsCreated, ShowsItsTextAndToolTip) {
     const ControlCase& expected = GetParam();
+    view->show();  // and drawn: the help text comes with the first frame
+    settle();
     QWidget* found = widget<QWidget>(QString::fromUtf8(expected.name));
     ASSERT_NE(found, nullptr) << "no widget named " << expected.name;
     EXPECT_EQ(shownText(found), u(expected.text));
@@ -144,6 +146,23 @@ class QuilletWindowTest : public WindowFixture {
         return list()->visualRect(list()->model()->index(row, 0)).center();
     }
 };
+
+// The help sheet is parked below the window when it opens: laying out its text waits until
+// the window is on screen, and the text is there before the sheet can slide in.
+TEST_F(QuilletWindowTest, TheHelpTextIsSetOnceTheWindowIsDrawn) {
+    auto* help = widget<QPlainTextEdit>(QStringLiteral("Text5"));
+    ASSERT_FALSE(window->form().Text5.text().isEmpty());
+    EXPECT_TRUE(help->toPlainText().isEmpty());
+    int ran = 0;
+    view->afterFirstFrame([&ran] { ++ran; });
+    EXPECT_EQ(ran, 0);
+    load();
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(help->toPlainText(),
+              QString(window->form().Text5.text()).replace(u("\r\n"), u("\n")));
+    view->afterFirstFrame([&ran] { ++ran; });
+    EXPECT_EQ(ran, 2) << "after the first frame, work runs at once";
+}
 
 TEST_F(QuilletWindowTest, CaptionOptionAndSizeAreTheDesigns) {
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Quillet"));
