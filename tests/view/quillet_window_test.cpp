@@ -19,6 +19,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <functional>
 #include <iterator>
@@ -147,12 +148,16 @@ class QuilletWindowTest : public WindowFixture {
     }
 };
 
-// The help sheet is parked below the window when it opens: laying out its text waits until
-// the window is on screen, and the text is there before the sheet can slide in.
-TEST_F(QuilletWindowTest, TheHelpTextIsSetOnceTheWindowIsDrawn) {
+// What is off screen when the window opens, the help sheet parked below it and the extended
+// mode's tool bar, gets its text and icons once the window is on screen, before anyone can
+// bring them into view.
+TEST_F(QuilletWindowTest, WhatTheFirstFrameDoesNotShowComesRightAfterIt) {
     auto* help = widget<QPlainTextEdit>(QStringLiteral("Text5"));
+    auto* desktop = widget<QToolButton>(QStringLiteral("Toolbar1(1)"));
+    ASSERT_NE(desktop, nullptr);
     ASSERT_FALSE(window->form().Text5.text().isEmpty());
     EXPECT_TRUE(help->toPlainText().isEmpty());
+    EXPECT_TRUE(desktop->icon().isNull());
     int ran = 0;
     view->afterFirstFrame([&ran] { ++ran; });
     EXPECT_EQ(ran, 0);
@@ -160,6 +165,7 @@ TEST_F(QuilletWindowTest, TheHelpTextIsSetOnceTheWindowIsDrawn) {
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(help->toPlainText(),
               QString(window->form().Text5.text()).replace(u("\r\n"), u("\n")));
+    EXPECT_FALSE(desktop->icon().isNull());
     view->afterFirstFrame([&ran] { ++ran; });
     EXPECT_EQ(ran, 2) << "after the first frame, work runs at once";
 }
