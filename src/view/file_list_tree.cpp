@@ -24,6 +24,12 @@ void FileListTree::dataChanged(const QModelIndex& topLeft, const QModelIndex& bo
         QTreeView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
+    if (!isVisible()) {
+        // A hidden view draws nothing and reads every row afresh when it is shown; finding
+        // the rows on screen would lay out every row, and load the fonts, for no one.
+        if (topLeft.row() == 0) m_firstRowChangedHidden = true;
+        return;
+    }
     const auto shown = rowsOnScreen();
     if (!shown) {
         QTreeView::dataChanged(topLeft, bottomRight, roles);
@@ -42,6 +48,14 @@ void FileListTree::dataChanged(const QModelIndex& topLeft, const QModelIndex& bo
     if (first > last) return;
     QTreeView::dataChanged(model()->index(first, topLeft.column()),
                            model()->index(last, bottomRight.column()), roles);
+}
+
+void FileListTree::showEvent(QShowEvent* event) {
+    if (m_firstRowChangedHidden && model() && model()->rowCount() > 0) {
+        QTreeView::dataChanged(model()->index(0, 0), model()->index(0, model()->columnCount() - 1));
+    }
+    m_firstRowChangedHidden = false;
+    QTreeView::showEvent(event);
 }
 
 }  // namespace quillet
