@@ -60,12 +60,13 @@ void stop(pid_t child) {
 }  // namespace
 
 FirstPaintClock::FirstPaintClock() {
-    // Xvfb writes the number of the display it found free to the descriptor it is given.
+    // Xvfb writes the number of the display it found free to the descriptor it is given. It
+    // ends by itself once this, its only client, is gone, whatever way this process ends.
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) return;
-    m_server =
-        spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-              {"PATH=" + qgetenv("PATH")}, pipeFds[1]);
+    m_server = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                      "-terminate"},
+                     {"PATH=" + qgetenv("PATH")}, pipeFds[1]);
     ::close(pipeFds[1]);
     std::string number;
     char c = 0;
