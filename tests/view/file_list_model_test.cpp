@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <functional>
 #include <vector>
 
 #include "support/window_harness.h"
@@ -68,10 +69,9 @@ TEST_F(FileListModelTest, ShowsTheNameAndTheNewNameOnlyWithTheListsHeaders) {
 // must not announce one.
 TEST_F(FileListModelTest, HeadersAreAnnouncedOnlyWhenTheirTextsChange) {
     std::vector<std::pair<int, int>> announced;
-    QObject::connect(&model, &QAbstractItemModel::headerDataChanged,
-                     [&](Qt::Orientation, int first, int last) {
-                         announced.emplace_back(first, last);
-                     });
+    QObject::connect(
+        &model, &QAbstractItemModel::headerDataChanged,
+        [&](Qt::Orientation, int first, int last) { announced.emplace_back(first, last); });
     model.refreshHeaders();  // the headers were written after the model was made
     EXPECT_EQ(announced.size(), 1u);
     for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("p.jpg"));
@@ -164,6 +164,41 @@ TEST_F(FileListModelTest, AWholePassOfRowChangesIsOneSignal) {
     EXPECT_EQ(changed.size(), 1u) << "nothing changed since";
 }
 
+// A naming pass draws the new names again, and not the check boxes and names beside them.
+TEST_F(FileListModelTest, OnlyTheShownColumnsThatChangedAreAnnounced) {
+    std::vector<std::pair<int, int>> columns;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         columns.emplace_back(from.column(), to.column());
+                     });
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        std::vector<std::pair<int, int>> announced;
+    } cases[] = {
+        {"new names",
+         [this] {
+             for (int row = 1; row <= 3; ++row) list.copyNewName(row, u"n.jpg");
+         },
+         {{1, 1}}},
+        {"check mark", [this] { list.setChecked(2, false); }, {{0, 0}}},
+        {"both",
+         [this] {
+             list.setChecked(2, true);
+             list.setNewName(3, QStringLiteral("m.jpg"));
+         },
+         {{0, 1}}},
+        {"data column", [this] { list.setSubItem(1, 4, QStringLiteral("time")); }, {}},
+        {"selection", [this] { list.setSelected(1, true); }, {}},
+    };
+    for (const auto& step : cases) {
+        columns.clear();
+        step.change();
+        model.apply();
+        EXPECT_EQ(columns, step.announced) << step.name;
+    }
+}
+
 TEST_F(FileListModelTest, ReplacedRowsResetTheViewsOnceAndStaleRowsReadEmpty) {
     list.clear();
     // Until the views are told, they may still ask for rows the list no longer has.
@@ -184,8 +219,8 @@ struct ReSortCase {
     std::vector<const char*> shown;  // the names in their new order
 };
 
-class FileListReSort : public FileListModelTest, public ::testing::WithParamInterface<ReSortCase> {
-};
+class FileListReSort : public FileListModelTest,
+                       public ::testing::WithParamInterface<ReSortCase> {};
 
 // A re-sort keeps the rows, so the views are told they moved, not that they were replaced: what
 // they hold of a row (its selection, the current row) stays with that row in its new place.
@@ -221,7 +256,8 @@ TEST_P(FileListReSort, MovesTheRowsWithoutAResetAndWhatTheViewsHoldFollowsThem) 
 INSTANTIATE_TEST_SUITE_P(
     Sorts, FileListReSort,
     ::testing::Values(
-        ReSortCase{"Ascending", {SortOrder::Ascending}, {"IMG_0003.jpg", "IMG_0001.jpg", "IMG_0002.jpg"}},
+        ReSortCase{
+            "Ascending", {SortOrder::Ascending}, {"IMG_0003.jpg", "IMG_0001.jpg", "IMG_0002.jpg"}},
         ReSortCase{"Descending",
                    {SortOrder::Descending},
                    {"IMG_0002.jpg", "IMG_0001.jpg", "IMG_0003.jpg"}},
