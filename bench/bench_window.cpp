@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTest>
 #include <QTreeView>
 #include <cstdio>
 
@@ -47,6 +50,19 @@ class BenchProcess : public Process {
 };
 
 }  // namespace
+
+// Counts the paints of the widget it watches.
+class BenchWindow::PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QObject* parent) : QObject(parent) {}
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
 
 struct BenchWindow::Parts {
     LinuxFileSystem files;
@@ -118,6 +134,8 @@ QTreeView& BenchWindow::list() {
 }
 
 void BenchWindow::show() {
+    m_listPaints = new PaintCounter(list().viewport());
+    list().viewport()->installEventFilter(m_listPaints);
     m_parts->view.show();
     drawNow();
 }
@@ -133,11 +151,29 @@ void BenchWindow::clickSortOption(int option) {
 }
 
 void BenchWindow::clickCheckBox(int row) {
-    // The way a click on the box reaches the program: the view writes the check state.
-    QAbstractItemModel& model = *list().model();
-    const QModelIndex box = model.index(row, 0);
-    const bool checked = model.data(box, Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
-    model.setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    if (!m_listPaints) {
+        ListView& rows = form().LV;
+        if (m_selectedRow > 0) rows.setSelected(m_selectedRow, false);
+        m_selectedRow = row + 1;
+        rows.setSelected(m_selectedRow, true);
+        rows.userSetChecked(m_selectedRow, !rows.row(m_selectedRow).checked);
+        m_parts->view.applyListChanges();
+        return;
+    }
+    const QModelIndex box = list().model()->index(row, 0);
+    QStyleOptionViewItem option;
+    option.initFrom(&list());
+    option.rect = list().visualRect(box);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = box.data().toString();
+    const QRect indicator =
+        list().style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list());
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, indicator.center());
+    drawNow();
+}
+
+void BenchWindow::scrollTo(int row) {
+    list().scrollTo(list().model()->index(row, 0), QAbstractItemView::PositionAtCenter);
     drawNow();
 }
 
@@ -148,9 +184,11 @@ void BenchWindow::scrollOnePage() {
 }
 
 void BenchWindow::drawNow() {
-    // Queued updates first, then the list's picture, as the event loop would do next.
+    // What the event loop does next: the queued updates, then the paint they ask for. A list
+    // that this did not draw is drawn now, so that every job ends with the list drawn.
+    const int paints = m_listPaints->paints;
     QCoreApplication::processEvents();
-    list().viewport()->repaint();
+    if (m_listPaints->paints == paints) list().viewport()->repaint();
 }
 
 }  // namespace quillet::bench

@@ -36,17 +36,24 @@ class BenchWindow {
     void show();
     void typePrefixShown(const QString& prefix);
     void clickSortOption(int option);  // 0 name order, 1 number order
-    void clickCheckBox(int row);       // row from 0, as the view counts
+    void scrollTo(int row);            // row from 0, as the view counts
     void scrollOnePage();
+    // A click on a row's check box: the row becomes the selected one and its box changes. In
+    // the shown window it is the mouse's, on a row on screen, until the window is drawn; in a
+    // hidden one the list takes the same changes straight from the click.
+    void clickCheckBox(int row);
 
   private:
     struct Parts;
+    class PaintCounter;
     QTreeView& list();
     void drawNow();
 
     QByteArray m_startedIn;  // the program moves into its folder; this is where to go back
     QTemporaryDir m_config;
     std::unique_ptr<Parts> m_parts;
+    PaintCounter* m_listPaints = nullptr;
+    int m_selectedRow = 0;  // the row the hidden window's latest click selected, from 1
 };
 
 }  // namespace quillet::bench

@@ -73,6 +73,26 @@ void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
     report(state, "baseline", baselineTimes);
 }
 
+void TakeTurnsTimed(benchmark::State& state, const std::function<double()>& job,
+                    const std::function<double()>& baseline) {
+    std::vector<double> jobTimes;
+    std::vector<double> baselineTimes;
+    bool baselineFirst = false;
+    for (auto _ : state) {
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == baselineFirst) {
+                baselineTimes.push_back(baseline());
+            } else {
+                jobTimes.push_back(job());
+                state.SetIterationTime(jobTimes.back());
+            }
+        }
+        baselineFirst = !baselineFirst;
+    }
+    state.counters["job"] = median(jobTimes);
+    state.counters["baseline"] = median(baselineTimes);
+}
+
 void TimeEach(benchmark::State& state, const std::function<void()>& job) {
     std::vector<Times> times;
     for (auto _ : state) {

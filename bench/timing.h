@@ -16,6 +16,12 @@ namespace quillet::bench {
 void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
                const std::function<void()>& job, const std::function<void()>& baseline);
 
+// The same, for a job and a baseline that time themselves (each returns its seconds): one that
+// runs elsewhere, such as a program started for the job, and is ended after the moment measured.
+// Their processor time is not this thread's and is not reported.
+void TakeTurnsTimed(benchmark::State& state, const std::function<double()>& job,
+                    const std::function<double()>& baseline);
+
 // Times a job that has no baseline, each run on its own; the medians go into "job" and
 // "job_cpu".
 void TimeEach(benchmark::State& state, const std::function<void()>& job);

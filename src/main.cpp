@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 
 #include "app/program.h"
 #include "app/qt_translations.h"
@@ -10,6 +9,5 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     quillet::LoadQtJapanese(app);
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillet")));
     return quillet::RunProgram(argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "app/form_wiring.h"
@@ -46,6 +47,10 @@ int RunProgram(int argc, char** argv, const std::function<void(QuilletWindow&)>&
     view.show();
     // Now the window manager has framed the window; its real height replaces the estimate.
     view.reportOuterHeight();
+    // Finding the icon in the desktop's icon themes takes longer than drawing the whole
+    // window: the window manager is given it right after the first frame.
+    view.afterFirstFrame(
+        [] { QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillet"))); });
     if (started) QTimer::singleShot(0, &view, [&view, started] { started(view); });
     return QApplication::exec();
 }

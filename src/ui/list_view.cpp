@@ -66,7 +66,7 @@ void ListView::setChecked(int index, bool checked) {
     auto& row = mutableRow(index);
     if (row.checked == checked) return;
     row.checked = checked;
-    markRowChanged(index);
+    markRowChanged(index, 1);
 }
 
 void ListView::setSelected(int index, bool selected) {
@@ -74,7 +74,7 @@ void ListView::setSelected(int index, bool selected) {
     if (row.selected == selected) return;
     row.selected = selected;
     m_changes.selectionChanged = true;
-    markRowChanged(index);
+    markRowChanged(index, 0);
 }
 
 void ListView::setSubItem(int index, int subItem, QString text) {
@@ -94,7 +94,7 @@ void ListView::copyNewName(int index, QStringView text) {
 }
 
 void ListView::cellChanged(int index, int subItem) {
-    markRowChanged(index);
+    markRowChanged(index, subItem + 1);
     if (m_sorted && subItem == m_sortKey) {
         m_sortDue = true;
         sortIfDue();
@@ -105,7 +105,7 @@ void ListView::setMark(int index, RenameMark mark) {
     RenameMark& current = mutableRow(index).mark;
     if (current.problem == mark.problem && current.holder == mark.holder) return;
     current = mark;
-    markRowChanged(index);
+    markRowChanged(index, 2);  // the mark is shown beside the new name
 }
 
 void ListView::ensureVisible(int index) {
@@ -168,9 +168,13 @@ ListChanges ListView::takeChanges() {
     return std::exchange(m_changes, ListChanges{});
 }
 
-void ListView::markRowChanged(int index) {
+void ListView::markRowChanged(int index, int column) {
     m_changes.firstRow = std::min(m_changes.firstRow, index);
     m_changes.lastRow = std::max(m_changes.lastRow, index);
+    if (column > 0) {
+        m_changes.firstColumn = std::min(m_changes.firstColumn, column);
+        m_changes.lastColumn = std::max(m_changes.lastColumn, column);
+    }
     markPending();
 }
 

@@ -94,6 +94,10 @@ struct ListChanges {
     std::vector<std::uint32_t> movedFrom;
     int firstRow = INT_MAX;  // 1-based range, in the present order, of rows whose content changed
     int lastRow = 0;
+    // Within those rows, the columns (numbered from 1) whose text, check mark or rename mark
+    // changed: none when only rows' selection did. A naming pass changes column 2 alone.
+    int firstColumn = INT_MAX;
+    int lastColumn = 0;
     int scrollToRow = 0;            // 0: no request
     bool selectionChanged = false;  // some row's selection flag changed within the range
 
@@ -177,7 +181,8 @@ class ListView : public Control {
         if (index < 1 || index > rowCount()) throwNoRow();
         return m_rows[static_cast<size_t>(index - 1)];
     }
-    void markRowChanged(int index);
+    // `column` 0: no cell's content changed, only the row's selection.
+    void markRowChanged(int index, int column);
     void cellChanged(int index, int subItem);
     void markRowsReplaced();
     void markRowsMoved(const std::vector<std::uint32_t>& order);

@@ -26,12 +26,33 @@ std::function<void()> Binding::follow(Control& control, std::function<void()> sy
     return guarded;
 }
 
+void Binding::whenDrawn(std::function<void()> work, const void* key) {
+    if (m_drawn) {
+        Scope scope(*this);
+        work();
+        return;
+    }
+    for (auto& [kept, keptWork] : m_untilDrawn) {
+        if (!key || kept != key) continue;
+        keptWork = std::move(work);
+        return;
+    }
+    m_untilDrawn.emplace_back(key, std::move(work));
+}
+
+void Binding::firstFrameDrawn() {
+    if (m_drawn || !m_alive) return;
+    m_drawn = true;
+    Scope scope(*this);
+    for (auto& [key, work] : std::exchange(m_untilDrawn, {})) work();
+}
+
 QString accessibleNameOf(const Control& control) {
     return control.accessibleName().isEmpty() ? control.caption().trimmed()
                                               : control.accessibleName();
 }
 
-void Binding::showCommon(const Control& control, QWidget* widget) {
+void Binding::showCommon(const Control& control, QWidget* widget, bool followVisible) {
     // This runs on every change of the control, a hundred times a pass for the progress bar,
     // and each of these writes sends events of its own: only what differs is written.
     if (widget->toolTip() != control.toolTip()) widget->setToolTip(control.toolTip());
@@ -40,7 +61,7 @@ void Binding::showCommon(const Control& control, QWidget* widget) {
     if (widget->accessibleDescription() != control.toolTip())
         widget->setAccessibleDescription(control.toolTip());
     widget->setEnabled(control.enabled());
-    widget->setVisible(control.visible());
+    if (followVisible) widget->setVisible(control.visible());
     // Only a pointer the model asked for is taken back; a widget may bring its own.
     const bool hand = control.mousePointer() == MousePointer::Hand;
     if (hand != widget->property("quilletHandPointer").toBool()) {

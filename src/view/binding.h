@@ -3,6 +3,8 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -55,8 +57,16 @@ class Binding {
     void detach() { m_alive.reset(); }
 
     // The properties every control shares: tool tip, the names read by assistive
-    // technology, enabled, visible and place.
-    void showCommon(const Control& control, QWidget* widget);
+    // technology, enabled, visible and place. A widget that shows and hides itself passes
+    // `followVisible` false.
+    void showCommon(const Control& control, QWidget* widget, bool followVisible = true);
+
+    // Work the window's first frame does not need, such as a text that is off screen when
+    // the window opens: it runs, as the model's write, once that frame is on screen, or at once
+    // if it is already. Work given again for the same `key` before then replaces the earlier.
+    void whenDrawn(std::function<void()> work, const void* key = nullptr);
+    // The window's first frame is on screen: the work kept for it runs now.
+    void firstFrameDrawn();
 
     // Whether the window is still there, for callbacks the model keeps.
     std::weak_ptr<int> alive() const { return m_alive; }
@@ -69,6 +79,8 @@ class Binding {
     WindowLayout& m_layout;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     int m_syncing = 0;
+    bool m_drawn = false;
+    std::vector<std::pair<const void*, std::function<void()>>> m_untilDrawn;
 };
 
 // The name assistive technology reads for a control: the one the model gives it, else its

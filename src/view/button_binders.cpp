@@ -98,7 +98,14 @@ void bindToolbar(Binding& binding, Toolbar& toolbar, QWidget* parent) {
         button->setCheckable(toolbar.button(i).twoState);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        if (i <= 2) button->setIcon(bar->style()->standardIcon(icons[i - 1]));
+        // The style finds its icons in the desktop's icon themes, which takes longer than
+        // drawing the whole window; the bar is in extended mode and off screen when the
+        // window opens.
+        if (i <= 2) {
+            binding.whenDrawn([button, icon = icons[i - 1]] {
+                button->setIcon(button->style()->standardIcon(icon));
+            });
+        }
         layout->addWidget(button);
         buttons.push_back(button);
     }

@@ -102,11 +102,19 @@ QProgressBar* bindProgressBar(Binding& binding, ProgressBar& bar, QWidget* paren
     progress->setRange(0, 100);
     progress->setTextVisible(false);
     binding.layout().add(bar, progress, WindowLayout::Anchor::Bottom);
-    binding.follow(bar, [&binding, &bar, progress, shown = std::move(shown)] {
-        binding.showCommon(bar, progress);
+    progress->hide();
+    auto lastValue = std::make_shared<int>(bar.value());
+    binding.follow(bar, [&binding, &bar, progress, lastValue, shown = std::move(shown)] {
+        // Each change of the model's bar comes on its own, and a pass moves the value a
+        // hundred times, on every keystroke: placing the bar and writing its tool tip and
+        // names again is left to the changes of anything else.
+        const bool valueMoved = bar.value() != *lastValue;
+        *lastValue = bar.value();
+        // The bar comes on screen with the first frame `shown` draws: a pass over before then,
+        // such as a keystroke's, leaves it hidden, and the rows under it are not drawn again.
+        if (!valueMoved) binding.showCommon(bar, progress, false);
         // A shown bar paints itself at once on every visible step, a hundred times a pass:
-        // while it is shown, its value moves only with the frames `shown` draws.
-        if (progress->isHidden()) progress->setValue(bar.value());
+        // its value moves only with the frames `shown` draws, which shows it.
         shown();
     });
     return progress;

@@ -83,11 +83,14 @@ ListChanges FileListModel::apply() {
         return changes;
     }
     if (changes.moved()) moveRows(changes.movedFrom);
-    if (changes.lastRow > 0) {
+    if (changes.lastRow > 0 && changes.lastColumn > 0) {
         const int first = std::max(changes.firstRow, 1);
         const int last = std::min(changes.lastRow, m_rows);
-        if (first <= last) {
-            Q_EMIT dataChanged(index(first - 1, 0), index(last - 1, kVisibleColumns - 1));
+        // Only the cells that changed are drawn again; the data columns are never shown.
+        const int firstColumn = changes.firstColumn - 1;
+        const int lastColumn = std::min(changes.lastColumn, kVisibleColumns) - 1;
+        if (first <= last && firstColumn <= lastColumn) {
+            Q_EMIT dataChanged(index(first - 1, firstColumn), index(last - 1, lastColumn));
         }
     }
     return changes;

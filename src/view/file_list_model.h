@@ -30,8 +30,8 @@ class FileListModel : public QAbstractTableModel {
 
     // Takes what the list changed since the last call and tells the views: a reset when the
     // rows were replaced; else a layout change when the same rows were re-sorted, and one
-    // dataChanged over the changed range. The changes are returned so the caller can follow
-    // selection and scrolling.
+    // dataChanged over the changed rows and shown columns. The changes are returned so the caller
+    // can follow selection and scrolling.
     ListChanges apply();
     // The header texts may have changed; the views are told only if they did.
     void refreshHeaders();

@@ -1,6 +1,7 @@
 #include "view/interface_font.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace quillet {
 
@@ -9,13 +10,20 @@ namespace {
 // MS UI Gothic at 9 points is what the window was laid out for.
 constexpr int kPointSize = 9;
 
+// Whether a font family is installed. QFontDatabase::hasFamily first runs the name through
+// every substitution rule of fontconfig, which at start-up costs more than laying out the
+// whole window; a substitute is not the face the window was laid out for anyway.
+bool installed(const QString& family) {
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
 // The design face at its size, else the CJK face at `fallbackSize`.
 QFont pick(const QString& designFamily, qreal fallbackSize = kPointSize) {
     QString family = designFamily;
     qreal size = kPointSize;
-    if (!QFontDatabase::hasFamily(family)) {
+    if (!installed(family)) {
         const QString fallback = QStringLiteral("Noto Sans CJK JP");
-        if (QFontDatabase::hasFamily(fallback)) {
+        if (installed(fallback)) {
             family = fallback;
             size = fallbackSize;
         }

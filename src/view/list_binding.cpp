@@ -12,6 +12,7 @@
 #include "ui/list_view.h"
 #include "view/binding.h"
 #include "view/file_list_model.h"
+#include "view/file_list_tree.h"
 #include "view/window_layout.h"
 
 namespace quillet {
@@ -40,12 +41,11 @@ class ResizeTap : public QObject {
 
 ListBinding::ListBinding(Binding& binding, ListView& list, QWidget* parent)
     : QObject(parent), m_binding(binding), m_list(list) {
-    m_view = new QTreeView(parent);
+    m_view = new FileListTree(parent);
     m_model = new FileListModel(list, this);
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
     m_view->setItemsExpandable(false);
-    m_view->setUniformRowHeights(true);
     m_view->setAllColumnsShowFocus(true);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,7 +56,9 @@ ListBinding::ListBinding(Binding& binding, ListView& list, QWidget* parent)
     binding.layout().add(list, m_view, WindowLayout::Anchor::Grow);
 
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { userSelectionChanged(); });
+            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                userSelectionChanged(selected, deselected);
+            });
     binding.follow(list, [this, &binding, &list] {
         syncHeader();
         binding.showCommon(list, m_view);
@@ -160,22 +162,27 @@ void ListBinding::followSelection(int firstRow, int lastRow) {
         m_view->selectionModel()->select(toSelect, QItemSelectionModel::Select);
 }
 
-void ListBinding::userSelectionChanged() {
+void ListBinding::userSelectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
     if (m_binding.syncing() || m_binding.alive().expired()) return;
-    // The user's selection is the list's: write every row whose highlight differs.
-    const QItemSelection current = m_view->selectionModel()->selection();
-    std::vector<char> shown(static_cast<size_t>(m_model->rowCount()), 0);
-    for (const QItemSelectionRange& range : current) {
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (row >= 0 && row < static_cast<int>(shown.size()))
-                shown[static_cast<size_t>(row)] = 1;
+    // The user's selection is the list's: only the rows whose highlight changed are written, so
+    // that a click costs the same on a list of any length. A row stays selected while any of
+    // its cells is.
+    const int rows = std::min(m_list.rowCount(), m_model->rowCount());
+    const QItemSelectionModel& model = *m_view->selectionModel();
+    const auto write = [&](const QItemSelection& ranges, bool nowSelected) {
+        for (const QItemSelectionRange& range : ranges) {
+            const int bottom = std::min(range.bottom(), rows - 1);
+            for (int row = std::max(range.top(), 0); row <= bottom; ++row) {
+                bool shown = nowSelected;
+                for (int column = 0; column < FileListModel::kVisibleColumns && !shown; ++column)
+                    shown = model.isSelected(m_model->index(row, column));
+                if (m_list.row(row + 1).selected != shown) m_list.setSelected(row + 1, shown);
+            }
         }
-    }
-    const int rows = std::min(m_list.rowCount(), static_cast<int>(shown.size()));
-    for (int row = 1; row <= rows; ++row) {
-        const bool selected = shown[static_cast<size_t>(row - 1)] != 0;
-        if (m_list.row(row).selected != selected) m_list.setSelected(row, selected);
-    }
+    };
+    write(deselected, false);
+    write(selected, true);
 }
 
 }  // namespace quillet

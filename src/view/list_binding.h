@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+class QItemSelection;
 class QTreeView;
 class QWidget;
 
@@ -31,7 +32,7 @@ class ListBinding : public QObject {
     void syncHeader();
     void queueUpdate();
     void followSelection(int firstRow, int lastRow);
-    void userSelectionChanged();
+    void userSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void shareWidth();
 
     Binding& m_binding;

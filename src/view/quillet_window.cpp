@@ -7,7 +7,9 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 #include <cmath>
 
 #include "ui/form1.h"
@@ -41,6 +43,31 @@ class ResizeFollower : public QObject {
 
   private:
     WindowLayout& m_layout;
+};
+
+// Runs `drawn` once the window it watches is on screen. The expose that shows a window draws
+// it before it returns, and what it posts runs after that.
+class FirstFrameTap : public QObject {
+  public:
+    FirstFrameTap(QWindow* window, std::function<void()> drawn)
+        : QObject(window), m_drawn(std::move(drawn)) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                m_drawn();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> m_drawn;
 };
 
 }  // namespace
@@ -192,6 +219,7 @@ void QuilletWindow::showProgress() {
     const ProgressBar& bar = m_form.PB1;
     if (!bar.visible()) {
         m_progressClock.invalidate();
+        if (m_progress) m_progress->hide();  // not yet there while it is being bound
         return;
     }
     if (!m_progressClock.isValid()) {
@@ -202,10 +230,23 @@ void QuilletWindow::showProgress() {
     m_shownProgress = bar.value();
     m_progressClock.restart();
     m_progress->setValue(bar.value());
+    m_progress->show();
     if (!isVisible()) return;
     applyListChanges();
     m_progress->repaint();
     m_list->view()->viewport()->repaint();
+}
+
+void QuilletWindow::afterFirstFrame(std::function<void()> work) {
+    m_binding->whenDrawn(std::move(work));
+}
+
+void QuilletWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_watchingFirstFrame || !windowHandle()) return;
+    m_watchingFirstFrame = true;
+    Binding* binding = m_binding.get();
+    new FirstFrameTap(windowHandle(), [binding] { binding->firstFrameDrawn(); });
 }
 
 void QuilletWindow::closeEvent(QCloseEvent* event) {

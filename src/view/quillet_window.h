@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QProgressBar;
@@ -41,8 +42,13 @@ class QuilletWindow : public QMainWindow {
     QTreeView* listView() const;
     FileListModel* listModel() const;
 
+    // Runs `work` once the window's first frame is on screen, or now if it is already: what
+    // the user does not see when the window opens need not keep it from opening.
+    void afterFirstFrame(std::function<void()> work);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void bindControls();
@@ -61,6 +67,7 @@ class QuilletWindow : public QMainWindow {
     QElapsedTimer m_progressClock;
     int m_shownProgress = -1;
     bool m_closing = false;
+    bool m_watchingFirstFrame = false;
 };
 
 }  // namespace quillet

@@ -42,8 +42,14 @@ void bindMultiLineText(Binding& binding, TextBox& textBox, QWidget* parent) {
     edit->setTabChangesFocus(true);
     binding.layout().add(textBox, edit, WindowLayout::Anchor::Grow);
     auto sync = binding.follow(textBox, [&binding, &textBox, edit] {
-        const QString shown = forDisplay(textBox.text());
-        if (edit->toPlainText() != shown) edit->setPlainText(shown);
+        // Setting the text lays out every line of it in its face, and the box is the help
+        // sheet's, parked below the window when it opens: the text waits for the first frame.
+        binding.whenDrawn(
+            [&textBox, edit] {
+                const QString shown = forDisplay(textBox.text());
+                if (edit->toPlainText() != shown) edit->setPlainText(shown);
+            },
+            edit);
         edit->setReadOnly(textBox.readOnly());
         binding.showCommon(textBox, edit);
     });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <functional>
 
 #include "ui/form1.h"
 
@@ -95,6 +96,49 @@ TEST(ListViewChanges, TheViewIsToldOncePerBatchAndGetsTheWholeRange) {
     list.setSelected(1, true);
     EXPECT_EQ(notices, 2);
 }
+
+// The view draws again only the cells that changed: each change names its columns.
+struct ColumnCase {
+    const char* name;
+    std::function<void(ListView&)> change;
+    int firstColumn;  // 0: none
+    int lastColumn;
+};
+
+class ListViewColumns : public ::testing::TestWithParam<ColumnCase> {};
+
+TEST_P(ListViewColumns, EachChangeNamesTheColumnsItTouches) {
+    ListView list(QStringLiteral("LV"));
+    for (int i = 0; i < 3; ++i) list.addRow(ListRow{});
+    (void)list.takeChanges();
+    GetParam().change(list);
+    const ListChanges changes = list.takeChanges();
+    EXPECT_EQ(changes.firstRow, 2);
+    EXPECT_EQ(changes.lastRow, 2);
+    EXPECT_EQ(changes.lastColumn, GetParam().lastColumn);
+    if (GetParam().lastColumn > 0) EXPECT_EQ(changes.firstColumn, GetParam().firstColumn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ListViewColumns,
+    ::testing::Values(
+        ColumnCase{"NewName", [](ListView& l) { l.copyNewName(2, u"a_1.jpg"); }, 2, 2},
+        ColumnCase{"Mark",
+                   [](ListView& l) {
+                       l.setMark(2, {RenameProblem::TooLong, 0});
+                   },
+                   2, 2},
+        ColumnCase{"CheckMark", [](ListView& l) { l.setChecked(2, false); }, 1, 1},
+        ColumnCase{"DataColumn", [](ListView& l) { l.setSubItem(2, 3, QStringLiteral("jpg")); }, 4,
+                   4},
+        ColumnCase{"CheckMarkAndNewName",
+                   [](ListView& l) {
+                       l.setNewName(2, QStringLiteral("b.jpg"));
+                       l.setChecked(2, false);
+                   },
+                   1, 2},
+        ColumnCase{"SelectionOnly", [](ListView& l) { l.setSelected(2, true); }, 0, 0}),
+    [](const ::testing::TestParamInfo<ColumnCase>& info) { return std::string(info.param.name); });
 
 // A new name copied into the room of the old one changes only that row, and never a copy of
 // the old name that someone still holds (the view, between two paints).

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <functional>
 #include <vector>
 
 #include "preview/rename_preview.h"
@@ -164,6 +165,41 @@ TEST_F(FileListModelTest, AWholePassOfRowChangesIsOneSignal) {
     EXPECT_EQ(resets, 0);
     model.apply();
     EXPECT_EQ(changed.size(), 1u) << "nothing changed since";
+}
+
+// A naming pass draws the new names again, and not the check boxes and names beside them.
+TEST_F(FileListModelTest, OnlyTheShownColumnsThatChangedAreAnnounced) {
+    std::vector<std::pair<int, int>> columns;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         columns.emplace_back(from.column(), to.column());
+                     });
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        std::vector<std::pair<int, int>> announced;
+    } cases[] = {
+        {"new names",
+         [this] {
+             for (int row = 1; row <= 3; ++row) list.copyNewName(row, u"n.jpg");
+         },
+         {{1, 1}}},
+        {"check mark", [this] { list.setChecked(2, false); }, {{0, 0}}},
+        {"both",
+         [this] {
+             list.setChecked(2, true);
+             list.setNewName(3, QStringLiteral("m.jpg"));
+         },
+         {{0, 1}}},
+        {"data column", [this] { list.setSubItem(1, 4, QStringLiteral("time")); }, {}},
+        {"selection", [this] { list.setSelected(1, true); }, {}},
+    };
+    for (const auto& step : cases) {
+        columns.clear();
+        step.change();
+        model.apply();
+        EXPECT_EQ(columns, step.announced) << step.name;
+    }
 }
 
 TEST_F(FileListModelTest, ReplacedRowsResetTheViewsOnceAndStaleRowsReadEmpty) {

@@ -17,7 +17,9 @@
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QTabBar>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <functional>
 #include <iterator>
@@ -67,6 +69,8 @@ class ControlAsCreated : public WindowFixture, public ::testing::WithParamInterf
 
 TEST_P(ControlAsCreated, ShowsItsTextAndToolTip) {
     const ControlCase& expected = GetParam();
+    view->show();  // and drawn: the help text comes with the first frame
+    settle();
     QWidget* found = widget<QWidget>(QString::fromUtf8(expected.name));
     ASSERT_NE(found, nullptr) << "no widget named " << expected.name;
     EXPECT_EQ(shownText(found), u(expected.text));
@@ -143,6 +147,28 @@ class QuilletWindowTest : public WindowFixture {
         return list()->visualRect(list()->model()->index(row, 0)).center();
     }
 };
+
+// What is off screen when the window opens, the help sheet parked below it and the extended
+// mode's tool bar, gets its text and icons once the window is on screen, before anyone can
+// bring them into view.
+TEST_F(QuilletWindowTest, WhatTheFirstFrameDoesNotShowComesRightAfterIt) {
+    auto* help = widget<QPlainTextEdit>(QStringLiteral("Text5"));
+    auto* desktop = widget<QToolButton>(QStringLiteral("Toolbar1(1)"));
+    ASSERT_NE(desktop, nullptr);
+    ASSERT_FALSE(window->form().Text5.text().isEmpty());
+    EXPECT_TRUE(help->toPlainText().isEmpty());
+    EXPECT_TRUE(desktop->icon().isNull());
+    int ran = 0;
+    view->afterFirstFrame([&ran] { ++ran; });
+    EXPECT_EQ(ran, 0);
+    load();
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(help->toPlainText(),
+              QString(window->form().Text5.text()).replace(u("\r\n"), u("\n")));
+    EXPECT_FALSE(desktop->icon().isNull());
+    view->afterFirstFrame([&ran] { ++ran; });
+    EXPECT_EQ(ran, 2) << "after the first frame, work runs at once";
+}
 
 TEST_F(QuilletWindowTest, CaptionOptionAndSizeAreTheDesigns) {
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Quillet"));
@@ -221,11 +247,30 @@ TEST_F(QuilletWindowTest, ListCheckBoxClickReachesTheModel) {
 
 TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
     load();
-    clickAt(list()->viewport(), rowCenter(2));
-    settle();
-    EXPECT_FALSE(LV().row(1).selected);
-    EXPECT_FALSE(LV().row(2).selected);
-    EXPECT_TRUE(LV().row(3).selected);
+    const auto selectedRows = [this] {
+        std::vector<int> rows;
+        for (int row = 1; row <= LV().rowCount(); ++row)
+            if (LV().row(row).selected) rows.push_back(row);
+        return rows;
+    };
+    // Clicks on rows (from 0), with Ctrl held or not, and the rows (from 1) selected after each.
+    const struct {
+        int row;
+        Qt::KeyboardModifiers keys;
+        std::vector<int> selected;
+    } clicks[] = {{2, {}, {3}},
+                  {0, {}, {1}},
+                  {1, Qt::ControlModifier, {1, 2}},
+                  {0, Qt::ControlModifier, {2}},
+                  {2, Qt::ShiftModifier, {1, 2, 3}},
+                  {0, {}, {1}}};
+    for (const auto& click : clicks) {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, click.keys, rowCenter(click.row));
+        settle();
+        EXPECT_EQ(selectedRows(), click.selected) << "after a click on row " << click.row;
+        EXPECT_EQ(static_cast<int>(selectedRows().size()),
+                  list()->selectionModel()->selectedRows().size());
+    }
 }
 
 // A header change makes the list lay out all its rows again, at every step of a pass that is
@@ -233,8 +278,7 @@ TEST_F(QuilletWindowTest, UsersRowSelectionIsTheLists) {
 TEST_F(QuilletWindowTest, NamingPassesAndChecksDoNotTouchTheListsHeaders) {
     load();
     int announced = 0;
-    QObject::connect(list()->model(), &QAbstractItemModel::headerDataChanged,
-                     [&] { ++announced; });
+    QObject::connect(list()->model(), &QAbstractItemModel::headerDataChanged, [&] { ++announced; });
     window->form().Text1.setText(QStringLiteral("trip_"));
     settle();
     LV().userSetChecked(2, false);
@@ -253,9 +297,9 @@ TEST_F(QuilletWindowTest, SelectionAndCurrentRowFollowTheirFilesThroughAReSort) 
             names << list()->model()->index(row, 0).data().toString();
         return names;
     };
-    ASSERT_EQ(shownNames(), (QStringList{QStringLiteral("IMG_0001.jpg"),
-                                         QStringLiteral("IMG_0002.jpg"),
-                                         QStringLiteral("IMG_0003.jpg")}));
+    ASSERT_EQ(shownNames(),
+              (QStringList{QStringLiteral("IMG_0001.jpg"), QStringLiteral("IMG_0002.jpg"),
+                           QStringLiteral("IMG_0003.jpg")}));
     clickAt(list()->viewport(), rowCenter(0));
     settle();
     list()->selectionModel()->setCurrentIndex(list()->model()->index(1, 1),
@@ -269,9 +313,9 @@ TEST_F(QuilletWindowTest, SelectionAndCurrentRowFollowTheirFilesThroughAReSort) 
     settle();
 
     EXPECT_EQ(resets, 0) << "the same rows were only put in another order";
-    EXPECT_EQ(shownNames(), (QStringList{QStringLiteral("IMG_0003.jpg"),
-                                         QStringLiteral("IMG_0002.jpg"),
-                                         QStringLiteral("IMG_0001.jpg")}));
+    EXPECT_EQ(shownNames(),
+              (QStringList{QStringLiteral("IMG_0003.jpg"), QStringLiteral("IMG_0002.jpg"),
+                           QStringLiteral("IMG_0001.jpg")}));
     for (int row = 1; row <= 3; ++row) {
         EXPECT_EQ(LV().row(row).selected, LV().row(row).text == QLatin1String("IMG_0001.jpg"))
             << row;
@@ -493,6 +537,26 @@ TEST_F(QuilletWindowTest, APassDrawsItsProgressAtMostOncePerInterval) {
     bar->removeEventFilter(&counter);
     EXPECT_LE(counter.paints, static_cast<int>(elapsed / 50));
     EXPECT_LT(counter.paints, 400) << "a paint on every step";
+    EXPECT_TRUE(bar->isHidden());
+}
+
+// Showing the bar and taking it away would have the list rows under it drawn again after
+// every keystroke, for a bar that no one could see.
+TEST_F(QuilletWindowTest, APassTooShortToDrawNeverShowsItsProgressBar) {
+    load();
+    auto* bar = widget<QProgressBar>(QStringLiteral("PB1"));
+    struct ShowCounter : QObject {
+        int shows = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Show) ++shows;
+            return false;
+        }
+    } counter;
+    bar->installEventFilter(&counter);
+    window->form().Text1.setText(QStringLiteral("trip_"));
+    settle();
+    ASSERT_EQ(LV().row(3).newName(), QStringLiteral("trip_3.jpg")) << "the pass ran";
+    EXPECT_EQ(counter.shows, 0);
     EXPECT_TRUE(bar->isHidden());
 }
 
