@@ -24,20 +24,20 @@
 namespace quillet::bench {
 namespace {
 
-int renameNoReplace(int dir, const char* from, const char* to) {
+int RenameNoReplace(int dir, const char* from, const char* to) {
     return static_cast<int>(::syscall(SYS_renameat2, dir, from, dir, to, RENAME_NOREPLACE));
 }
 
 // One folder per size and numbering serves every job: making 100,000 files takes longer than
 // measuring them.
-std::map<std::pair<std::int64_t, Numbering>, std::unique_ptr<BenchFolder>>& folders() {
+std::map<std::pair<std::int64_t, Numbering>, std::unique_ptr<BenchFolder>>& Folders() {
     static std::map<std::pair<std::int64_t, Numbering>, std::unique_ptr<BenchFolder>> all;
     return all;
 }
 
-const BenchFolder& folderOf(const benchmark::State& state,
+const BenchFolder& FolderOf(const benchmark::State& state,
                             Numbering numbering = Numbering::InNameOrder) {
-    auto& folder = folders()[{state.range(0), numbering}];
+    auto& folder = Folders()[{state.range(0), numbering}];
     if (!folder)
         folder = std::make_unique<BenchFolder>(static_cast<int>(state.range(0)), numbering);
     return *folder;
@@ -52,17 +52,17 @@ void RebuildOn(benchmark::State& state, const BenchFolder& folder) {
 }
 
 void Rebuild(benchmark::State& state) {
-    RebuildOn(state, folderOf(state));
+    RebuildOn(state, FolderOf(state));
 }
 
 // The list's number sort has all its work to do here, and every row its own time text.
 void RebuildShuffled(benchmark::State& state) {
-    RebuildOn(state, folderOf(state, Numbering::Shuffled));
+    RebuildOn(state, FolderOf(state, Numbering::Shuffled));
 }
 
 // The list's number key of a benchmark file's name: its number padded to 12 digits, then the
 // name.
-std::string numberKeyOf(const QByteArray& name) {
+std::string NumberKeyOf(const QByteArray& name) {
     const qsizetype dot = name.lastIndexOf('.');
     qsizetype first = dot;
     while (first > 0 && name[first - 1] >= '0' && name[first - 1] <= '9') --first;
@@ -75,12 +75,12 @@ std::string numberKeyOf(const QByteArray& name) {
 // sorts the same texts as plain bytes, from the same order: the names from number order, or the
 // number keys from name order.
 void ReSortShuffled(benchmark::State& state) {
-    const BenchFolder& folder = folderOf(state, Numbering::Shuffled);
+    const BenchFolder& folder = FolderOf(state, Numbering::Shuffled);
     BenchWindow window;
     window.startOn(folder.path());  // in number order, the program's first choice
     std::vector<std::pair<std::string, std::string>> rows;  // name, number key
     for (const QByteArray& name : folder.names())
-        rows.emplace_back(name.toStdString(), numberKeyOf(name));
+        rows.emplace_back(name.toStdString(), NumberKeyOf(name));
     std::vector<std::string> namesInNumberOrder;
     std::vector<std::string> keysInNameOrder;
     std::sort(rows.begin(), rows.end(),
@@ -136,7 +136,7 @@ class NewNamesBaseline {
 };
 
 void Keystroke(benchmark::State& state) {
-    const BenchFolder& folder = folderOf(state);
+    const BenchFolder& folder = FolderOf(state);
     BenchWindow window;
     window.startOn(folder.path());
     bool flip = false;
@@ -152,7 +152,7 @@ void Keystroke(benchmark::State& state) {
 // The same keystroke in the shown window, until the list is drawn again with the new names,
 // against the same keystroke in a window that is not shown: what is left is the view's part.
 void KeystrokeShown(benchmark::State& state) {
-    const BenchFolder& folder = folderOf(state);
+    const BenchFolder& folder = FolderOf(state);
     BenchWindow shown;
     BenchWindow hidden;
     shown.startOn(folder.path());
@@ -173,7 +173,7 @@ void KeystrokeShown(benchmark::State& state) {
 // the names are put back, the list rebuilt and the prefix typed. Putting them back also proves
 // that the turn before renamed every file: a pass that renamed none would take no time at all.
 void RenamePass(benchmark::State& state) {
-    const BenchFolder& folder = folderOf(state);
+    const BenchFolder& folder = FolderOf(state);
     BenchWindow window;
     window.startOn(folder.path());
     window.typePrefix(QStringLiteral("x_"));
@@ -184,7 +184,7 @@ void RenamePass(benchmark::State& state) {
         int missing = 0;
         for (const auto& [from, to] : renames) {
             const QByteArray& source = back ? to : from;
-            if (renameNoReplace(dir, source.constData(), (back ? from : to).constData()) != 0)
+            if (RenameNoReplace(dir, source.constData(), (back ? from : to).constData()) != 0)
                 ++missing;
         }
         ::close(dir);
@@ -209,7 +209,7 @@ void RenamePass(benchmark::State& state) {
 // name. Two rows are clicked by turns, so that every click also moves the selection. The
 // baseline is the same click in a window that is not shown.
 void CheckBoxClick(benchmark::State& state) {
-    const BenchFolder& folder = folderOf(state);
+    const BenchFolder& folder = FolderOf(state);
     BenchWindow shown;
     BenchWindow hidden;
     shown.startOn(folder.path());
@@ -228,7 +228,7 @@ void CheckBoxClick(benchmark::State& state) {
 // photos, against a Qt program that shows a main window with one label, on the same X server,
 // by turns.
 void StartUp(benchmark::State& state) {
-    const BenchFolder& folder = folderOf(state);
+    const BenchFolder& folder = FolderOf(state);
     FirstPaintClock clock;
     const auto timed = [&state](double seconds) {
         if (seconds < 0) state.SkipWithError("no window was drawn");
@@ -242,7 +242,7 @@ void StartUp(benchmark::State& state) {
 // One page down the list, until it is drawn.
 void ScrollPage(benchmark::State& state) {
     BenchWindow window;
-    window.startOn(folderOf(state).path());
+    window.startOn(FolderOf(state).path());
     window.show();
     TimeEach(state, [&] { window.scrollOnePage(); });
 }
@@ -278,7 +278,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 
 // The peak of this process's own memory. getrusage's figure would not do: a child started
 // through popen carries its parent's peak over the exec.
-long peakResidentKiB() {
+long PeakResidentKiB() {
     FILE* status = std::fopen("/proc/self/status", "r");
     if (status == nullptr) return -1;
     long kib = -1;
@@ -293,19 +293,19 @@ long peakResidentKiB() {
 // Run in a process of its own, so that the peak belongs to this one list alone. The program
 // lists the folder it was started in before the folder it is given; starting in the folder
 // itself, as a viewer showing it may do, is the costliest case and the one measured.
-int measureMemory(int rows) {
+int MeasureMemory(int rows) {
     const BenchFolder folder(rows);
     if (::chdir(folder.path().constData()) != 0) return 1;
     BenchWindow window;
-    const long before = peakResidentKiB();
+    const long before = PeakResidentKiB();
     window.startOn(folder.path());
     window.typePrefix(QStringLiteral("trip_"));
-    const long after = peakResidentKiB();
+    const long after = PeakResidentKiB();
     std::printf("%.1f\n", (after - before) * 1024.0 / rows);
     return 0;
 }
 
-double memoryPerRow(int rows) {
+double MemoryPerRow(int rows) {
     // The shell that runs the command has a /proc/self of its own: name this program's file.
     char self[4096];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
@@ -332,7 +332,7 @@ int main(int argc, char** argv) {
         const std::string argument = argv[i];
         if (argument.rfind("--memory=", 0) == 0) {
             QApplication app(argc, argv);
-            return measureMemory(std::stoi(argument.substr(9)));
+            return MeasureMemory(std::stoi(argument.substr(9)));
         }
         if (argument.rfind("--sizes=", 0) == 0) {
             sizes.clear();
@@ -388,7 +388,7 @@ int main(int argc, char** argv) {
 
     // The memory child makes a folder of its own: the shared ones go first, so that a run at a
     // million files never holds two million of them.
-    folders().clear();
+    Folders().clear();
     const auto timesOf = [&reporter](const char* job,
                                      int64_t size) -> const CollectingReporter::Times* {
         const auto found = reporter.times.find(job + ("/" + std::to_string(size)));
@@ -419,7 +419,7 @@ int main(int argc, char** argv) {
     }
     for (const int64_t size : sizes) {
         std::printf("memory per row %lld: %.0f bytes\n", static_cast<long long>(size),
-                    memoryPerRow(static_cast<int>(size)));
+                    MemoryPerRow(static_cast<int>(size)));
     }
     benchmark::Shutdown();
     return 0;

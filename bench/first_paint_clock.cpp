@@ -26,12 +26,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
+double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Starts `argv` with `environment`, its output thrown away; it dies with this process.
-pid_t spawn(const std::vector<QByteArray>& argv, const std::vector<QByteArray>& environment,
+pid_t Spawn(const std::vector<QByteArray>& argv, const std::vector<QByteArray>& environment,
             int keepFd = -1) {
     std::vector<char*> args;
     for (const QByteArray& arg : argv) args.push_back(const_cast<char*>(arg.constData()));
@@ -51,7 +51,7 @@ pid_t spawn(const std::vector<QByteArray>& argv, const std::vector<QByteArray>& 
     ::_exit(127);
 }
 
-void stop(pid_t child) {
+void Stop(pid_t child) {
     if (child <= 0) return;
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
@@ -64,7 +64,7 @@ FirstPaintClock::FirstPaintClock() {
     // ends by itself once this, its only client, is gone, whatever way this process ends.
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) return;
-    m_server = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+    m_server = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
                       "-terminate"},
                      {"PATH=" + qgetenv("PATH")}, pipeFds[1]);
     ::close(pipeFds[1]);
@@ -79,7 +79,7 @@ FirstPaintClock::FirstPaintClock() {
         std::fprintf(stderr, "start-up: no Xvfb to start programs on\n");
         if (m_connection) xcb_disconnect(m_connection);
         m_connection = nullptr;
-        stop(m_server);
+        Stop(m_server);
         m_server = -1;
     }
 }
@@ -104,7 +104,7 @@ bool FirstPaintClock::connect() {
 
 FirstPaintClock::~FirstPaintClock() {
     if (m_connection) xcb_disconnect(m_connection);
-    stop(m_server);
+    Stop(m_server);
 }
 
 bool FirstPaintClock::readEvents(double seconds,
@@ -117,7 +117,7 @@ bool FirstPaintClock::readEvents(double seconds,
             if (done) return true;
         }
         if (xcb_connection_has_error(m_connection)) return false;
-        const double left = seconds - secondsSince(start);
+        const double left = seconds - SecondsSince(start);
         if (left <= 0) return false;
         pollfd ready{xcb_get_file_descriptor(m_connection), POLLIN, 0};
         ::poll(&ready, 1, static_cast<int>(left * 1000) + 1);
@@ -153,7 +153,7 @@ double FirstPaintClock::timeToFirstPaint(const QByteArray& program,
     xcb_flush(m_connection);
 
     const Clock::time_point start = Clock::now();
-    const pid_t child = spawn(argv, environment);
+    const pid_t child = Spawn(argv, environment);
     QRegion drawn;
     xcb_window_t window = XCB_NONE;
     QRect frame;  // the window, in the root window's coordinates
@@ -180,8 +180,8 @@ double FirstPaintClock::timeToFirstPaint(const QByteArray& program,
         return window != XCB_NONE && (QRegion(frame) - drawn).isEmpty();
     };
     const bool painted = readEvents(60, handle);
-    const double seconds = secondsSince(start);
-    stop(child);
+    const double seconds = SecondsSince(start);
+    Stop(child);
     // The server closes the program's windows once it sees the program gone.
     if (window != XCB_NONE) {
         readEvents(10, [window](const void* raw) {

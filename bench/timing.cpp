@@ -10,7 +10,7 @@ namespace quillet::bench {
 
 namespace {
 
-double median(std::vector<double> values) {
+double Median(std::vector<double> values) {
     if (values.empty()) return 0;
     const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
     std::nth_element(values.begin(), middle, values.end());
@@ -18,7 +18,7 @@ double median(std::vector<double> values) {
     return (*middle + *std::max_element(values.begin(), middle)) / 2;
 }
 
-double threadSeconds() {
+double ThreadSeconds() {
     timespec now{};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
@@ -29,25 +29,25 @@ struct Times {
     double cpu = 0;  // this thread's processor time, user and kernel
 };
 
-Times timed(const std::function<void()>& work) {
-    const double cpuStart = threadSeconds();
+Times Timed(const std::function<void()>& work) {
+    const double cpuStart = ThreadSeconds();
     const auto start = std::chrono::steady_clock::now();
     work();
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return {wall, threadSeconds() - cpuStart};
+    return {wall, ThreadSeconds() - cpuStart};
 }
 
 // The medians of a job's times, in seconds, as counters named after it.
-void report(benchmark::State& state, const char* name, const std::vector<Times>& times) {
+void Report(benchmark::State& state, const char* name, const std::vector<Times>& times) {
     std::vector<double> wall;
     std::vector<double> cpu;
     for (const Times& t : times) {
         wall.push_back(t.wall);
         cpu.push_back(t.cpu);
     }
-    state.counters[name] = median(wall);
-    state.counters[std::string(name) + "_cpu"] = median(cpu);
+    state.counters[name] = Median(wall);
+    state.counters[std::string(name) + "_cpu"] = Median(cpu);
 }
 
 }  // namespace
@@ -61,16 +61,16 @@ void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
         for (int turn = 0; turn < 2; ++turn) {
             prepare();
             if ((turn == 0) == baselineFirst) {
-                baselineTimes.push_back(timed(baseline));
+                baselineTimes.push_back(Timed(baseline));
             } else {
-                jobTimes.push_back(timed(job));
+                jobTimes.push_back(Timed(job));
                 state.SetIterationTime(jobTimes.back().wall);
             }
         }
         baselineFirst = !baselineFirst;
     }
-    report(state, "job", jobTimes);
-    report(state, "baseline", baselineTimes);
+    Report(state, "job", jobTimes);
+    Report(state, "baseline", baselineTimes);
 }
 
 void TakeTurnsTimed(benchmark::State& state, const std::function<double()>& job,
@@ -89,17 +89,17 @@ void TakeTurnsTimed(benchmark::State& state, const std::function<double()>& job,
         }
         baselineFirst = !baselineFirst;
     }
-    state.counters["job"] = median(jobTimes);
-    state.counters["baseline"] = median(baselineTimes);
+    state.counters["job"] = Median(jobTimes);
+    state.counters["baseline"] = Median(baselineTimes);
 }
 
 void TimeEach(benchmark::State& state, const std::function<void()>& job) {
     std::vector<Times> times;
     for (auto _ : state) {
-        times.push_back(timed(job));
+        times.push_back(Timed(job));
         state.SetIterationTime(times.back().wall);
     }
-    report(state, "job", times);
+    Report(state, "job", times);
 }
 
 }  // namespace quillet::bench

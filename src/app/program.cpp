@@ -25,7 +25,7 @@ int RunProgram(int argc, char** argv, const std::function<void(QuilletWindow&)>&
     // The desktop finds the window's icon and menu entry by this name.
     QApplication::setDesktopFileName(QStringLiteral("quillet"));
     // Message boxes and the folder dialog are windows of their own; they share the face too.
-    QApplication::setFont(interfaceFont());
+    QApplication::setFont(InterfaceFont());
 
     LinuxFileSystem files;
     QtSettingsStore settings;

@@ -12,7 +12,7 @@ namespace {
 
 // The first character in upper or lower case; a first byte outside ASCII is left alone, since
 // it begins a longer character.
-QByteArray withFirstLetter(QByteArray text, bool upper) {
+QByteArray WithFirstLetter(QByteArray text, bool upper) {
     if (!text.isEmpty() && static_cast<unsigned char>(text.at(0)) < 0x80) {
         const auto first = static_cast<unsigned char>(text.at(0));
         text[0] = static_cast<char>(upper ? std::toupper(first) : std::tolower(first));
@@ -60,10 +60,10 @@ QByteArray Startup::resolveWorkingFolder() {
     // from a relative path it would be the first letter of a folder's name, and "photos"
     // could open "Photos" beside it, so the path is made absolute first: it then begins with
     // "/" and names only the folder the user gave.
-    QByteArray path = withFirstLetter(absoluteFromCurrent(arguments), true);
+    QByteArray path = WithFirstLetter(absoluteFromCurrent(arguments), true);
     ToLongPath(m_platform.files, path);
     if (path == "?") {
-        path = withFirstLetter(absoluteFromCurrent(m_platform.process.commandLine()), false);
+        path = WithFirstLetter(absoluteFromCurrent(m_platform.process.commandLine()), false);
         ToLongPath(m_platform.files, path);
     }
     return path == "?" ? m_platform.files.currentDirectory() : path;

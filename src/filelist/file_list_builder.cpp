@@ -67,15 +67,15 @@ class RecentTimes {
 // bytes that are not UTF-8, and the usual decoding drops a byte order mark at the start. The
 // hidden columns are made from the name as text that keeps every byte, so that new names made
 // of a file's own prefix or extension carry the file's own bytes.
-bool mayHaveLostBytes(const QString& decoded, const QByteArray& bytes) {
+bool MayHaveLostBytes(const QString& decoded, const QByteArray& bytes) {
     static constexpr char kByteOrderMark[] = "\xef\xbb\xbf";
     return decoded.contains(QChar::ReplacementCharacter) ||
            (bytes.size() >= 3 && std::memcmp(bytes.constData(), kByteOrderMark, 3) == 0);
 }
 
 // The name as text that keeps every byte, which the hidden columns are made of.
-QString keyNameOf(const ListRow& row) {
-    return mayHaveLostBytes(row.text, row.rawName) ? FileNameText(row.rawName) : row.text;
+QString KeyNameOf(const ListRow& row) {
+    return MayHaveLostBytes(row.text, row.rawName) ? FileNameText(row.rawName) : row.text;
 }
 
 }  // namespace
@@ -153,7 +153,7 @@ void FileListBuilder::addRows(TextBlocks& blocks) {
         ListRow row;
         row.rawName = std::move(entry.rawName);
         QString name = entry.name.isNull() ? QString::fromUtf8(row.rawName) : std::move(entry.name);
-        if (mayHaveLostBytes(name, row.rawName)) name = FileNameText(row.rawName);
+        if (MayHaveLostBytes(name, row.rawName)) name = FileNameText(row.rawName);
         row.text = ReadableFileName(name);
         row.checked = true;
         row.newNameBlue = true;
@@ -181,7 +181,7 @@ QString FileListBuilder::addNumberKeys(TextBlocks& blocks, double& largest) {
         NumberPart number = m_numbers[row.id];
         QString reread;
         if (!number.read) {
-            reread = keyNameOf(row);
+            reread = KeyNameOf(row);
             number = NumberPart::of(ReadNumberKey(SplitName(reread).base));
         }
         const QStringView name = reread.isNull() ? QStringView(row.text) : QStringView(reread);

@@ -11,7 +11,7 @@ namespace quillet {
 
 namespace {
 
-bool isAsciiDigit(QChar c) {
+bool IsAsciiDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
@@ -56,7 +56,7 @@ NameParts SplitName(QStringView name) {
 NumberKey ReadNumberKey(QStringView base) {
     const qsizetype length = base.size();
     qsizetype p = length;  // 1-based
-    while (p > 1 && isAsciiDigit(base.at(p - 1))) --p;
+    while (p > 1 && IsAsciiDigit(base.at(p - 1))) --p;
 
     NumberKey key;
     if (p == length) {
@@ -65,7 +65,7 @@ NumberKey ReadNumberKey(QStringView base) {
         return key;
     }
     key.hasTrailingNumber = true;
-    const bool allDigits = isAsciiDigit(base.at(p - 1));
+    const bool allDigits = IsAsciiDigit(base.at(p - 1));
     if (p == 1) {
         key.originalPrefix = allDigits ? QStringView() : base.left(1);
     } else {
@@ -122,7 +122,7 @@ struct CivilTime {
 };
 
 // The local time as the C library gives it, and the offset from UTC it applied.
-bool localTime(std::int64_t secondsSinceEpoch, CivilTime& time, long& offset) {
+bool LocalTime(std::int64_t secondsSinceEpoch, CivilTime& time, long& offset) {
     const time_t seconds = static_cast<time_t>(secondsSinceEpoch);
     struct tm local {};
     if (!localtime_r(&seconds, &local)) return false;
@@ -136,18 +136,18 @@ bool localTime(std::int64_t secondsSinceEpoch, CivilTime& time, long& offset) {
     return true;
 }
 
-std::int64_t floorDivide(std::int64_t value, std::int64_t divisor) {
+std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor) {
     return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
 }
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
 // Proleptic Gregorian calendar arithmetic on a count of seconds since 1970 in local time.
-CivilTime civilTime(std::int64_t localSeconds) {
-    const std::int64_t days = floorDivide(localSeconds, kSecondsPerDay);
+CivilTime CivilTimeOf(std::int64_t localSeconds) {
+    const std::int64_t days = FloorDivide(localSeconds, kSecondsPerDay);
     const auto ofDay = static_cast<int>(localSeconds - days * kSecondsPerDay);
     const std::int64_t shifted = days + 719468;  // days since 0000-03-01
-    const std::int64_t era = floorDivide(shifted, 146097);
+    const std::int64_t era = FloorDivide(shifted, 146097);
     const auto dayOfEra = static_cast<unsigned>(shifted - era * 146097);
     const unsigned yearOfEra =
         (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
@@ -164,7 +164,7 @@ CivilTime civilTime(std::int64_t localSeconds) {
 }
 
 // "yyyy-MM-dd HH:mm:ss", written by hand: one per listed file.
-QString timeText(const CivilTime& time, TextBlocks* blocks = nullptr) {
+QString TimeText(const CivilTime& time, TextBlocks* blocks = nullptr) {
     if (time.year < 0 || time.year > 9999) return {};
     KeyText text(19, blocks);
     QChar* out = text.out();
@@ -191,8 +191,8 @@ QString timeText(const CivilTime& time, TextBlocks* blocks = nullptr) {
 QString ModificationTimeText(std::int64_t secondsSinceEpoch) {
     CivilTime time;
     long offset = 0;
-    if (!localTime(secondsSinceEpoch, time, offset)) return {};
-    return timeText(time);
+    if (!LocalTime(secondsSinceEpoch, time, offset)) return {};
+    return TimeText(time);
 }
 
 QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch, TextBlocks* blocks) {
@@ -200,7 +200,7 @@ QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch, TextBlocks* bl
     constexpr std::int64_t kFar = std::int64_t{20000} * 366 * kSecondsPerDay;
     if (secondsSinceEpoch < -kFar || secondsSinceEpoch > kFar)
         return ModificationTimeText(secondsSinceEpoch);
-    const std::int64_t day = floorDivide(secondsSinceEpoch, kSecondsPerDay);
+    const std::int64_t day = FloorDivide(secondsSinceEpoch, kSecondsPerDay);
     const auto [found, added] = m_days.try_emplace(day);
     Day& known = found->second;
     if (added) {
@@ -213,14 +213,14 @@ QString ModificationTimeTexts::of(std::int64_t secondsSinceEpoch, TextBlocks* bl
         CivilTime atLast;
         long firstOffset = 0;
         long lastOffset = 0;
-        known.uniform = localTime(first, atFirst, firstOffset) &&
-                        localTime(last, atLast, lastOffset) && firstOffset == lastOffset &&
-                        civilTime(first + firstOffset) == atFirst &&
-                        civilTime(last + lastOffset) == atLast;
+        known.uniform = LocalTime(first, atFirst, firstOffset) &&
+                        LocalTime(last, atLast, lastOffset) && firstOffset == lastOffset &&
+                        CivilTimeOf(first + firstOffset) == atFirst &&
+                        CivilTimeOf(last + lastOffset) == atLast;
         known.offset = firstOffset;
     }
     if (!known.uniform) return ModificationTimeText(secondsSinceEpoch);
-    return timeText(civilTime(secondsSinceEpoch + known.offset), blocks);
+    return TimeText(CivilTimeOf(secondsSinceEpoch + known.offset), blocks);
 }
 
 }  // namespace quillet

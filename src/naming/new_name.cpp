@@ -27,7 +27,7 @@ QString ComposeNewName(const ListRow& row, const NamingOptions& options, std::in
 namespace {
 
 // The digits as text and as bytes, which for digits are the same characters.
-void putDigits(std::string_view digits, char16_t* text, char* narrowed) {
+void PutDigits(std::string_view digits, char16_t* text, char* narrowed) {
     std::copy(digits.begin(), digits.end(), text);
     std::copy(digits.begin(), digits.end(), narrowed);
 }
@@ -62,7 +62,7 @@ void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
                       extension.utf16(), extension.size(), digits.size()};
     if (m_shapeReusable && shape == m_shape) {
         const qsizetype at = prefix.size() + prefixEnd.size();
-        putDigits(digits, m_text.data() + at, m_narrowed.data() + at);
+        PutDigits(digits, m_text.data() + at, m_narrowed.data() + at);
         return;
     }
     m_shape = shape;
@@ -92,7 +92,7 @@ void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
     };
     put(prefix);
     put(prefixEnd);
-    putDigits(digits, text, narrowed);
+    PutDigits(digits, text, narrowed);
     text += digits.size();
     narrowed += digits.size();
     if (!extension.isEmpty()) {

@@ -15,7 +15,7 @@ namespace quillet {
 
 namespace {
 
-bool isSkipped(char16_t c) {
+bool IsSkipped(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
@@ -26,7 +26,7 @@ class Reader {
     explicit Reader(QStringView text) : m_text(text) {}
 
     char16_t peek() {
-        while (m_pos < m_text.size() && isSkipped(m_text.at(m_pos).unicode())) ++m_pos;
+        while (m_pos < m_text.size() && IsSkipped(m_text.at(m_pos).unicode())) ++m_pos;
         return m_pos < m_text.size() ? m_text.at(m_pos).unicode() : u'\0';
     }
     void advance() { ++m_pos; }
@@ -36,13 +36,13 @@ class Reader {
     qsizetype m_pos = 0;
 };
 
-bool isDigit(char16_t c) {
+bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-int digitValue(char16_t c, int radix) {
+int DigitValue(char16_t c, int radix) {
     int value = -1;
-    if (isDigit(c))
+    if (IsDigit(c))
         value = c - u'0';
     else if (c >= u'a' && c <= u'f')
         value = c - u'a' + 10;
@@ -51,23 +51,23 @@ int digitValue(char16_t c, int radix) {
     return value < radix ? value : -1;
 }
 
-double saturate(double value) {
+double Saturate(double value) {
     if (std::isnan(value)) return 0;
     if (std::isinf(value)) return value > 0 ? DBL_MAX : -DBL_MAX;
     return value;
 }
 
-double readRadix(Reader& reader, int radix) {
+double ReadRadix(Reader& reader, int radix) {
     double value = 0;
-    for (int digit; (digit = digitValue(reader.peek(), radix)) >= 0; reader.advance())
+    for (int digit; (digit = DigitValue(reader.peek(), radix)) >= 0; reader.advance())
         value = value * radix + digit;
-    return saturate(value);
+    return Saturate(value);
 }
 
-double parseDecimal(const std::string& number) {
+double ParseDecimal(const std::string& number) {
     // The C locale, so that the decimal point is "." whatever the user's locale says.
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return saturate(strtod_l(number.c_str(), nullptr, cLocale));
+    return Saturate(strtod_l(number.c_str(), nullptr, cLocale));
 }
 
 }  // namespace
@@ -78,8 +78,8 @@ double LeadingNumber(QStringView text) {
         reader.advance();
         const char16_t kind = reader.peek();
         reader.advance();
-        if (kind == u'H' || kind == u'h') return readRadix(reader, 16);
-        if (kind == u'O' || kind == u'o') return readRadix(reader, 8);
+        if (kind == u'H' || kind == u'h') return ReadRadix(reader, 16);
+        if (kind == u'O' || kind == u'o') return ReadRadix(reader, 8);
         return 0;
     }
 
@@ -89,14 +89,14 @@ double LeadingNumber(QStringView text) {
         reader.advance();
     }
     bool anyDigit = false;
-    for (; isDigit(reader.peek()); reader.advance()) {
+    for (; IsDigit(reader.peek()); reader.advance()) {
         number += static_cast<char>(reader.peek());
         anyDigit = true;
     }
     if (reader.peek() == u'.') {
         number += '.';
         reader.advance();
-        for (; isDigit(reader.peek()); reader.advance()) {
+        for (; IsDigit(reader.peek()); reader.advance()) {
             number += static_cast<char>(reader.peek());
             anyDigit = true;
         }
@@ -111,17 +111,17 @@ double LeadingNumber(QStringView text) {
             reader.advance();
         }
         bool exponentDigits = false;
-        for (; isDigit(reader.peek()); reader.advance()) {
+        for (; IsDigit(reader.peek()); reader.advance()) {
             exponent += static_cast<char>(reader.peek());
             exponentDigits = true;
         }
         if (exponentDigits) number += exponent;
     }
-    return parseDecimal(number);
+    return ParseDecimal(number);
 }
 
 ZeroPadded::ZeroPadded(double value, int width) {
-    const double rounded = std::round(saturate(value));  // halves away from zero
+    const double rounded = std::round(Saturate(value));  // halves away from zero
     const double magnitude = std::fabs(rounded);
     char digits[400];
     int length = 0;

@@ -7,7 +7,7 @@ namespace {
 constexpr char DetourMark[] = "~quillet-case";
 constexpr char NoticeMark[] = "~quillet-claim";
 
-QByteArray markedName(const QByteArray& original, const char* mark, int attempt) {
+QByteArray MarkedName(const QByteArray& original, const char* mark, int attempt) {
     const qsizetype dot = original.lastIndexOf('.');
     const qsizetype split = dot > 0 ? dot : original.size();
     QByteArray name = original.left(split) + mark;
@@ -15,7 +15,7 @@ QByteArray markedName(const QByteArray& original, const char* mark, int attempt)
     return name + '~' + original.mid(split);
 }
 
-std::optional<QByteArray> markedOriginal(const QByteArray& name, QByteArrayView mark) {
+std::optional<QByteArray> MarkedOriginal(const QByteArray& name, QByteArrayView mark) {
     // Every listed name passes through here; nearly none holds a tilde, and a plain byte
     // search rules those out long before a search for the whole mark would.
     if (!name.contains('~')) return std::nullopt;
@@ -39,20 +39,20 @@ std::optional<QByteArray> markedOriginal(const QByteArray& name, QByteArrayView 
 
 }  // namespace
 
-QByteArray caseDetourName(const QByteArray& original, int attempt) {
-    return markedName(original, DetourMark, attempt);
+QByteArray CaseDetourName(const QByteArray& original, int attempt) {
+    return MarkedName(original, DetourMark, attempt);
 }
 
-std::optional<QByteArray> caseDetourOriginal(const QByteArray& name) {
-    return markedOriginal(name, DetourMark);
+std::optional<QByteArray> CaseDetourOriginal(const QByteArray& name) {
+    return MarkedOriginal(name, DetourMark);
 }
 
-QByteArray claimNoticeName(const QByteArray& claimed) {
-    return markedName(claimed, NoticeMark, 0);
+QByteArray ClaimNoticeName(const QByteArray& claimed) {
+    return MarkedName(claimed, NoticeMark, 0);
 }
 
-std::optional<QByteArray> claimNoticeClaimed(const QByteArray& name) {
-    return markedOriginal(name, NoticeMark);
+std::optional<QByteArray> ClaimNoticeClaimed(const QByteArray& name) {
+    return MarkedOriginal(name, NoticeMark);
 }
 
 }  // namespace quillet

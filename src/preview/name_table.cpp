@@ -7,11 +7,11 @@ namespace quillet {
 
 namespace {
 
-std::uint32_t tagOf(std::uint64_t hash) {
+std::uint32_t TagOf(std::uint64_t hash) {
     return static_cast<std::uint32_t>(hash >> 32);
 }
 
-std::uint64_t mix(std::uint64_t value) {
+std::uint64_t Mix(std::uint64_t value) {
     value ^= value >> 33;
     value *= 0xff51afd7ed558ccdULL;
     value ^= value >> 33;
@@ -20,7 +20,7 @@ std::uint64_t mix(std::uint64_t value) {
     return value;
 }
 
-std::size_t bucketsFor(std::size_t names) {
+std::size_t BucketsFor(std::size_t names) {
     // At most half full, so that probes stay short.
     std::size_t buckets = 16;
     while (buckets < names * 2) buckets *= 2;
@@ -40,22 +40,22 @@ std::uint64_t NameTable::hashOf(QByteArrayView name) {
     };
     if (size >= 8) {
         const char* last = bytes + size - 8;
-        for (; bytes < last; bytes += 8) hash = mix(hash ^ load(bytes));
+        for (; bytes < last; bytes += 8) hash = Mix(hash ^ load(bytes));
         // The last eight bytes, overlapping the chunk before when the size is not a multiple
         // of eight.
-        return mix(hash ^ load(last));
+        return Mix(hash ^ load(last));
     }
     std::uint64_t tail = 0;
     for (std::size_t i = 0; i < size; ++i)
         tail |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
-    return mix(hash ^ tail);
+    return Mix(hash ^ tail);
 }
 
 void NameTable::reset(std::size_t expected) {
     m_names.clear();
     m_names.reserve(expected);
     m_bytes.clear();
-    rehash(bucketsFor(expected));
+    rehash(BucketsFor(expected));
 }
 
 void NameTable::rehash(std::size_t buckets) {
@@ -78,14 +78,14 @@ void NameTable::place(std::uint64_t hash, std::int32_t number) {
     letThrough(hash);
     std::size_t i = firstBucket(hash);
     while (m_buckets[i].number >= 0) i = (i + 1) & m_mask;
-    m_buckets[i] = {tagOf(hash), number};
+    m_buckets[i] = {TagOf(hash), number};
 }
 
 int NameTable::find(QByteArrayView name) const {
     if (m_buckets.empty()) return -1;
     const std::uint64_t hash = hashOf(name);
     if (!mayHold(hash)) return -1;
-    const std::uint32_t tag = tagOf(hash);
+    const std::uint32_t tag = TagOf(hash);
     for (std::size_t i = firstBucket(hash);; i = (i + 1) & m_mask) {
         const Bucket& bucket = m_buckets[i];
         if (bucket.number < 0) return -1;
@@ -94,9 +94,9 @@ int NameTable::find(QByteArrayView name) const {
 }
 
 std::pair<int, bool> NameTable::add(QByteArrayView name) {
-    if (m_names.size() * 2 + 2 > m_buckets.size()) rehash(bucketsFor(m_names.size() * 2 + 8));
+    if (m_names.size() * 2 + 2 > m_buckets.size()) rehash(BucketsFor(m_names.size() * 2 + 8));
     const std::uint64_t hash = hashOf(name);
-    const std::uint32_t tag = tagOf(hash);
+    const std::uint32_t tag = TagOf(hash);
     std::size_t i = firstBucket(hash);
     for (;; i = (i + 1) & m_mask) {
         const Bucket& bucket = m_buckets[i];

@@ -59,7 +59,7 @@ QString KeptNamesText(int count) {
 QString RowToolTipText(const Form1& form, int row) {
     // A file the program itself parked under a detour name, whose old name is taken now.
     if (row >= 1 && row <= form.LV.rowCount()) {
-        if (const auto original = caseDetourOriginal(form.LV.row(row).rawName))
+        if (const auto original = CaseDetourOriginal(form.LV.row(row).rawName))
             return QStringLiteral(
                        "大文字と小文字だけを変える名前の変更が途中で止まったファイルです。元の名前"
                        "「%1」は別のファイルが使っているので、この名前のまま残してあります")

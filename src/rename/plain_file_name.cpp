@@ -10,16 +10,16 @@ namespace quillet {
 namespace {
 
 // Whether any byte of the word is zero.
-constexpr bool hasZeroByte(std::uint64_t word) {
+constexpr bool HasZeroByte(std::uint64_t word) {
     return ((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL) != 0;
 }
 
 // Whether the name holds "/" or NUL, eight bytes at a time: this runs for every row of every
 // naming pass, and nearly every name holds neither.
-bool holdsSlashOrNul(const char* bytes, std::size_t size) {
+bool HoldsSlashOrNul(const char* bytes, std::size_t size) {
     constexpr std::uint64_t kSlashes = 0x2F2F2F2F2F2F2F2FULL;
     const auto either = [](std::uint64_t word) {
-        return hasZeroByte(word) || hasZeroByte(word ^ kSlashes);
+        return HasZeroByte(word) || HasZeroByte(word ^ kSlashes);
     };
     if (size < 8) {
         for (std::size_t i = 0; i < size; ++i)
@@ -43,7 +43,7 @@ RenameProblem RefusalOf(QByteArrayView name) {
     const auto size = static_cast<std::size_t>(name.size());
     if (size == 0) return RenameProblem::EmptyName;
     if (size <= 2 && (name == "." || name == "..")) return RenameProblem::ReservedName;
-    if (holdsSlashOrNul(name.data(), size)) {
+    if (HoldsSlashOrNul(name.data(), size)) {
         if (std::memchr(name.data(), '/', size)) return RenameProblem::Slash;
         if (std::memchr(name.data(), '\0', size)) return RenameProblem::ForbiddenCharacter;
     }

@@ -6,7 +6,7 @@ namespace {
 
 // A string value as a key file holds it: every backslash doubled and line breaks and tabs
 // spelt out, since a value cannot hold them raw.
-QByteArray keyFileValue(const QByteArray& text) {
+QByteArray KeyFileValue(const QByteArray& text) {
     QByteArray value;
     for (const char c : text) {
         if (c == '\\')
@@ -27,7 +27,7 @@ QByteArray keyFileValue(const QByteArray& text) {
 // double quotes, '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is
 // no field code. Then the escaping of a string value, which doubles every backslash and spells
 // out line breaks.
-QByteArray execArgument(const QByteArray& argument) {
+QByteArray ExecArgument(const QByteArray& argument) {
     QByteArray quoted = "\"";
     for (const char c : argument) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
@@ -35,11 +35,11 @@ QByteArray execArgument(const QByteArray& argument) {
         quoted += c;
     }
     quoted += '"';
-    return keyFileValue(quoted);
+    return KeyFileValue(quoted);
 }
 
 // A word for the POSIX shell, which takes everything between single quotes literally.
-QByteArray shellWord(const QByteArray& word) {
+QByteArray ShellWord(const QByteArray& word) {
     QByteArray quoted = "'";
     for (const char c : word) {
         if (c == '\'')
@@ -52,18 +52,18 @@ QByteArray shellWord(const QByteArray& word) {
 
 // Nemo puts the shell-quoted paths in place of %F and splits the line as the shell does;
 // "%%" stands for a percent sign. A key file value cannot hold a raw line break.
-QByteArray nemoExec(const QByteArray& program) {
+QByteArray NemoExec(const QByteArray& program) {
     QByteArray line;
-    for (const char c : shellWord(program)) {
+    for (const char c : ShellWord(program)) {
         if (c == '%') line += '%';
         line += c;
     }
-    return keyFileValue(line) + " %F";
+    return KeyFileValue(line) + " %F";
 }
 
 // A script from the Scripts menu gets the selected files as its arguments, relative to the
 // current folder in some versions, and their full paths in an environment variable.
-QByteArray scriptLauncher(const QByteArray& program, const QByteArray& selectionVariable) {
+QByteArray ScriptLauncher(const QByteArray& program, const QByteArray& selectionVariable) {
     return "#!/bin/sh\n"
            "# Starts Quillet on the selected folder.\n"
            "folder=$1\n"
@@ -75,22 +75,22 @@ QByteArray scriptLauncher(const QByteArray& program, const QByteArray& selection
            "[ -n \"$folder\" ] || folder=$PWD\n"
            "case $folder in /*) ;; *) folder=$PWD/$folder ;; esac\n"
            "exec " +
-           shellWord(program) + " \"$folder\"\n";
+           ShellWord(program) + " \"$folder\"\n";
 }
 
 }  // namespace
 
-LauncherFile desktopLauncher(const QByteArray& program) {
+LauncherFile DesktopLauncher(const QByteArray& program) {
     return {"Quillet.desktop",
             "[Desktop Entry]\n"
             "Type=Application\n"
             "Name=Quillet\n"
             "Exec=" +
-                execArgument(program) + " %f\n",
+                ExecArgument(program) + " %f\n",
             0755};
 }
 
-LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
+LauncherFile SendToLauncher(LauncherForm form, const QByteArray& program) {
     switch (form) {
         case LauncherForm::ThunarSendTo:
             // The MIME type only chooses the items the Send To menu shows it for; this folder
@@ -100,7 +100,7 @@ LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
                     "Type=Application\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        execArgument(program) +
+                        ExecArgument(program) +
                         " %f\n"
                         "MimeType=inode/directory;\n",
                     0644};
@@ -116,19 +116,19 @@ LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
                     "[Desktop Action quillet]\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        execArgument(program) + " %f\n",
+                        ExecArgument(program) + " %f\n",
                     0755};
         case LauncherForm::NautilusScript:
-            return {"Quillet", scriptLauncher(program, "NAUTILUS_SCRIPT_SELECTED_FILE_PATHS"),
+            return {"Quillet", ScriptLauncher(program, "NAUTILUS_SCRIPT_SELECTED_FILE_PATHS"),
                     0755};
         case LauncherForm::CajaScript:
-            return {"Quillet", scriptLauncher(program, "CAJA_SCRIPT_SELECTED_FILE_PATHS"), 0755};
+            return {"Quillet", ScriptLauncher(program, "CAJA_SCRIPT_SELECTED_FILE_PATHS"), 0755};
         case LauncherForm::NemoAction:
             return {"quillet.nemo_action",
                     "[Nemo Action]\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        nemoExec(program) +
+                        NemoExec(program) +
                         "\n"
                         "Selection=s\n"
                         "Extensions=dir;\n",

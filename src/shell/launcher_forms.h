@@ -15,9 +15,9 @@ struct LauncherFile {
 };
 
 // The launcher for the desktop: it starts `program` on the folder dropped on it, if any.
-LauncherFile desktopLauncher(const QByteArray& program);
+LauncherFile DesktopLauncher(const QByteArray& program);
 
 // The launcher that starts `program` with the one folder the user chose as its argument.
-LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program);
+LauncherFile SendToLauncher(LauncherForm form, const QByteArray& program);
 
 }  // namespace quillet

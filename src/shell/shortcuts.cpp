@@ -9,16 +9,16 @@ namespace {
 
 constexpr int kDesktopFolder = 0;
 
-QString desktopLabel() {
+QString DesktopLabel() {
     return QStringLiteral("[デスクトップ]");
 }
-QString sendToLabel() {
+QString SendToLabel() {
     return QStringLiteral("[送る]");
 }
-QString createText() {
+QString CreateText() {
     return QStringLiteral("にショートカットを作成します");
 }
-QString deleteText() {
+QString DeleteText() {
     return QStringLiteral("のショートカットを削除します");
 }
 
@@ -29,19 +29,19 @@ Shortcuts::Shortcuts(Form1& form, Platform& platform) : m_form(form), m_platform
 void Shortcuts::DetectExisting() {
     const QByteArray folder = GetSpecialFolderPath(m_platform.specialFolders, kDesktopFolder);
     if (!folder.isEmpty() &&
-        m_platform.files.modifiedSeconds(folder + '/' + desktopLauncher({}).name)) {
+        m_platform.files.modifiedSeconds(folder + '/' + DesktopLauncher({}).name)) {
         m_form.Toolbar1.setButtonValue(1, 1);
-        m_form.Toolbar1.setButtonToolTip(1, desktopLabel() + deleteText());
+        m_form.Toolbar1.setButtonToolTip(1, DesktopLabel() + DeleteText());
     }
     if (sendToExists()) {
         m_form.Toolbar1.setButtonValue(2, 1);
-        m_form.Toolbar1.setButtonToolTip(2, sendToLabel() + deleteText());
+        m_form.Toolbar1.setButtonToolTip(2, SendToLabel() + DeleteText());
     }
 }
 
 void Shortcuts::Toolbar1_ButtonClick(int button) {
     const bool isDesktop = m_form.Toolbar1.button(button).caption == QStringLiteral("Desktop");
-    const QString label = isDesktop ? desktopLabel() : sendToLabel();
+    const QString label = isDesktop ? DesktopLabel() : SendToLabel();
     const bool create = m_form.Toolbar1.button(button).value == 1;
     const QByteArray program = m_platform.process.programFolder() + "/Quillex";
     auto& folders = m_platform.specialFolders;
@@ -49,7 +49,7 @@ void Shortcuts::Toolbar1_ButtonClick(int button) {
     // Failures stay quiet: the button shows what was asked for.
     if (isDesktop) {
         const QByteArray folder = GetSpecialFolderPath(folders, kDesktopFolder);
-        const LauncherFile launcher = desktopLauncher(program);
+        const LauncherFile launcher = DesktopLauncher(program);
         const QByteArray path = folder + '/' + launcher.name;
         // An unknown desktop folder is no reason to touch "/".
         if (!folder.isEmpty() && !create) {
@@ -63,13 +63,13 @@ void Shortcuts::Toolbar1_ButtonClick(int button) {
     } else {
         removeSendTo();
     }
-    m_form.Toolbar1.setButtonToolTip(button, label + (create ? deleteText() : createText()));
+    m_form.Toolbar1.setButtonToolTip(button, label + (create ? DeleteText() : CreateText()));
 }
 
 bool Shortcuts::sendToExists() {
     if (!m_platform.specialFolders.earlierSendToLauncher().isEmpty()) return true;
     for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
-        const QByteArray path = place.folder + '/' + sendToLauncher(place.form, {}).name;
+        const QByteArray path = place.folder + '/' + SendToLauncher(place.form, {}).name;
         if (m_platform.files.modifiedSeconds(path)) return true;
     }
     return false;
@@ -85,7 +85,7 @@ void Shortcuts::removeEarlierSendTo() {
 void Shortcuts::createSendTo(const QByteArray& program) {
     removeEarlierSendTo();
     for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
-        const LauncherFile launcher = sendToLauncher(place.form, program);
+        const LauncherFile launcher = SendToLauncher(place.form, program);
         if (!m_platform.specialFolders.makeFolder(place.folder)) continue;
         m_platform.files.writeFile(place.folder + '/' + launcher.name, launcher.content,
                                    launcher.mode);
@@ -95,7 +95,7 @@ void Shortcuts::createSendTo(const QByteArray& program) {
 void Shortcuts::removeSendTo() {
     removeEarlierSendTo();
     for (const LauncherPlace& place : m_platform.specialFolders.sendToPlaces()) {
-        m_platform.files.removeFile(place.folder + '/' + sendToLauncher(place.form, {}).name);
+        m_platform.files.removeFile(place.folder + '/' + SendToLauncher(place.form, {}).name);
     }
 }
 

@@ -12,7 +12,7 @@ class Button : public Control {
     Button(QString name, QString caption = {}, QString toolTip = {})
         : Control(std::move(name), std::move(caption), std::move(toolTip)) {}
 
-    void click() { raise(Click); }
+    void click() { Raise(Click); }
     // A label acts only when the program handles its click; then the keyboard reaches it too.
     bool clickable() const { return static_cast<bool>(Click); }
 

@@ -11,7 +11,7 @@ void CheckBox::setValue(int value) {
     if (value == m_value) return;
     m_value = value;
     notifyView();
-    raise(Click);
+    Raise(Click);
 }
 
 }  // namespace quillet

@@ -11,7 +11,7 @@ void ComboBox::setListIndex(int index) {
     if (index == m_listIndex || index < -1 || index >= m_items.size()) return;
     m_listIndex = index;
     notifyView();
-    raise(Click);
+    Raise(Click);
 }
 
 QString ComboBox::currentText() const {

@@ -72,7 +72,7 @@ class Control {
 
 // Raises a handler if one is attached; the handler runs to its end before the caller goes on.
 template <typename... Args>
-void raise(const std::function<void(Args...)>& handler, Args... args) {
+void Raise(const std::function<void(Args...)>& handler, Args... args) {
     if (handler) handler(args...);
 }
 

@@ -110,7 +110,7 @@ struct Form1 {
 };
 
 // The usage text of the help panel, lines ended by CR LF.
-QString helpText();
+QString HelpText();
 
 // Whether the window is in standard mode. The mode lives only in the caption of Command3:
 // "拡張" offers to extend.

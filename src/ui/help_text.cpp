@@ -2,7 +2,7 @@
 
 namespace quillet {
 
-QString helpText() {
+QString HelpText() {
     static const char* const lines[] = {
         "標準の状態での使い方",
         "　①ファイルタイプ（ワイルドカード）を指定します",

@@ -12,7 +12,7 @@ namespace quillet {
 
 namespace {
 
-const QString& cellText(const ListRow& row, int sortKey) {
+const QString& CellText(const ListRow& row, int sortKey) {
     return row.column(sortKey + 1);
 }
 
@@ -116,7 +116,7 @@ void ListView::ensureVisible(int index) {
 void ListView::userSetChecked(int index, bool checked) {
     if (row(index).checked == checked) return;
     setChecked(index, checked);
-    raise(ItemCheck, index);
+    Raise(ItemCheck, index);
 }
 
 void ListView::setSorted(bool sorted) {
@@ -152,7 +152,7 @@ void ListView::sortIfDue() {
     const int key = m_sortKey;
     std::vector<QStringView> texts;
     texts.reserve(m_rows.size());
-    for (const ListRow& row : m_rows) texts.push_back(cellText(row, key));
+    for (const ListRow& row : m_rows) texts.push_back(CellText(row, key));
     const std::vector<std::uint32_t> order =
         CaselessOrder(texts, m_sortOrder == SortOrder::Descending);
     if (order.empty()) return;  // already in order

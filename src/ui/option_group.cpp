@@ -38,7 +38,7 @@ void OptionGroup::select(int index) {
     m_selected = index;
     if (previous >= 0) (*this)[previous].selectionChanged();
     if (index >= 0) (*this)[index].selectionChanged();
-    raise(Click, index);
+    Raise(Click, index);
 }
 
 }  // namespace quillet

@@ -15,11 +15,11 @@ MenuEntry& PopupMenu::addEntry(QString name, QString caption) {
 
 void PopupMenu::choose(int position) {
     const auto& entry = m_entries.at(static_cast<size_t>(position));
-    if (!entry.isSeparator()) raise(entry.Click);
+    if (!entry.isSeparator()) Raise(entry.Click);
 }
 
 void PopupMenu::popup() {
-    raise<PopupMenu&>(Show, *this);
+    Raise<PopupMenu&>(Show, *this);
 }
 
 }  // namespace quillet

@@ -15,13 +15,13 @@ void TabStrip::select(int index) {
     if (index == m_selected || index < 1 || index > tabCount()) return;
     m_selected = index;
     notifyView();
-    raise(Click);
+    Raise(Click);
 }
 
 void TabStrip::userSelect(int index) {
     if (index == m_selected || index < 1 || index > tabCount()) return;
     bool cancel = false;
-    raise<bool&>(BeforeClick, cancel);
+    Raise<bool&>(BeforeClick, cancel);
     if (cancel) {
         notifyView();  // the view may already show the refused tab
         return;

@@ -11,7 +11,7 @@ void TextBox::setText(const QString& text) {
     if (text == m_text) return;
     m_text = text;
     notifyView();
-    raise(Change);
+    Raise(Change);
 }
 
 void TextBox::setReadOnly(bool readOnly) {

@@ -27,7 +27,7 @@ void Toolbar::setButtonToolTip(int index, const QString& toolTip) {
 
 void Toolbar::userClick(int index) {
     if (button(index).twoState) setButtonValue(index, button(index).value == 1 ? 0 : 1);
-    raise(ButtonClick, index);
+    Raise(ButtonClick, index);
 }
 
 }  // namespace quillet

@@ -52,7 +52,7 @@ struct Abbreviated {
 
 constexpr qsizetype kPackedPerWord = 8;
 
-qsizetype commonPrefix(const std::vector<QStringView>& texts) {
+qsizetype CommonPrefix(const std::vector<QStringView>& texts) {
     const QStringView first = texts.front();
     qsizetype length = first.size();
     for (const QStringView text : texts) {
@@ -68,7 +68,7 @@ qsizetype commonPrefix(const std::vector<QStringView>& texts) {
 // Eight characters from `from` folded into one integer, the first in the highest byte, or
 // false when one is not ASCII. A text that ends sooner is padded with zeros, so it goes before
 // any longer one it begins. The eight UTF-16 units are checked and folded four at a time.
-bool pack(QStringView text, qsizetype from, std::uint64_t& word) {
+bool Pack(QStringView text, qsizetype from, std::uint64_t& word) {
     static_assert(std::endian::native == std::endian::little);
     std::uint64_t units[2] = {0, 0};
     const qsizetype available = std::clamp<qsizetype>(text.size() - from, 0, kPackedPerWord);
@@ -89,11 +89,11 @@ bool pack(QStringView text, qsizetype from, std::uint64_t& word) {
     return true;
 }
 
-Abbreviated abbreviate(QStringView text, qsizetype from, std::uint32_t index) {
+Abbreviated Abbreviate(QStringView text, qsizetype from, std::uint32_t index) {
     Abbreviated entry;
     entry.index = index;
-    entry.exactHigh = pack(text, from, entry.high);
-    entry.exactLow = entry.exactHigh && pack(text, from + kPackedPerWord, entry.low);
+    entry.exactHigh = Pack(text, from, entry.high);
+    entry.exactLow = entry.exactHigh && Pack(text, from + kPackedPerWord, entry.low);
     return entry;
 }
 
@@ -113,11 +113,11 @@ std::vector<std::uint32_t> CaselessOrder(
     }
     if (inOrder) return {};
     // Characters every text shares decide nothing: the packed ones start after them.
-    const qsizetype from = commonPrefix(texts);
+    const qsizetype from = CommonPrefix(texts);
     std::vector<Abbreviated> entries;
     entries.reserve(texts.size());
     for (std::uint32_t i = 0; i < texts.size(); ++i)
-        entries.push_back(abbreviate(texts[i], from, i));
+        entries.push_back(Abbreviate(texts[i], from, i));
     const auto before = [&](const Abbreviated& a, const Abbreviated& b) {
         int comparison;
         if (a.exactHigh && b.exactHigh && a.high != b.high) {

@@ -13,43 +13,43 @@ constexpr char16_t kFirstStandIn = 0xDC80;
 constexpr char16_t kLastStandIn = 0xDCFF;
 
 // A low surrogate in the stand-in range that does not end a surrogate pair.
-bool isStandIn(QStringView text, qsizetype i) {
+bool IsStandIn(QStringView text, qsizetype i) {
     const char16_t unit = text[i].unicode();
     if (unit < kFirstStandIn || unit > kLastStandIn) return false;
     return i == 0 || !text[i - 1].isHighSurrogate();
 }
 
-bool hasStandIn(QStringView text) {
+bool HasStandIn(QStringView text) {
     // Runs over every listed name; the range test alone rules out nearly every character.
     const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (static_cast<char16_t>(units[i] - kFirstStandIn) <= kLastStandIn - kFirstStandIn &&
-            isStandIn(text, i))
+            IsStandIn(text, i))
             return true;
     }
     return false;
 }
 
-bool isContinuation(unsigned char byte) {
+bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
 // The length of the valid UTF-8 character at `at` (no overlong form, no surrogate, nothing
 // past U+10FFFF), or 0 when the byte there does not begin one.
-int characterLength(const QByteArray& bytes, qsizetype at) {
+int CharacterLength(const QByteArray& bytes, qsizetype at) {
     const auto byte = [&](qsizetype k) { return static_cast<unsigned char>(bytes[at + k]); };
     const unsigned char lead = byte(0);
     const qsizetype left = bytes.size() - at;
     if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return left >= 2 && isContinuation(byte(1)) ? 2 : 0;
+    if (lead >= 0xC2 && lead <= 0xDF) return left >= 2 && IsContinuation(byte(1)) ? 2 : 0;
     if (lead >= 0xE0 && lead <= 0xEF) {
-        if (left < 3 || !isContinuation(byte(2))) return 0;
+        if (left < 3 || !IsContinuation(byte(2))) return 0;
         const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
         const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
         return byte(1) >= low && byte(1) <= high ? 3 : 0;
     }
     if (lead >= 0xF0 && lead <= 0xF4) {
-        if (left < 4 || !isContinuation(byte(2)) || !isContinuation(byte(3))) return 0;
+        if (left < 4 || !IsContinuation(byte(2)) || !IsContinuation(byte(3))) return 0;
         const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
         const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
         return byte(1) >= low && byte(1) <= high ? 4 : 0;
@@ -58,7 +58,7 @@ int characterLength(const QByteArray& bytes, qsizetype at) {
 }
 
 // UTF-8 to text, keeping a byte order mark at the start, which QString::fromUtf8 drops.
-QString decodeUtf8(const char* bytes, qsizetype size) {
+QString DecodeUtf8(const char* bytes, qsizetype size) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
                                                      QStringDecoder::Flag::Stateless);
     return decoder(QByteArrayView(bytes, size));
@@ -67,7 +67,7 @@ QString decodeUtf8(const char* bytes, qsizetype size) {
 }  // namespace
 
 QString FileNameText(const QByteArray& bytes) {
-    QString text = decodeUtf8(bytes.constData(), bytes.size());
+    QString text = DecodeUtf8(bytes.constData(), bytes.size());
     // Valid UTF-8, the usual case, decodes without a replacement character.
     if (!text.contains(QChar::ReplacementCharacter)) return text;
     text.clear();
@@ -76,11 +76,11 @@ QString FileNameText(const QByteArray& bytes) {
     while (at < bytes.size()) {
         qsizetype end = at;
         while (end < bytes.size()) {
-            const int length = characterLength(bytes, end);
+            const int length = CharacterLength(bytes, end);
             if (length == 0) break;
             end += length;
         }
-        text += decodeUtf8(bytes.constData() + at, end - at);
+        text += DecodeUtf8(bytes.constData() + at, end - at);
         if (end < bytes.size()) {
             text += QChar(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(bytes[end])));
             ++end;
@@ -91,12 +91,12 @@ QString FileNameText(const QByteArray& bytes) {
 }
 
 QByteArray FileNameBytes(QStringView text) {
-    if (!hasStandIn(text)) return text.toUtf8();
+    if (!HasStandIn(text)) return text.toUtf8();
     QByteArray bytes;
     bytes.reserve(text.size() * 3);
     qsizetype from = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!isStandIn(text, i)) continue;
+        if (!IsStandIn(text, i)) continue;
         bytes += text.mid(from, i - from).toUtf8();
         bytes += static_cast<char>(text[i].unicode() - 0xDC00);
         from = i + 1;
@@ -134,10 +134,10 @@ void WriteFileNameBytes(QStringView text, std::string& bytes) {
 }
 
 QString ReadableFileName(const QString& text) {
-    if (!hasStandIn(text)) return text;
+    if (!HasStandIn(text)) return text;
     QString shown = text;
     for (qsizetype i = 0; i < shown.size(); ++i) {
-        if (isStandIn(text, i)) shown[i] = QChar::ReplacementCharacter;
+        if (IsStandIn(text, i)) shown[i] = QChar::ReplacementCharacter;
     }
     return shown;
 }

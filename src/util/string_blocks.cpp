@@ -21,14 +21,14 @@ StringBlocks<String, Unit>::~StringBlocks() {
 
 // Drops `count` references to `data` at once, and the data with the last of them.
 template <class Block>
-void dropReferences(Block* data, int count) {
+void DropReferences(Block* data, int count) {
     if (data->ref_.fetchAndSubOrdered(count) == count) Block::deallocate(data);
 }
 
 template <class String, class Unit>
 void StringBlocks<String, Unit>::release() {
     // Its own reference, and those no string took.
-    if (m_block) dropReferences(m_block, m_prepaid + 1);
+    if (m_block) DropReferences(m_block, m_prepaid + 1);
     m_block = nullptr;
     m_prepaid = 0;
     m_next = nullptr;
@@ -52,7 +52,7 @@ void StringBlocks<String, Unit>::giveUp(typename String::DataPointer&& data) {
 
 template <class String, class Unit>
 void StringBlocks<String, Unit>::giveUpHeld() {
-    if (m_held > 0) dropReferences(m_heldData, m_held);
+    if (m_held > 0) DropReferences(m_heldData, m_held);
     m_heldData = nullptr;
     m_held = 0;
 }

@@ -47,7 +47,7 @@ void Binding::firstFrameDrawn() {
     for (auto& [key, work] : std::exchange(m_untilDrawn, {})) work();
 }
 
-QString accessibleNameOf(const Control& control) {
+QString AccessibleNameOf(const Control& control) {
     return control.accessibleName().isEmpty() ? control.caption().trimmed()
                                               : control.accessibleName();
 }
@@ -56,7 +56,7 @@ void Binding::showCommon(const Control& control, QWidget* widget, bool followVis
     // This runs on every change of the control, a hundred times a pass for the progress bar,
     // and each of these writes sends events of its own: only what differs is written.
     if (widget->toolTip() != control.toolTip()) widget->setToolTip(control.toolTip());
-    const QString name = accessibleNameOf(control);
+    const QString name = AccessibleNameOf(control);
     if (widget->accessibleName() != name) widget->setAccessibleName(name);
     if (widget->accessibleDescription() != control.toolTip())
         widget->setAccessibleDescription(control.toolTip());

@@ -85,6 +85,6 @@ class Binding {
 
 // The name assistive technology reads for a control: the one the model gives it, else its
 // caption.
-QString accessibleNameOf(const Control& control);
+QString AccessibleNameOf(const Control& control);
 
 }  // namespace quillet

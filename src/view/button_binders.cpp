@@ -18,7 +18,7 @@
 
 namespace quillet {
 
-void bindCheckBox(Binding& binding, CheckBox& checkBox, QWidget* parent) {
+void BindCheckBox(Binding& binding, CheckBox& checkBox, QWidget* parent) {
     auto* box = new QCheckBox(parent);
     binding.layout().add(checkBox, box, WindowLayout::Anchor::Fixed);
     auto sync = binding.follow(checkBox, [&binding, &checkBox, box] {
@@ -32,10 +32,10 @@ void bindCheckBox(Binding& binding, CheckBox& checkBox, QWidget* parent) {
     });
 }
 
-void bindOption(Binding& binding, OptionButton& option, QWidget* parent) {
+void BindOption(Binding& binding, OptionButton& option, QWidget* parent) {
     auto* radio = new QRadioButton(parent);
     radio->setAutoExclusive(option.exclusive());
-    tabToTheSelectedOption(radio);
+    TabToTheSelectedOption(radio);
     binding.layout().add(option, radio, WindowLayout::Anchor::Fixed);
     auto sync = binding.follow(option, [&binding, &option, radio] {
         radio->setText(option.caption());
@@ -53,7 +53,7 @@ void bindOption(Binding& binding, OptionButton& option, QWidget* parent) {
     });
 }
 
-QPushButton* bindCommand(Binding& binding, Button& button, QWidget* parent,
+QPushButton* BindCommand(Binding& binding, Button& button, QWidget* parent,
                          std::function<void()> press) {
     auto* push = new QPushButton(parent);
     push->setAutoDefault(false);
@@ -66,7 +66,7 @@ QPushButton* bindCommand(Binding& binding, Button& button, QWidget* parent,
     return push;
 }
 
-QLabel* bindLabel(Binding& binding, Button& label, QWidget* parent) {
+QLabel* BindLabel(Binding& binding, Button& label, QWidget* parent) {
     auto* text = new QLabel(parent);
     text->setWordWrap(false);
     binding.layout().add(label, text, WindowLayout::Anchor::Fixed);
@@ -78,12 +78,12 @@ QLabel* bindLabel(Binding& binding, Button& label, QWidget* parent) {
         text->setCursor(Qt::PointingHandCursor);
         // A label that acts is reached by the keyboard like a button.
         text->setFocusPolicy(Qt::TabFocus);
-        clickOnReleaseOrKey(text, [&label] { label.click(); });
+        ClickOnReleaseOrKey(text, [&label] { label.click(); });
     }
     return text;
 }
 
-void bindToolbar(Binding& binding, Toolbar& toolbar, QWidget* parent) {
+void BindToolbar(Binding& binding, Toolbar& toolbar, QWidget* parent) {
     auto* bar = new QWidget(parent);
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -10,7 +10,7 @@
 
 namespace quillet {
 
-void bindComboBox(Binding& binding, ComboBox& combo, QWidget* parent) {
+void BindComboBox(Binding& binding, ComboBox& combo, QWidget* parent) {
     auto* box = new QComboBox(parent);
     binding.layout().add(combo, box, WindowLayout::Anchor::Fixed);
     auto sync = binding.follow(combo, [&binding, &combo, box] {
@@ -29,7 +29,7 @@ void bindComboBox(Binding& binding, ComboBox& combo, QWidget* parent) {
     });
 }
 
-void bindTabStrip(Binding& binding, TabStrip& tabs, QWidget* parent) {
+void BindTabStrip(Binding& binding, TabStrip& tabs, QWidget* parent) {
     auto* area = new QWidget(parent);
     auto* pane = new QFrame(area);
     pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);

@@ -24,7 +24,7 @@ namespace {
 // A parked sheet lies below the window: the keyboard must not wander into it. A raised one
 // takes the keyboard to its first control that acts, and gives it back where it was when the
 // sheet is parked again.
-void followSheet(QWidget* sheet, QPointer<QWidget>& focusBefore) {
+void FollowSheet(QWidget* sheet, QPointer<QWidget>& focusBefore) {
     const bool parked = sheet->y() >= sheet->parentWidget()->height();
     const bool hadFocus = sheet->isAncestorOf(QApplication::focusWidget());
     bool anyStop = false;
@@ -82,11 +82,11 @@ class PanelToolTips : public QObject {
 
 }  // namespace
 
-void bindTitle(Binding& binding, Control& form, QWidget* window) {
+void BindTitle(Binding& binding, Control& form, QWidget* window) {
     binding.follow(form, [&form, window] { window->setWindowTitle(form.caption()); });
 }
 
-QGroupBox* bindFrame(Binding& binding, Control& frame, QWidget* parent) {
+QGroupBox* BindFrame(Binding& binding, Control& frame, QWidget* parent) {
     auto* box = new QGroupBox(parent);
     binding.layout().add(frame, box, WindowLayout::Anchor::Fixed);
     binding.follow(frame, [&binding, &frame, box] {
@@ -96,7 +96,7 @@ QGroupBox* bindFrame(Binding& binding, Control& frame, QWidget* parent) {
     return box;
 }
 
-QProgressBar* bindProgressBar(Binding& binding, ProgressBar& bar, QWidget* parent,
+QProgressBar* BindProgressBar(Binding& binding, ProgressBar& bar, QWidget* parent,
                               std::function<void()> shown) {
     auto* progress = new QProgressBar(parent);
     progress->setRange(0, 100);
@@ -120,7 +120,7 @@ QProgressBar* bindProgressBar(Binding& binding, ProgressBar& bar, QWidget* paren
     return progress;
 }
 
-QStatusBar* bindStatusBar(Binding& binding, StatusBar& bar, QWidget* parent,
+QStatusBar* BindStatusBar(Binding& binding, StatusBar& bar, QWidget* parent,
                           std::function<void()> shown) {
     auto* statusBar = new QStatusBar(parent);
     statusBar->setSizeGripEnabled(true);
@@ -164,7 +164,7 @@ QStatusBar* bindStatusBar(Binding& binding, StatusBar& bar, QWidget* parent,
     return statusBar;
 }
 
-QWidget* bindPanel(Binding& binding, Control& panel, QWidget* parent, std::function<void()> shown) {
+QWidget* BindPanel(Binding& binding, Control& panel, QWidget* parent, std::function<void()> shown) {
     auto* sheet = new QWidget(parent);
     sheet->setAutoFillBackground(true);
     binding.layout().add(panel, sheet, WindowLayout::Anchor::Sheet);
@@ -174,7 +174,7 @@ QWidget* bindPanel(Binding& binding, Control& panel, QWidget* parent, std::funct
         sheet->raise();
         // The sheet is slid frame by frame by the handler itself; each frame must show.
         if (sheet->isVisible()) sheet->repaint();
-        followSheet(sheet, *focusBefore);
+        FollowSheet(sheet, *focusBefore);
         shown();
     });
     return sheet;

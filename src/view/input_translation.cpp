@@ -22,7 +22,7 @@ namespace quillet {
 namespace {
 
 // Mouse buttons and modifier keys as the model's mouse events count them.
-int buttonCode(Qt::MouseButton button) {
+int ButtonCode(Qt::MouseButton button) {
     switch (button) {
         case Qt::LeftButton:
             return 1;
@@ -35,7 +35,7 @@ int buttonCode(Qt::MouseButton button) {
     }
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers) {
+int ShiftCode(Qt::KeyboardModifiers modifiers) {
     int code = 0;
     if (modifiers & Qt::ShiftModifier) code |= 1;
     if (modifiers & Qt::ControlModifier) code |= 2;
@@ -43,17 +43,17 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
     return code;
 }
 
-bool isActivationKey(int key) {
+bool IsActivationKey(int key) {
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter ||
            key == Qt::Key_Select;
 }
 
 using MouseHandler = std::function<void(int button, int shift, float x, float y)>;
 
-void raiseMouse(const WindowLayout& layout, const MouseHandler& handler, QEvent* event) {
+void RaiseMouse(const WindowLayout& layout, const MouseHandler& handler, QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPointF at = mouse->position();
-    quillet::raise(handler, buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
+    quillet::Raise(handler, ButtonCode(mouse->button()), ShiftCode(mouse->modifiers()),
                    layout.toTwips(static_cast<int>(at.x())),
                    layout.toTwips(static_cast<int>(at.y())));
 }
@@ -75,7 +75,7 @@ class EventTap : public QObject {
 
 }  // namespace
 
-void tabToTheSelectedOption(QWidget* option) {
+void TabToTheSelectedOption(QWidget* option) {
     new EventTap(option, [option](QEvent* event) {
         if (event->type() != QEvent::FocusIn) return false;
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -94,10 +94,10 @@ void tabToTheSelectedOption(QWidget* option) {
     });
 }
 
-void clickOnReleaseOrKey(QWidget* widget, std::function<void()> click) {
+void ClickOnReleaseOrKey(QWidget* widget, std::function<void()> click) {
     new EventTap(widget, [widget, click = std::move(click)](QEvent* event) {
         if (event->type() == QEvent::KeyPress) {
-            if (!isActivationKey(static_cast<QKeyEvent*>(event)->key())) return false;
+            if (!IsActivationKey(static_cast<QKeyEvent*>(event)->key())) return false;
             click();
             return true;
         }
@@ -111,26 +111,26 @@ void clickOnReleaseOrKey(QWidget* widget, std::function<void()> click) {
     });
 }
 
-void translateStatusBarInput(WindowLayout& layout, StatusBar& bar, QStatusBar* widget) {
+void TranslateStatusBarInput(WindowLayout& layout, StatusBar& bar, QStatusBar* widget) {
     new EventTap(widget, [&layout, &bar, widget](QEvent* event) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
-                raiseMouse(layout, bar.MouseDown, event);
+                RaiseMouse(layout, bar.MouseDown, event);
                 return true;
             case QEvent::MouseButtonRelease: {
-                raiseMouse(layout, bar.MouseUp, event);
+                RaiseMouse(layout, bar.MouseUp, event);
                 const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-                if (widget->rect().contains(at)) quillet::raise(bar.Click);
+                if (widget->rect().contains(at)) quillet::Raise(bar.Click);
                 return true;
             }
             case QEvent::KeyPress: {
                 auto* key = static_cast<QKeyEvent*>(event);
-                if (!isActivationKey(key->key()) || key->isAutoRepeat()) return false;
+                if (!IsActivationKey(key->key()) || key->isAutoRepeat()) return false;
                 // A press of the key is a click at the bar's start: down, up, click.
-                quillet::raise(bar.MouseDown, 1, 0, 0.0f, 0.0f);
-                quillet::raise(bar.MouseUp, 1, 0, 0.0f, 0.0f);
-                quillet::raise(bar.Click);
+                quillet::Raise(bar.MouseDown, 1, 0, 0.0f, 0.0f);
+                quillet::Raise(bar.MouseUp, 1, 0, 0.0f, 0.0f);
+                quillet::Raise(bar.Click);
                 return true;
             }
             default:
@@ -139,11 +139,11 @@ void translateStatusBarInput(WindowLayout& layout, StatusBar& bar, QStatusBar* w
     });
 }
 
-void translateListInput(WindowLayout& layout, ListView& list, QTreeView* view, FileListModel* model,
+void TranslateListInput(WindowLayout& layout, ListView& list, QTreeView* view, FileListModel* model,
                         PopupPlace& popupPlace) {
     // The program opens its menu on the release; the list still sees the event after.
     new EventTap(view->viewport(), [&layout, &list](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonRelease) raiseMouse(layout, list.MouseUp, event);
+        if (event->type() == QEvent::MouseButtonRelease) RaiseMouse(layout, list.MouseUp, event);
         return false;
     });
     new EventTap(view, [&layout, &list, view, model, &popupPlace](QEvent* event) {
@@ -169,14 +169,14 @@ void translateListInput(WindowLayout& layout, ListView& list, QTreeView* view, F
         const QPoint at(row.left() + std::min(row.width(), layout.toPixels(600)), row.center().y());
         popupPlace.at = view->viewport()->mapToGlobal(at);
         popupPlace.fromKeyboard = true;
-        quillet::raise(list.MouseUp, 2, shiftCode(key->modifiers() & ~Qt::ShiftModifier),
+        quillet::Raise(list.MouseUp, 2, ShiftCode(key->modifiers() & ~Qt::ShiftModifier),
                        layout.toTwips(at.x()), layout.toTwips(at.y()));
         popupPlace.fromKeyboard = false;
         return true;
     });
 }
 
-void bindPopupMenu(Binding& binding, PopupMenu& menu, QWidget* owner, PopupPlace& place) {
+void BindPopupMenu(Binding& binding, PopupMenu& menu, QWidget* owner, PopupPlace& place) {
     std::weak_ptr<int> alive = binding.alive();
     menu.Show = [alive, owner, &place](PopupMenu& shown) {
         if (alive.expired()) return;

@@ -27,21 +27,21 @@ struct PopupPlace {
 
 // Tabbing into a group of exclusive buttons lands on the one that is selected, from where the
 // arrows move the selection.
-void tabToTheSelectedOption(QWidget* option);
+void TabToTheSelectedOption(QWidget* option);
 
 // A left click (pressed and released on the widget) or an activation key on it runs `click`.
-void clickOnReleaseOrKey(QWidget* widget, std::function<void()> click);
+void ClickOnReleaseOrKey(QWidget* widget, std::function<void()> click);
 
 // The whole status bar reports MouseDown, MouseUp and Click, whichever panel is under the
 // pointer; an activation key is a click at its start.
-void translateStatusBarInput(WindowLayout& layout, StatusBar& bar, QStatusBar* widget);
+void TranslateStatusBarInput(WindowLayout& layout, StatusBar& bar, QStatusBar* widget);
 
 // The list reports MouseUp; the space key checks the current row as its check box does, and
 // the menu key is a right button let go at the current row.
-void translateListInput(WindowLayout& layout, ListView& list, QTreeView* view, FileListModel* model,
+void TranslateListInput(WindowLayout& layout, ListView& list, QTreeView* view, FileListModel* model,
                         PopupPlace& popupPlace);
 
 // The model's pop-up menu, shown where `place` says, the chosen entry handed back.
-void bindPopupMenu(Binding& binding, PopupMenu& menu, QWidget* owner, PopupPlace& place);
+void BindPopupMenu(Binding& binding, PopupMenu& menu, QWidget* owner, PopupPlace& place);
 
 }  // namespace quillet

@@ -13,17 +13,17 @@ constexpr int kPointSize = 9;
 // Whether a font family is installed. QFontDatabase::hasFamily first runs the name through
 // every substitution rule of fontconfig, which at start-up costs more than laying out the
 // whole window; a substitute is not the face the window was laid out for anyway.
-bool installed(const QString& family) {
+bool Installed(const QString& family) {
     return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
 }
 
 // The design face at its size, else the CJK face at `fallbackSize`.
-QFont pick(const QString& designFamily, qreal fallbackSize = kPointSize) {
+QFont Pick(const QString& designFamily, qreal fallbackSize = kPointSize) {
     QString family = designFamily;
     qreal size = kPointSize;
-    if (!installed(family)) {
+    if (!Installed(family)) {
         const QString fallback = QStringLiteral("Noto Sans CJK JP");
-        if (installed(fallback)) {
+        if (Installed(fallback)) {
             family = fallback;
             size = fallbackSize;
         }
@@ -36,14 +36,14 @@ QFont pick(const QString& designFamily, qreal fallbackSize = kPointSize) {
 
 }  // namespace
 
-QFont interfaceFont() {
-    return pick(QStringLiteral("MS UI Gothic"));
+QFont InterfaceFont() {
+    return Pick(QStringLiteral("MS UI Gothic"));
 }
 
-QFont helpTextFont() {
+QFont HelpTextFont() {
     // The design's face is proportional, Noto's kana and brackets take a full em each: at
     // this size the longest of the help's lines has the panel's width, beside its scroll bar.
-    return pick(QString::fromUtf8("ＭＳ Ｐゴシック"), 7.5);
+    return Pick(QString::fromUtf8("ＭＳ Ｐゴシック"), 7.5);
 }
 
 }  // namespace quillet

@@ -6,9 +6,9 @@ namespace quillet {
 
 // The window's font: the design face when the system has it, else a Japanese face that Linux
 // desktops ship, so that every caption stays readable.
-QFont interfaceFont();
+QFont InterfaceFont();
 
 // The face of the help text, with the same fallback.
-QFont helpTextFont();
+QFont HelpTextFont();
 
 }  // namespace quillet

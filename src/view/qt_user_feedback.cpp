@@ -10,7 +10,7 @@ namespace quillet {
 
 namespace {
 
-QMessageBox::Icon boxIcon(MessageIcon icon) {
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Stop:
             return QMessageBox::Critical;
@@ -28,7 +28,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 MessageAnswer QtUserFeedback::messageBox(const QString& text, const QString& title,
                                          MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, m_window);
+    QMessageBox box(BoxIcon(icon), title, text, QMessageBox::NoButton, m_window);
     box.setObjectName(QStringLiteral("messageBox"));
     if (buttons == MessageButtons::YesNo) {
         QPushButton* yes = box.addButton(QMessageBox::Yes);

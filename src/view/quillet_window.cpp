@@ -73,7 +73,7 @@ class FirstFrameTap : public QObject {
 }  // namespace
 
 QuilletWindow::QuilletWindow(Form1& form, QWidget* parent) : QMainWindow(parent), m_form(form) {
-    setFont(interfaceFont());
+    setFont(InterfaceFont());
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
@@ -107,59 +107,59 @@ QuilletWindow::~QuilletWindow() {
 void QuilletWindow::bindControls() {
     Form1& form = m_form;
     Binding& b = *m_binding;
-    bindTitle(b, form.form, this);
+    BindTitle(b, form.form, this);
     auto click = [](Button& button) { return [&button] { button.click(); }; };
 
     // Creation order is stacking order: the option frames lie on the tab strip's area, the
     // progress bar on the list, and the help sheet above everything.
-    bindTextBox(b, form.Text1, m_client);
-    bindTextBox(b, form.Text2, m_client);
-    bindTextBox(b, form.Text3, m_client);
-    bindCommand(b, form.Command3, m_client, click(form.Command3));
-    bindCommand(b, form.Command4, m_client, click(form.Command4));
+    BindTextBox(b, form.Text1, m_client);
+    BindTextBox(b, form.Text2, m_client);
+    BindTextBox(b, form.Text3, m_client);
+    BindCommand(b, form.Command3, m_client, click(form.Command3));
+    BindCommand(b, form.Command4, m_client, click(form.Command4));
 
-    QGroupBox* frame1 = bindFrame(b, form.Frame1, m_client);
-    bindComboBox(b, form.Combo1, frame1);
-    bindTextBox(b, form.Text4, frame1);
-    bindCommand(b, form.Command1, m_client, click(form.Command1));
-    bindCommand(b, form.Command2, m_client, click(form.Command2));
+    QGroupBox* frame1 = BindFrame(b, form.Frame1, m_client);
+    BindComboBox(b, form.Combo1, frame1);
+    BindTextBox(b, form.Text4, frame1);
+    BindCommand(b, form.Command1, m_client, click(form.Command1));
+    BindCommand(b, form.Command2, m_client, click(form.Command2));
 
-    bindTabStrip(b, form.TabStrip1, m_client);
+    BindTabStrip(b, form.TabStrip1, m_client);
 
-    QGroupBox* frame2 = bindFrame(b, form.Frame2, m_client);
+    QGroupBox* frame2 = BindFrame(b, form.Frame2, m_client);
     // Top to bottom as they stand in the frame.
-    bindOption(b, form.Option1[3], frame2);
-    bindOption(b, form.Option1[2], frame2);
-    bindOption(b, form.Option1[1], frame2);
-    bindCheckBox(b, form.Check2, frame2);
-    bindOption(b, form.Option1[0], frame2);
+    BindOption(b, form.Option1[3], frame2);
+    BindOption(b, form.Option1[2], frame2);
+    BindOption(b, form.Option1[1], frame2);
+    BindCheckBox(b, form.Check2, frame2);
+    BindOption(b, form.Option1[0], frame2);
 
-    QGroupBox* frame3 = bindFrame(b, form.Frame3, m_client);
-    bindCheckBox(b, form.Check4, frame3);
-    bindCheckBox(b, form.Check1, frame3);
-    bindCheckBox(b, form.Check3, frame3);
-    bindCheckBox(b, form.Check6, frame3);
-    for (auto& box : form.Check7) bindCheckBox(b, box, frame3);
+    QGroupBox* frame3 = BindFrame(b, form.Frame3, m_client);
+    BindCheckBox(b, form.Check4, frame3);
+    BindCheckBox(b, form.Check1, frame3);
+    BindCheckBox(b, form.Check3, frame3);
+    BindCheckBox(b, form.Check6, frame3);
+    for (auto& box : form.Check7) BindCheckBox(b, box, frame3);
 
-    QGroupBox* frame4 = bindFrame(b, form.Frame4, m_client);
-    bindCheckBox(b, form.Check5, frame4);
+    QGroupBox* frame4 = BindFrame(b, form.Frame4, m_client);
+    BindCheckBox(b, form.Check5, frame4);
 
-    QGroupBox* frame5 = bindFrame(b, form.Frame5, m_client);
-    bindToolbar(b, form.Toolbar1, frame5);
+    QGroupBox* frame5 = BindFrame(b, form.Frame5, m_client);
+    BindToolbar(b, form.Toolbar1, frame5);
 
     m_list = new ListBinding(b, form.LV, m_client);
-    translateListInput(*m_layout, form.LV, m_list->view(), m_list->model(), *m_popupPlace);
-    m_progress = bindProgressBar(b, form.PB1, m_client, [this] { showProgress(); });
-    m_statusBar = bindStatusBar(b, form.SBar, m_client, [this] { showStatusHint(); });
-    translateStatusBarInput(*m_layout, form.SBar, m_statusBar);
+    TranslateListInput(*m_layout, form.LV, m_list->view(), m_list->model(), *m_popupPlace);
+    m_progress = BindProgressBar(b, form.PB1, m_client, [this] { showProgress(); });
+    m_statusBar = BindStatusBar(b, form.SBar, m_client, [this] { showStatusHint(); });
+    TranslateStatusBarInput(*m_layout, form.SBar, m_statusBar);
 
-    QWidget* sheet = bindPanel(b, form.panel, m_client, [] {});
-    bindMultiLineText(b, form.Text5, sheet);
-    bindLabel(b, form.Label3, sheet);
-    bindLabel(b, form.Label4, sheet);
-    for (auto& label : form.Label2) bindLabel(b, label, sheet);
+    QWidget* sheet = BindPanel(b, form.panel, m_client, [] {});
+    BindMultiLineText(b, form.Text5, sheet);
+    BindLabel(b, form.Label3, sheet);
+    BindLabel(b, form.Label4, sheet);
+    for (auto& label : form.Label2) BindLabel(b, label, sheet);
 
-    bindPopupMenu(b, form.mform.menu_top, this, *m_popupPlace);
+    BindPopupMenu(b, form.mform.menu_top, this, *m_popupPlace);
 }
 
 int QuilletWindow::toPixels(float twips) const {
@@ -252,8 +252,8 @@ void QuilletWindow::showEvent(QShowEvent* event) {
 void QuilletWindow::closeEvent(QCloseEvent* event) {
     if (!m_closing) {
         m_closing = true;
-        quillet::raise(m_form.QueryUnload);
-        quillet::raise(m_form.Unload);
+        quillet::Raise(m_form.QueryUnload);
+        quillet::Raise(m_form.Unload);
     }
     event->accept();
     // Nothing of the program may stay behind its window.

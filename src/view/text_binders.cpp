@@ -11,7 +11,7 @@ namespace quillet {
 
 namespace {
 
-QString forDisplay(const QString& text) {
+QString ForDisplay(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return shown;
@@ -19,7 +19,7 @@ QString forDisplay(const QString& text) {
 
 }  // namespace
 
-void bindTextBox(Binding& binding, TextBox& textBox, QWidget* parent) {
+void BindTextBox(Binding& binding, TextBox& textBox, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     binding.layout().add(textBox, edit, WindowLayout::Anchor::Fixed);
     auto sync = binding.follow(textBox, [&binding, &textBox, edit] {
@@ -35,9 +35,9 @@ void bindTextBox(Binding& binding, TextBox& textBox, QWidget* parent) {
     });
 }
 
-void bindMultiLineText(Binding& binding, TextBox& textBox, QWidget* parent) {
+void BindMultiLineText(Binding& binding, TextBox& textBox, QWidget* parent) {
     auto* edit = new QPlainTextEdit(parent);
-    edit->setFont(helpTextFont());
+    edit->setFont(HelpTextFont());
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit->setTabChangesFocus(true);
     binding.layout().add(textBox, edit, WindowLayout::Anchor::Grow);
@@ -46,7 +46,7 @@ void bindMultiLineText(Binding& binding, TextBox& textBox, QWidget* parent) {
         // sheet's, parked below the window when it opens: the text waits for the first frame.
         binding.whenDrawn(
             [&textBox, edit] {
-                const QString shown = forDisplay(textBox.text());
+                const QString shown = ForDisplay(textBox.text());
                 if (edit->toPlainText() != shown) edit->setPlainText(shown);
             },
             edit);

@@ -6,7 +6,7 @@
 namespace quillet::test {
 namespace {
 
-QByteArray currentDirectory() {
+QByteArray CurrentDirectory() {
     char buffer[4096];
     return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
 }
@@ -27,7 +27,7 @@ TEST(Startup, MakesTheFolderCurrentAndListsIt) {
     harness.photos.write("IMG_0001.jpg");
     harness.photos.write("IMG_0002.jpg");
     harness.startOnPhotos();
-    EXPECT_EQ(currentDirectory(), harness.photos.path());
+    EXPECT_EQ(CurrentDirectory(), harness.photos.path());
     EXPECT_EQ(harness.form().File1.path(), harness.photos.path());
     EXPECT_EQ(harness.form().SBar.panel(2).text, QStringLiteral("2files"));
     EXPECT_EQ(harness.newNames(),

@@ -30,7 +30,7 @@ TEST_P(ProposalTest, ProposesPrefixAndStartNumberFromTheNames) {
     EXPECT_EQ(harness.form().Text2.text(), QString::fromUtf8(GetParam().startNumber));
 }
 
-std::vector<const char*> cameraNames(int count) {
+std::vector<const char*> CameraNames(int count) {
     static std::vector<QByteArray> storage;
     std::vector<const char*> names;
     for (int i = 1; i <= count; ++i) {
@@ -44,7 +44,7 @@ std::vector<const char*> cameraNames(int count) {
 INSTANTIATE_TEST_SUITE_P(
     Folders, ProposalTest,
     ::testing::Values(
-        ProposalCase{"CameraSeries", cameraNames(120), "IMG_", "001"},
+        ProposalCase{"CameraSeries", CameraNames(120), "IMG_", "001"},
         ProposalCase{"LargestNumberSetsTheWidth", {"DSC9.jpg", "DSC10000.jpg"}, "DSC", "00001"},
         ProposalCase{"FileCountSetsTheWidth", {"a.jpg", "b.jpg", "c.jpg"}, "", "1"},
         ProposalCase{"OneCharacterPrefixesAreNotProposed", {"a1.jpg", "b2.jpg"}, "", "1"},

@@ -46,7 +46,7 @@ TEST_F(HelpPanelTest, RaisingAgainStartsFromTheStatusBar) {
 }
 
 TEST(HelpText, HasEighteenLinesEndedByCrLf) {
-    const QString text = helpText();
+    const QString text = HelpText();
     EXPECT_EQ(text.count(QStringLiteral("\r\n")), 18);
     EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("標準の状態での使い方\r\n　①")));

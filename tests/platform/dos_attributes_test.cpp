@@ -17,32 +17,32 @@ namespace {
 
 using test::TempFolder;
 
-void putLe(QByteArray& blob, std::uint64_t value, int bytes) {
+void PutLe(QByteArray& blob, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) blob.append(static_cast<char>((value >> (8 * i)) & 0xff));
 }
 
 // A value as a file server writes it: the hex text with its NUL, padding to an even offset,
 // the version twice (version and union level), padding to a multiple of four, the fields.
-QByteArray serverValue(const QByteArray& hex, std::uint16_t version,
+QByteArray ServerValue(const QByteArray& hex, std::uint16_t version,
                        const std::vector<std::pair<std::uint64_t, int>>& fields) {
     QByteArray blob = hex + '\0';
     while (blob.size() % 2) blob.append('\0');
-    putLe(blob, version, 2);
-    putLe(blob, version, 2);
+    PutLe(blob, version, 2);
+    PutLe(blob, version, 2);
     while (blob.size() % 4) blob.append('\0');
-    for (const auto& [value, bytes] : fields) putLe(blob, value, bytes);
+    for (const auto& [value, bytes] : fields) PutLe(blob, value, bytes);
     return blob;
 }
 
 // valid_flags, attrib, itime, create_time
-QByteArray version4(std::uint32_t valid, std::uint32_t attrib) {
-    return serverValue(
+QByteArray Version4(std::uint32_t valid, std::uint32_t attrib) {
+    return ServerValue(
         "", 4, {{valid, 4}, {attrib, 4}, {0x01d5aabbccddeeffULL, 8}, {0x01d5112233445566ULL, 8}});
 }
 
 // valid_flags, attrib, ea_size, size, alloc_size, create_time, change_time
-QByteArray version3(const QByteArray& hex, std::uint32_t valid, std::uint32_t attrib) {
-    return serverValue(hex, 3,
+QByteArray Version3(const QByteArray& hex, std::uint32_t valid, std::uint32_t attrib) {
+    return ServerValue(hex, 3,
                        {{valid, 4},
                         {attrib, 4},
                         {7, 4},
@@ -53,8 +53,8 @@ QByteArray version3(const QByteArray& hex, std::uint32_t valid, std::uint32_t at
 }
 
 // attrib, ea_size, size, alloc_size, create_time, change_time
-QByteArray version1(std::uint32_t attrib) {
-    return serverValue("0x" + QByteArray::number(attrib, 16), 1,
+QByteArray Version1(std::uint32_t attrib) {
+    return ServerValue("0x" + QByteArray::number(attrib, 16), 1,
                        {{attrib, 4}, {0, 4}, {10, 8}, {4096, 8}, {99, 8}, {98, 8}});
 }
 
@@ -67,7 +67,7 @@ struct ParseCase {
 class ParseDosAttribTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseDosAttribTest, ReadsTheAttributeWord) {
-    EXPECT_EQ(parseDosAttrib(GetParam().value), GetParam().attributes);
+    EXPECT_EQ(ParseDosAttrib(GetParam().value), GetParam().attributes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,22 +77,22 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"0X7", 0x7, "TextUpperPrefix"}, ParseCase{"26", 0x26, "TextWithoutPrefix"},
         ParseCase{"0x", std::nullopt, "PrefixOnly"}, ParseCase{"0xzz", std::nullopt, "NotHex"},
         ParseCase{"0x-1", std::nullopt, "Signed"}, ParseCase{"", std::nullopt, "Empty"},
-        ParseCase{version1(0x21), 0x21, "Version1"},
-        ParseCase{version3("0x22", 0x1, 0x22), 0x22, "Version3"},
-        ParseCase{version3("0x2", 0x1, 0x2), 0x2, "Version3ShortHexText"},
-        ParseCase{version3("", 0x10, 0x22), 0, "Version3WithoutAttribute"},
-        ParseCase{version4(0x11, 0x26), 0x26, "Version4"},
-        ParseCase{version4(0x11, 0x26).left(20), std::nullopt, "Version4Truncated"},
-        ParseCase{serverValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}}), std::nullopt, "Version5"},
-        ParseCase{serverValue("", 3, {}).replace(4, 1, "\x04"), std::nullopt, "LevelMismatch"}),
+        ParseCase{Version1(0x21), 0x21, "Version1"},
+        ParseCase{Version3("0x22", 0x1, 0x22), 0x22, "Version3"},
+        ParseCase{Version3("0x2", 0x1, 0x2), 0x2, "Version3ShortHexText"},
+        ParseCase{Version3("", 0x10, 0x22), 0, "Version3WithoutAttribute"},
+        ParseCase{Version4(0x11, 0x26), 0x26, "Version4"},
+        ParseCase{Version4(0x11, 0x26).left(20), std::nullopt, "Version4Truncated"},
+        ParseCase{ServerValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}}), std::nullopt, "Version5"},
+        ParseCase{ServerValue("", 3, {}).replace(4, 1, "\x04"), std::nullopt, "LevelMismatch"}),
     [](const ::testing::TestParamInfo<ParseCase>& info) { return info.param.label; });
 
 TEST(ReplaceDosAttrib, ChangesOnlyTheAttributeWordOfAServerValue) {
-    const QByteArray before = version4(0x10, 0x20);
-    const std::optional<QByteArray> after = replaceDosAttrib(before, 0x22);
+    const QByteArray before = Version4(0x10, 0x20);
+    const std::optional<QByteArray> after = ReplaceDosAttrib(before, 0x22);
     ASSERT_TRUE(after);
     ASSERT_EQ(after->size(), before.size());
-    EXPECT_EQ(parseDosAttrib(*after), 0x22u);
+    EXPECT_EQ(ParseDosAttrib(*after), 0x22u);
     for (qsizetype i = 0; i < before.size(); ++i) {
         if (i == 8 || (i >= 12 && i < 16)) continue;  // valid flags' low byte, attribute word
         EXPECT_EQ(before[i], (*after)[i]) << "byte " << i;
@@ -101,21 +101,21 @@ TEST(ReplaceDosAttrib, ChangesOnlyTheAttributeWordOfAServerValue) {
 }
 
 TEST(ReplaceDosAttrib, KeepsTheHexTextInStepWhereItsLengthAllows) {
-    EXPECT_TRUE(replaceDosAttrib(version3("0x20", 1, 0x20), 0x22)->startsWith("0x22"));
-    const std::optional<QByteArray> longer = replaceDosAttrib(version3("0x2", 1, 0x2), 0x22);
+    EXPECT_TRUE(ReplaceDosAttrib(Version3("0x20", 1, 0x20), 0x22)->startsWith("0x22"));
+    const std::optional<QByteArray> longer = ReplaceDosAttrib(Version3("0x2", 1, 0x2), 0x22);
     ASSERT_TRUE(longer);
     EXPECT_TRUE(longer->startsWith(QByteArray("0x2\0", 4)));
-    EXPECT_EQ(parseDosAttrib(*longer), 0x22u);
+    EXPECT_EQ(ParseDosAttrib(*longer), 0x22u);
 }
 
 TEST(ReplaceDosAttrib, RewritesTheTextFormInItsOwnStyle) {
-    EXPECT_EQ(replaceDosAttrib("0x20", 0x2), QByteArray("0x2"));
-    EXPECT_EQ(replaceDosAttrib(QByteArray("0x20\0", 5), 0x26), QByteArray("0x26\0", 5));
+    EXPECT_EQ(ReplaceDosAttrib("0x20", 0x2), QByteArray("0x2"));
+    EXPECT_EQ(ReplaceDosAttrib(QByteArray("0x20\0", 5), 0x26), QByteArray("0x26\0", 5));
 }
 
 TEST(ReplaceDosAttrib, LeavesAnUnknownFormAlone) {
-    EXPECT_FALSE(replaceDosAttrib(serverValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}}), 0));
-    EXPECT_FALSE(replaceDosAttrib("garbage", 0));
+    EXPECT_FALSE(ReplaceDosAttrib(ServerValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}}), 0));
+    EXPECT_FALSE(ReplaceDosAttrib("garbage", 0));
 }
 
 // Real files in a temporary folder, through the folder interface the renamer uses.
@@ -360,12 +360,12 @@ TEST_F(FileAttributesTest, FlagsStoredByAnotherProgramAreRead) {
 TEST_F(FileAttributesTest, AServerValueKeepsItsOtherBytes) {
     requireXattrs();
     folder.write("a.jpg");
-    const QByteArray before = version3("0x820", 0x1 | 0x10, 0x820);  // archive, not indexed
+    const QByteArray before = Version3("0x820", 0x1 | 0x10, 0x820);  // archive, not indexed
     store("a.jpg", before);
     EXPECT_EQ(open->setAttributes("a.jpg", attr::Hidden), 0);
     const std::optional<QByteArray> after = stored("a.jpg");
     ASSERT_TRUE(after);
-    EXPECT_EQ(parseDosAttrib(*after), 0x802u);
+    EXPECT_EQ(ParseDosAttrib(*after), 0x802u);
     EXPECT_TRUE(after->startsWith("0x802"));
     EXPECT_EQ(after->mid(6, 10), before.mid(6, 10));  // version, level, valid flags
     EXPECT_EQ(after->mid(20), before.mid(20));        // sizes and times
@@ -375,7 +375,7 @@ TEST_F(FileAttributesTest, AServerValueKeepsItsOtherBytes) {
 TEST_F(FileAttributesTest, AnUnknownStoredFormIsNeverOverwritten) {
     requireXattrs();
     folder.write("a.jpg");
-    const QByteArray unknown = serverValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}});
+    const QByteArray unknown = ServerValue("", 5, {{1, 4}, {0x20, 4}, {0, 8}});
     store("a.jpg", unknown);
     EXPECT_EQ(open->attributes("a.jpg"), 0u);
     EXPECT_NE(open->setAttributes("a.jpg", attr::Hidden | attr::ReadOnly), 0);

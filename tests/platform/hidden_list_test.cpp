@@ -16,7 +16,7 @@ namespace {
 
 using test::TempFolder;
 
-ino_t inodeOf(const QByteArray& path) {
+ino_t InodeOf(const QByteArray& path) {
     struct stat st {};
     return ::lstat(path.constData(), &st) == 0 ? st.st_ino : 0;
 }
@@ -44,16 +44,16 @@ class HiddenListTest : public ::testing::Test {
 TEST_F(HiddenListTest, ACreatedListIsRemovedWhenItsLastNameGoes) {
     folder.write("a.jpg");
     folder.write("b.jpg");
-    EXPECT_EQ(setListedAsHidden(fd, "a.jpg", true), 0);
-    EXPECT_EQ(setListedAsHidden(fd, "b.jpg", true), 0);
+    EXPECT_EQ(SetListedAsHidden(fd, "a.jpg", true), 0);
+    EXPECT_EQ(SetListedAsHidden(fd, "b.jpg", true), 0);
     EXPECT_EQ(list(), "a.jpg\nb.jpg\n");
-    EXPECT_TRUE(listedAsHidden(fd, "a.jpg"));
-    EXPECT_TRUE(listedAsHidden(fd, "b.jpg"));
-    EXPECT_FALSE(listedAsHidden(fd, "c.jpg"));
+    EXPECT_TRUE(ListedAsHidden(fd, "a.jpg"));
+    EXPECT_TRUE(ListedAsHidden(fd, "b.jpg"));
+    EXPECT_FALSE(ListedAsHidden(fd, "c.jpg"));
 
-    EXPECT_EQ(setListedAsHidden(fd, "a.jpg", false), 0);
+    EXPECT_EQ(SetListedAsHidden(fd, "a.jpg", false), 0);
     EXPECT_EQ(list(), "b.jpg\n");
-    EXPECT_EQ(setListedAsHidden(fd, "b.jpg", false), 0);
+    EXPECT_EQ(SetListedAsHidden(fd, "b.jpg", false), 0);
     if (xattrsWork) {
         EXPECT_FALSE(folder.exists(".hidden"));
     } else {
@@ -77,12 +77,12 @@ TEST_P(HiddenListKeepsOtherLines, ChangesOnlyTheEntrysOwnLine) {
     const KeptCase& c = GetParam();
     folder.write(".hidden", c.before);
     ::chmod(folder.pathOf(".hidden").constData(), 0640);
-    const ino_t before = inodeOf(folder.pathOf(".hidden"));
+    const ino_t before = InodeOf(folder.pathOf(".hidden"));
     folder.write(c.entry);
 
-    EXPECT_EQ(setListedAsHidden(fd, c.entry, c.listed), 0);
+    EXPECT_EQ(SetListedAsHidden(fd, c.entry, c.listed), 0);
     EXPECT_EQ(list(), c.after);
-    EXPECT_EQ(listedAsHidden(fd, c.entry), c.listed);
+    EXPECT_EQ(ListedAsHidden(fd, c.entry), c.listed);
     struct stat st {};
     ASSERT_EQ(::stat(folder.pathOf(".hidden").constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -109,17 +109,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(HiddenListTest, ANameThatNoLineCanHoldIsNeverListed) {
     folder.write(".hidden", "x\n");
-    EXPECT_EQ(setListedAsHidden(fd, "two\nlines", true), EINVAL);
+    EXPECT_EQ(SetListedAsHidden(fd, "two\nlines", true), EINVAL);
     EXPECT_EQ(list(), "x\n");
-    EXPECT_FALSE(listedAsHidden(fd, "x\n"));
+    EXPECT_FALSE(ListedAsHidden(fd, "x\n"));
 }
 
 TEST_F(HiddenListTest, AListThatIsALinkIsNeitherFollowedNorReplaced) {
     TempFolder elsewhere;
     const QByteArray target = elsewhere.write("target", "a.jpg\n");
     ASSERT_EQ(::symlink(target.constData(), folder.pathOf(".hidden").constData()), 0);
-    EXPECT_FALSE(listedAsHidden(fd, "a.jpg"));
-    EXPECT_NE(setListedAsHidden(fd, "b.jpg", true), 0);
+    EXPECT_FALSE(ListedAsHidden(fd, "a.jpg"));
+    EXPECT_NE(SetListedAsHidden(fd, "b.jpg", true), 0);
     EXPECT_EQ(elsewhere.read("target"), "a.jpg\n");
     struct stat st {};
     ASSERT_EQ(::lstat(folder.pathOf(".hidden").constData(), &st), 0);
@@ -129,11 +129,11 @@ TEST_F(HiddenListTest, AListThatIsALinkIsNeitherFollowedNorReplaced) {
 TEST_F(HiddenListTest, AnEntryGivenByPathIsListedInItsOwnFolder) {
     folder.makeFolder("sub");
     folder.write("sub/a.jpg");
-    EXPECT_EQ(setListedAsHidden(AT_FDCWD, folder.pathOf("sub/a.jpg"), true), 0);
+    EXPECT_EQ(SetListedAsHidden(AT_FDCWD, folder.pathOf("sub/a.jpg"), true), 0);
     EXPECT_EQ(folder.read("sub/.hidden"), "a.jpg\n");
     EXPECT_FALSE(folder.exists(".hidden"));
-    EXPECT_TRUE(listedAsHidden(AT_FDCWD, folder.pathOf("sub/a.jpg")));
-    EXPECT_TRUE(listedAsHidden(fd, "sub/a.jpg"));
+    EXPECT_TRUE(ListedAsHidden(AT_FDCWD, folder.pathOf("sub/a.jpg")));
+    EXPECT_TRUE(ListedAsHidden(fd, "sub/a.jpg"));
 }
 
 TEST_F(HiddenListTest, AFolderThatCannotBeWrittenFailsAndKeepsItsList) {
@@ -143,7 +143,7 @@ TEST_F(HiddenListTest, AFolderThatCannotBeWrittenFailsAndKeepsItsList) {
     EXPECT_EXIT(
         {
             if (!test::DropRootPrivileges()) ::_exit(3);
-            ::_exit(setListedAsHidden(fd, "a.jpg", true) == EACCES ? 0 : 1);
+            ::_exit(SetListedAsHidden(fd, "a.jpg", true) == EACCES ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
     ::chmod(folder.path().constData(), 0755);

@@ -13,7 +13,7 @@ namespace {
 
 using test::TempFolder;
 
-QList<QByteArray> namesOf(const std::optional<std::vector<DirEntry>>& entries) {
+QList<QByteArray> NamesOf(const std::optional<std::vector<DirEntry>>& entries) {
     QList<QByteArray> names;
     if (entries) {
         for (const DirEntry& entry : *entries) names.push_back(entry.rawName);
@@ -49,7 +49,7 @@ class ListFilesTest : public ::testing::TestWithParam<PatternCase> {};
 TEST_P(ListFilesTest, ListsMatchingRegularFilesInNameOrder) {
     ListingFolder listing;
     LinuxFileSystem files;
-    EXPECT_EQ(namesOf(files.listFiles(listing.folder.path(), GetParam().patterns)),
+    EXPECT_EQ(NamesOf(files.listFiles(listing.folder.path(), GetParam().patterns)),
               GetParam().expected);
 }
 
@@ -86,7 +86,7 @@ TEST(ListFiles, KeepsNamesThatAreNotUtf8AndMatchesThemUnderAUtf8Locale) {
     LinuxFileSystem files;
     const auto entries = files.listFiles(folder.path(), QStringLiteral("*.jpg"));
     ::setlocale(LC_ALL, saved.c_str());
-    EXPECT_EQ(namesOf(entries), (QList<QByteArray>{"\xc3\x89t\xc3\xa9.jpg", "\xff\xfe.JPG"}));
+    EXPECT_EQ(NamesOf(entries), (QList<QByteArray>{"\xc3\x89t\xc3\xa9.jpg", "\xff\xfe.JPG"}));
 }
 
 TEST(ListFiles, GivesEachNameAsTheTextItsBytesDecodeTo) {
@@ -108,7 +108,7 @@ TEST(ListFiles, OrdersWithoutRegardToCaseAndBreaksTiesByBytes) {
         folder.write(name);
     }
     LinuxFileSystem files;
-    EXPECT_EQ(namesOf(files.listFiles(folder.path(), QStringLiteral("*.jpg"))),
+    EXPECT_EQ(NamesOf(files.listFiles(folder.path(), QStringLiteral("*.jpg"))),
               (QList<QByteArray>{"_x.jpg", "A.jpg", "a.jpg", "b10.jpg", "B2.jpg", "Z.jpg"}));
 }
 

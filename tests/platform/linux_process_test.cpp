@@ -12,7 +12,7 @@
 namespace quillet {
 namespace {
 
-LinuxProcess processWith(std::vector<QByteArray>& arguments) {
+LinuxProcess ProcessWith(std::vector<QByteArray>& arguments) {
     static std::vector<char*> argv;
     argv.clear();
     for (QByteArray& argument : arguments) argv.push_back(argument.data());
@@ -30,7 +30,7 @@ class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
 
 TEST_P(CommandLineTest, JoinsTheArgumentsAfterTheProgramByBlanks) {
     std::vector<QByteArray> arguments = GetParam().arguments;
-    EXPECT_EQ(processWith(arguments).commandLine(), GetParam().expected);
+    EXPECT_EQ(ProcessWith(arguments).commandLine(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinuxProcess, ProgramFolderHoldsTheRunningProgram) {
     std::vector<QByteArray> arguments{"whatever"};
-    const QByteArray folder = processWith(arguments).programFolder();
+    const QByteArray folder = ProcessWith(arguments).programFolder();
     ASSERT_TRUE(folder.startsWith('/'));
     EXPECT_FALSE(folder.endsWith('/'));
     struct stat st;
@@ -63,7 +63,7 @@ TEST(LinuxProcess, EndNowFlushesOutputAndEndsWithSuccess) {
         std::setvbuf(stdout, nullptr, _IOFBF, 4096);
         std::fputs("pending", stdout);
         std::vector<QByteArray> arguments{"Quillex"};
-        processWith(arguments).endNow();
+        ProcessWith(arguments).endNow();
     }
     ::close(pipeEnds[1]);
     char buffer[64] = {};

@@ -25,7 +25,7 @@ struct CaseCase {
 class CaseOnlyTest : public ::testing::TestWithParam<CaseCase> {};
 
 TEST_P(CaseOnlyTest, TellsALetterCaseChangeFromAnyOther) {
-    EXPECT_EQ(differOnlyInCase(GetParam().from, GetParam().to), GetParam().caseOnly);
+    EXPECT_EQ(DifferOnlyInCase(GetParam().from, GetParam().to), GetParam().caseOnly);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -175,8 +175,8 @@ TEST(RenameNoReplace, OnlyTheKernelsOwnCallsOnALocalDiskAreTakenAtTheirWord) {
         const int fd = ::open(c.path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         ASSERT_GE(fd, 0) << c.label;
         EXPECT_EQ(OnLocalFileSystem(fd), c.local) << c.label;
-        EXPECT_EQ(RenameCallsFor(fd, systemRenameCalls()).failuresAreFinal, c.local) << c.label;
-        RenameCalls replaced = systemRenameCalls();
+        EXPECT_EQ(RenameCallsFor(fd, SystemRenameCalls()).failuresAreFinal, c.local) << c.label;
+        RenameCalls replaced = SystemRenameCalls();
         replaced.finalOnLocalFileSystems = false;
         EXPECT_FALSE(RenameCallsFor(fd, replaced).failuresAreFinal) << c.label;
         ::close(fd);
@@ -227,7 +227,7 @@ TEST_P(SameEntryBySpellingTest, TrustsTheListingWhereInodeNumbersDiffer) {
     const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     FolderSpellings spellings(QSet<QByteArray>(GetParam().listed.begin(), GetParam().listed.end()));
-    EXPECT_EQ(sameEntryBySpelling(fd, "photo.jpg", GetParam().to, spellings), GetParam().same);
+    EXPECT_EQ(SameEntryBySpelling(fd, "photo.jpg", GetParam().to, spellings), GetParam().same);
     ::close(fd);
 }
 
@@ -250,8 +250,8 @@ TEST(SameEntryOnDisk, TwoFilesOfOneCaseInsensitiveNameAreTwoEntries) {
               0);
     const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
-    EXPECT_FALSE(sameEntryOnDisk(fd, "photo.jpg", "PHOTO.JPG"));
-    EXPECT_TRUE(sameEntryOnDisk(fd, "one.jpg", "ONE.JPG")) << "one inode under both names";
+    EXPECT_FALSE(SameEntryOnDisk(fd, "photo.jpg", "PHOTO.JPG"));
+    EXPECT_TRUE(SameEntryOnDisk(fd, "one.jpg", "ONE.JPG")) << "one inode under both names";
     ::close(fd);
 }
 

@@ -107,7 +107,7 @@ struct TimedWrite {
     int exitCode = -1;  // 0 written, 1 refused
 };
 
-TimedWrite writeInChild(bool unprivileged = false) {
+TimedWrite WriteInChild(bool unprivileged = false) {
     QElapsedTimer timer;
     timer.start();
     const pid_t child = ::fork();
@@ -149,7 +149,7 @@ TEST_P(HostileSettingsTest, TheWriteEndsWithinTwoSeconds) {
     ::chmod(home.path().constData(), 0755);
     ConfigHome config(home.pathOf("config"));
     GetParam().prepare(home);
-    const TimedWrite run = writeInChild(GetParam().unprivileged);
+    const TimedWrite run = WriteInChild(GetParam().unprivileged);
     ::chmod(home.pathOf("config").constData(), 0755);
     ASSERT_GE(run.ms, 0) << "still writing after 5 s";
     EXPECT_LT(run.ms, 2000);
@@ -161,14 +161,14 @@ TEST_P(HostileSettingsTest, TheWriteEndsWithinTwoSeconds) {
     }
 }
 
-void writeLock(TempFolder& home, const QByteArray& pid) {
+void WriteLock(TempFolder& home, const QByteArray& pid) {
     char host[256] = {};
     ::gethostname(host, sizeof host - 1);
     home.write("config/Pixalo.conf.lock", pid + "\nPixalo\n" + host + "\n");
 }
 
 // A process id that is surely not running: a child that has ended and been reaped.
-QByteArray endedPid() {
+QByteArray EndedPid() {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ::waitpid(child, nullptr, 0);
@@ -196,14 +196,14 @@ INSTANTIATE_TEST_SUITE_P(
             [](TempFolder& h) { ::mkfifo(h.pathOf("config/Pixalo.conf.lock").constData(), 0600); },
             false, true},
         HostileCase{"LockHeldByALiveProcess",
-                    [](TempFolder& h) { writeLock(h, QByteArray::number(::getpid())); }, false,
+                    [](TempFolder& h) { WriteLock(h, QByteArray::number(::getpid())); }, false,
                     true},
-        HostileCase{"LockOfAnEndedProcess", [](TempFolder& h) { writeLock(h, endedPid()); }, false,
+        HostileCase{"LockOfAnEndedProcess", [](TempFolder& h) { WriteLock(h, EndedPid()); }, false,
                     true},
         HostileCase{"StaleLockInAReadOnlyFolder",
                     [](TempFolder& h) {
                         h.write("config/Pixalo.conf", "[Counter]\napp=5\n");
-                        writeLock(h, endedPid());
+                        WriteLock(h, EndedPid());
                         ::chmod(h.pathOf("config").constData(), 0555);
                     },
                     true, false}),

@@ -40,7 +40,7 @@ struct CallFaultCase {
     bool caseOnly;
 };
 
-std::string caseName(const ::testing::TestParamInfo<CallFaultCase>& info) {
+std::string CaseName(const ::testing::TestParamInfo<CallFaultCase>& info) {
     const CallFaultCase& c = info.param;
     std::string name = std::string(c.method.label) + "_" + CallName(c.call);
     name += c.reach == Reach::FirstFailsThenDoneButReported ? "_FailsThenDoneButReported"
@@ -51,7 +51,7 @@ std::string caseName(const ::testing::TestParamInfo<CallFaultCase>& info) {
     return name;
 }
 
-bool usesCall(RenameMethod method, Call call) {
+bool UsesCall(RenameMethod method, Call call) {
     switch (method) {
         case RenameMethod::KernelNoReplace:
             return call == Call::RenameNoReplace;
@@ -89,7 +89,7 @@ class RenameCallFaultTest : public ::testing::TestWithParam<CallFaultCase> {
     int m_seen = 0;
 };
 
-bool alwaysSameEntry(int, const QByteArray&, const QByteArray&) {
+bool AlwaysSameEntry(int, const QByteArray&, const QByteArray&) {
     return true;
 }
 
@@ -97,7 +97,7 @@ TEST_P(RenameCallFaultTest, LeavesTheFileOnceUnderItsOldOrNewName) {
     const CallFaultCase& c = GetParam();
     folder.write("photo.jpg", "the photo");
     const QByteArray to = c.caseOnly ? QByteArray("PHOTO.JPG") : QByteArray("renamed.jpg");
-    const SameEntryProbe probe = c.caseOnly ? SameEntryProbe(alwaysSameEntry) : sameEntryOnDisk;
+    const SameEntryProbe probe = c.caseOnly ? SameEntryProbe(AlwaysSameEntry) : SameEntryOnDisk;
     const RenameCalls calls = FaultyRenameCalls(
         [this](Call call, const char*, const char*) { return decide(call); }, counts);
     const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -130,7 +130,7 @@ TEST_P(RenameCallFaultTest, LeavesTheFileOnceUnderItsOldOrNewName) {
     EXPECT_EQ(names[0], result == 0 ? to : QByteArray("photo.jpg")) << "answered " << result;
     // What a call did it did: a reported failure of work that was done is no failure.
     if (c.kind == CallFault::Kind::DoneButReported && c.call != Call::CreateExclusive &&
-        usesCall(c.method.method, c.call)) {
+        UsesCall(c.method.method, c.call)) {
         EXPECT_EQ(result, 0);
     }
     // Whatever stays for a listing to put right is in sight and says what it is.
@@ -139,13 +139,13 @@ TEST_P(RenameCallFaultTest, LeavesTheFileOnceUnderItsOldOrNewName) {
     }
 }
 
-std::vector<CallFaultCase> callFaultCases() {
+std::vector<CallFaultCase> CallFaultCases() {
     std::vector<CallFaultCase> cases;
     const Call calls[] = {Call::RenameNoReplace, Call::Link, Call::Unlink, Call::Rename,
                           Call::CreateExclusive};
     for (const MethodName& method : kMethods) {
         for (const Call call : calls) {
-            if (!usesCall(method.method, call)) continue;
+            if (!UsesCall(method.method, call)) continue;
             for (const bool caseOnly : {false, true}) {
                 for (const auto kind : {CallFault::Kind::Fail, CallFault::Kind::DoneButReported}) {
                     for (const Reach reach : {Reach::First, Reach::Every})
@@ -159,8 +159,8 @@ std::vector<CallFaultCase> callFaultCases() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EachCall, RenameCallFaultTest, ::testing::ValuesIn(callFaultCases()),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(EachCall, RenameCallFaultTest, ::testing::ValuesIn(CallFaultCases()),
+                         CaseName);
 
 }  // namespace
 }  // namespace quillet::test

@@ -24,7 +24,7 @@ struct PreviewCase {
     std::map<std::string, std::string> expected;  // current name -> part of the reason
 };
 
-std::string caseName(const ::testing::TestParamInfo<PreviewCase>& info) {
+std::string CaseName(const ::testing::TestParamInfo<PreviewCase>& info) {
     return info.param.name;
 }
 
@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"a_1.jpg", "a_1.jpg"}},
                     {},
                     {{"a_1.jpg", ""}}}),
-    caseName);
+    CaseName);
 
 TEST(RenamePreview, SaysNothingForRowsThatAreNotRenamed) {
     WindowHarness harness;

@@ -12,7 +12,7 @@ namespace quillet::test {
 
 namespace {
 
-QByteArray readAll(int dirFd, const char* name) {
+QByteArray ReadAll(int dirFd, const char* name) {
     const int fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) throw std::runtime_error("snapshot: cannot open a file");
     QByteArray content;
@@ -23,7 +23,7 @@ QByteArray readAll(int dirFd, const char* name) {
     return content;
 }
 
-void walk(int dirFd, const QByteArray& prefix, Snapshot& out) {
+void Walk(int dirFd, const QByteArray& prefix, Snapshot& out) {
     DIR* dir = ::fdopendir(dirFd);
     if (!dir) {
         ::close(dirFd);
@@ -38,7 +38,7 @@ void walk(int dirFd, const QByteArray& prefix, Snapshot& out) {
         SnapshotEntry entry;
         if (S_ISREG(st.st_mode)) {
             entry.kind = SnapshotEntry::Kind::File;
-            entry.data = readAll(::dirfd(dir), found->d_name);
+            entry.data = ReadAll(::dirfd(dir), found->d_name);
         } else if (S_ISLNK(st.st_mode)) {
             entry.kind = SnapshotEntry::Kind::Link;
             char target[4096];
@@ -48,14 +48,14 @@ void walk(int dirFd, const QByteArray& prefix, Snapshot& out) {
             entry.kind = SnapshotEntry::Kind::Folder;
             const int child =
                 ::openat(::dirfd(dir), found->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (child >= 0) walk(child, path, out);
+            if (child >= 0) Walk(child, path, out);
         }
         out[path] = entry;
     }
     ::closedir(dir);
 }
 
-bool directlyInside(const QByteArray& path, const QByteArray& folder) {
+bool DirectlyInside(const QByteArray& path, const QByteArray& folder) {
     const QByteArray head = folder + '/';
     return path.startsWith(head) && !path.mid(head.size()).contains('/');
 }
@@ -80,14 +80,14 @@ Snapshot TakeSnapshot(const QByteArray& root) {
     Snapshot snapshot;
     const int fd = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) throw std::runtime_error("snapshot: no such folder");
-    walk(fd, QByteArray(), snapshot);
+    Walk(fd, QByteArray(), snapshot);
     return snapshot;
 }
 
 Snapshot EntriesOf(const Snapshot& snapshot, const QByteArray& folder) {
     Snapshot inside;
     for (const auto& [path, entry] : snapshot) {
-        if (directlyInside(path, folder)) inside[path.mid(folder.size() + 1)] = entry;
+        if (DirectlyInside(path, folder)) inside[path.mid(folder.size() + 1)] = entry;
     }
     return inside;
 }
@@ -95,7 +95,7 @@ Snapshot EntriesOf(const Snapshot& snapshot, const QByteArray& folder) {
 Snapshot WithoutEntriesOf(const Snapshot& snapshot, const QByteArray& folder) {
     Snapshot rest;
     for (const auto& [path, entry] : snapshot) {
-        if (!directlyInside(path, folder)) rest[path] = entry;
+        if (!DirectlyInside(path, folder)) rest[path] = entry;
     }
     return rest;
 }

@@ -12,7 +12,7 @@
 namespace quillet::test {
 namespace {
 
-QString repeated(const QString& piece, int times) {
+QString Repeated(const QString& piece, int times) {
     QString text;
     for (int i = 0; i < times; ++i) text += piece;
     return text;
@@ -64,7 +64,7 @@ struct TextCase {
     QString text;
 };
 
-std::vector<TextCase> hostileNameParts() {
+std::vector<TextCase> HostileNameParts() {
     return {{"Slash", QStringLiteral("/")},
             {"SlashDotDot", QStringLiteral("/../../")},
             {"DotDot", QStringLiteral("..")},
@@ -100,7 +100,7 @@ TEST_P(HostilePrefixTest, NeverLeadsAFileOutOfItsFolderAsRandomLetters) {
     executeAndCheck();
 }
 
-INSTANTIATE_TEST_SUITE_P(Prefixes, HostilePrefixTest, ::testing::ValuesIn(hostileNameParts()),
+INSTANTIATE_TEST_SUITE_P(Prefixes, HostilePrefixTest, ::testing::ValuesIn(HostileNameParts()),
                          [](const auto& info) { return std::string(info.param.label); });
 
 class HostileExtensionTest : public HostileInputTest,
@@ -114,7 +114,7 @@ TEST_P(HostileExtensionTest, NeverLeadsAFileOutOfItsFolder) {
     executeAndCheck();
 }
 
-INSTANTIATE_TEST_SUITE_P(Extensions, HostileExtensionTest, ::testing::ValuesIn(hostileNameParts()),
+INSTANTIATE_TEST_SUITE_P(Extensions, HostileExtensionTest, ::testing::ValuesIn(HostileNameParts()),
                          [](const auto& info) { return std::string(info.param.label); });
 
 struct StartCase {
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
     Patterns, HostilePatternTest,
     ::testing::Values(TextCase{"Empty", QString()}, TextCase{"OpenBracket", QStringLiteral("[")},
                       TextCase{"ThousandStars", QString(1000, QLatin1Char('*'))},
-                      TextCase{"StarsAndLetters", repeated(QStringLiteral("*x"), 5000)},
+                      TextCase{"StarsAndLetters", Repeated(QStringLiteral("*x"), 5000)},
                       TextCase{"TenThousandQuestionMarks", QString(10000, QLatin1Char('?'))},
                       TextCase{"TenThousandBrackets", QString(10000, QLatin1Char('['))},
                       TextCase{"TenThousandBackslashes", QString(10000, QLatin1Char('\\'))},

@@ -27,7 +27,7 @@
 namespace quillet::test {
 namespace {
 
-int environmentNumber(const char* name, int fallback) {
+int EnvironmentNumber(const char* name, int fallback) {
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
     return ok && value > 0 ? value : fallback;
@@ -39,7 +39,7 @@ struct KillCase {
     const char* label;
 };
 
-bool ignoresCase(int, const QByteArray& from, const QByteArray& to) {
+bool IgnoresCase(int, const QByteArray& from, const QByteArray& to) {
     return from.toLower() == to.toLower();
 }
 
@@ -55,7 +55,7 @@ class KillTest : public ::testing::TestWithParam<KillCase> {
     std::unique_ptr<LinuxFileSystem> files() const {
         return std::make_unique<LinuxFileSystem>(
             GetParam().method,
-            GetParam().caseOnly ? SameEntryProbe(ignoresCase) : SameEntryProbe(sameEntryOnDisk));
+            GetParam().caseOnly ? SameEntryProbe(IgnoresCase) : SameEntryProbe(SameEntryOnDisk));
     }
 
     // The pass in a child of its own: every file renamed in list order, as the execute button
@@ -119,8 +119,8 @@ class KillTest : public ::testing::TestWithParam<KillCase> {
 };
 
 TEST_P(KillTest, AKilledPassLosesStrandsAndAddsNothing) {
-    const int count = environmentNumber("QUILLET_KILL_FILES", 2000);
-    const int runs = environmentNumber("QUILLET_KILL_RUNS", 3);
+    const int count = EnvironmentNumber("QUILLET_KILL_FILES", 2000);
+    const int runs = EnvironmentNumber("QUILLET_KILL_RUNS", 3);
     std::mt19937 random(static_cast<unsigned>(std::hash<std::string>()(GetParam().label)));
     QString place = qEnvironmentVariable("QUILLET_KILL_FOLDER");
     if (place.isEmpty())

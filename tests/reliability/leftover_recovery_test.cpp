@@ -24,8 +24,8 @@ class LeftoverTest : public ::testing::Test {
 };
 
 TEST_F(LeftoverTest, AFileParkedUnderADetourNameGetsItsOldNameBackAtStartUp) {
-    photos.write(caseDetourName("IMG_0001.JPG", 0), "the photo");
-    photos.write(caseDetourName("noext", 3), "no extension");
+    photos.write(CaseDetourName("IMG_0001.JPG", 0), "the photo");
+    photos.write(CaseDetourName("noext", 3), "no extension");
     harness.startOnPhotos();
     EXPECT_EQ(photos.names(), (QList<QByteArray>{"IMG_0001.JPG", "noext"}));
     EXPECT_EQ(photos.read("IMG_0001.JPG"), "the photo");
@@ -37,13 +37,13 @@ TEST_F(LeftoverTest, AListingOfTheSameFolderLaterPutsItRightToo) {
     photos.write("a.jpg", "a");
     harness.startOnPhotos();
     harness.form().Command3.click();  // extended mode lists afresh on a new pattern
-    photos.write(caseDetourName("b.jpg", 0), "b");
+    photos.write(CaseDetourName("b.jpg", 0), "b");
     harness.form().Text4.setText(QStringLiteral("*.jpg"));
     EXPECT_EQ(photos.names(), (QList<QByteArray>{"a.jpg", "b.jpg"}));
 }
 
 TEST_F(LeftoverTest, WhereTheOldNameIsTakenTheFileStaysInSightAndItsRowSaysWhy) {
-    const QByteArray detour = caseDetourName("IMG_0001.JPG", 0);
+    const QByteArray detour = CaseDetourName("IMG_0001.JPG", 0);
     photos.write(detour, "the photo");
     photos.write("IMG_0001.JPG", "another file saved meanwhile");
     harness.startOnPhotos();
@@ -57,19 +57,19 @@ TEST_F(LeftoverTest, WhereTheOldNameIsTakenTheFileStaysInSightAndItsRowSaysWhy) 
 }
 
 TEST_F(LeftoverTest, AClaimedPlaceholderIsRemovedAndLookalikesAreKept) {
-    photos.write("claimed.jpg", claimContent());
-    photos.write(".claimed-hidden", claimContent());
+    photos.write("claimed.jpg", ClaimContent());
+    photos.write(".claimed-hidden", ClaimContent());
     const QByteArray empty = photos.write("crashed-before-marking.jpg");
     ::chmod(empty.constData(), 0);
     // The user's own files: same size other bytes, empty with permissions, and the mark under
     // two names.
-    photos.write("same-size.jpg", QByteArray(claimContent().size(), 'x'));
+    photos.write("same-size.jpg", QByteArray(ClaimContent().size(), 'x'));
     photos.write("empty.jpg");
     // Without permissions but readable to this test's root, so its bytes are compared.
     const QByteArray sealed =
-        photos.write("sealed-same-size.jpg", QByteArray(claimContent().size(), 'y'));
+        photos.write("sealed-same-size.jpg", QByteArray(ClaimContent().size(), 'y'));
     ::chmod(sealed.constData(), 0);
-    const QByteArray twice = photos.write("twice.jpg", claimContent());
+    const QByteArray twice = photos.write("twice.jpg", ClaimContent());
     ASSERT_EQ(::link(twice.constData(), photos.pathOf("twice-too.jpg").constData()), 0);
     harness.startOnPhotos();
     QList<QByteArray> kept{"empty.jpg", "same-size.jpg", "twice-too.jpg", "twice.jpg"};
@@ -81,10 +81,10 @@ TEST_F(LeftoverTest, AClaimedPlaceholderIsRemovedAndLookalikesAreKept) {
 // looks like any empty file; its notice alone says what it is.
 TEST_F(LeftoverTest, AnEmptyPlaceholderGoesWithItsNoticeAndAnnouncedFilesStay) {
     photos.write("q1.jpg");  // empty, with the modes such a file system shows
-    photos.write(claimNoticeName("q1.jpg"));
+    photos.write(ClaimNoticeName("q1.jpg"));
     photos.write("q2.jpg", "the photo, renamed before the notice could go");
-    photos.write(claimNoticeName("q2.jpg"));
-    photos.write(claimNoticeName("q3.jpg"));  // cut short before the claim
+    photos.write(ClaimNoticeName("q2.jpg"));
+    photos.write(ClaimNoticeName("q3.jpg"));  // cut short before the claim
     photos.write("empty.jpg");                // the user's own, announced by nothing
     harness.startOnPhotos();
     EXPECT_EQ(photos.names(), (QList<QByteArray>{"empty.jpg", "q2.jpg"}));
@@ -113,22 +113,22 @@ TEST(CaseDetourName, KeepsTheOldNameRecoverably) {
          {QByteArray("IMG_0001.JPG"), QByteArray("a.tar.gz"), QByteArray("noext"),
           QByteArray("x~quillet-case~.jpg"), QByteArray("\xff\xfe.jpg"), QByteArray("a.")}) {
         for (const int attempt : {0, 1, 12}) {
-            const QByteArray detour = caseDetourName(name, attempt);
+            const QByteArray detour = CaseDetourName(name, attempt);
             EXPECT_FALSE(detour.startsWith('.'));
-            EXPECT_EQ(caseDetourOriginal(detour), name) << detour.constData();
-            EXPECT_EQ(claimNoticeClaimed(detour), std::nullopt) << detour.constData();
+            EXPECT_EQ(CaseDetourOriginal(detour), name) << detour.constData();
+            EXPECT_EQ(ClaimNoticeClaimed(detour), std::nullopt) << detour.constData();
         }
-        const QByteArray notice = claimNoticeName(name);
-        EXPECT_EQ(claimNoticeClaimed(notice), name) << notice.constData();
-        EXPECT_EQ(caseDetourOriginal(notice), std::nullopt) << notice.constData();
-        EXPECT_EQ(claimNoticeClaimed(claimNoticeName(caseDetourName(name, 0))),
-                  caseDetourName(name, 0));
+        const QByteArray notice = ClaimNoticeName(name);
+        EXPECT_EQ(ClaimNoticeClaimed(notice), name) << notice.constData();
+        EXPECT_EQ(CaseDetourOriginal(notice), std::nullopt) << notice.constData();
+        EXPECT_EQ(ClaimNoticeClaimed(ClaimNoticeName(CaseDetourName(name, 0))),
+                  CaseDetourName(name, 0));
     }
     for (const QByteArray& other :
          {QByteArray("IMG_0001.JPG"), QByteArray("~quillet-case~.jpg"),
           QByteArray("a~quillet-case"), QByteArray("a~quillet-case-0~.jpg"),
           QByteArray("a~quillet-case~.b.c"), QByteArray("a.b~quillet-case~")}) {
-        EXPECT_EQ(caseDetourOriginal(other), std::nullopt) << other.constData();
+        EXPECT_EQ(CaseDetourOriginal(other), std::nullopt) << other.constData();
     }
 }
 

@@ -29,7 +29,7 @@ const MethodCase kMethods[] = {{RenameMethod::Cascade, "Cascade"},
 
 // A file system that ignores letter case, as far as the detour asks: ASCII letters compared
 // without case, and only when both names are really there as one entry or the source alone.
-bool insensitiveProbe(int, const QByteArray& from, const QByteArray& to) {
+bool InsensitiveProbe(int, const QByteArray& from, const QByteArray& to) {
     return from.toLower() == to.toLower();
 }
 
@@ -84,15 +84,15 @@ TEST_P(OccupiedTargetTest, IsNeverReplaced) {
     // With the case-only change the probe claims both names are one entry, as on a file system
     // that ignores case; the detour must still find the other entry and come back.
     LinuxFileSystem files(GetParam().method.method, GetParam().caseOnly
-                                                        ? SameEntryProbe(insensitiveProbe)
-                                                        : SameEntryProbe(sameEntryOnDisk));
+                                                        ? SameEntryProbe(InsensitiveProbe)
+                                                        : SameEntryProbe(SameEntryOnDisk));
     const auto open = files.openFolder(folder.path());
     ASSERT_TRUE(open);
     EXPECT_NE(open->renameNoReplace("photo.jpg", target), 0);
     EXPECT_EQ(DescribeDifference(before, TakeSnapshot(folder.path())).toStdString(), "");
 }
 
-std::vector<OccupiedCase> occupiedCases() {
+std::vector<OccupiedCase> OccupiedCases() {
     std::vector<OccupiedCase> cases;
     for (const MethodCase& method : kMethods)
         for (const Occupant& occupant : kOccupants)
@@ -100,7 +100,7 @@ std::vector<OccupiedCase> occupiedCases() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EachMethod, OccupiedTargetTest, ::testing::ValuesIn(occupiedCases()),
+INSTANTIATE_TEST_SUITE_P(EachMethod, OccupiedTargetTest, ::testing::ValuesIn(OccupiedCases()),
                          [](const ::testing::TestParamInfo<OccupiedCase>& info) {
                              return std::string(info.param.method.label) + "_" +
                                     info.param.occupant.label +
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(EachMethod, OccupiedTargetTest, ::testing::ValuesIn(occ
 
 class MethodTest : public ::testing::TestWithParam<MethodCase> {
   protected:
-    std::unique_ptr<OpenFolder> open(SameEntryProbe probe = sameEntryOnDisk) {
+    std::unique_ptr<OpenFolder> open(SameEntryProbe probe = SameEntryOnDisk) {
         m_files = std::make_unique<LinuxFileSystem>(GetParam().method, std::move(probe));
         return m_files->openFolder(folder.path());
     }
@@ -141,28 +141,28 @@ TEST_P(MethodTest, ALinkIsMovedItselfAndItsTargetStays) {
 TEST_P(MethodTest, TheCaseDetourStepsOverDetourNamesThatAreTaken) {
     folder.write("photo.jpg", "mine");
     for (int i = 0; i < 5; ++i)
-        folder.write(caseDetourName("photo.jpg", i), "busy " + QByteArray::number(i));
-    EXPECT_EQ(open(insensitiveProbe)->renameNoReplace("photo.jpg", "Photo.JPG"), 0);
+        folder.write(CaseDetourName("photo.jpg", i), "busy " + QByteArray::number(i));
+    EXPECT_EQ(open(InsensitiveProbe)->renameNoReplace("photo.jpg", "Photo.JPG"), 0);
     EXPECT_EQ(folder.read("Photo.JPG"), "mine");
     EXPECT_FALSE(folder.exists("photo.jpg"));
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(folder.read(caseDetourName("photo.jpg", i)), "busy " + QByteArray::number(i));
+        EXPECT_EQ(folder.read(CaseDetourName("photo.jpg", i)), "busy " + QByteArray::number(i));
     EXPECT_EQ(folder.names().size(), 6);
 }
 
 TEST_P(MethodTest, TheCaseDetourGivesUpWhenNoDetourNameIsFree) {
     folder.write("photo.jpg", "mine");
     for (int i = 0; i < 100; ++i)
-        folder.write(caseDetourName("photo.jpg", i), QByteArray::number(i));
+        folder.write(CaseDetourName("photo.jpg", i), QByteArray::number(i));
     const Snapshot before = TakeSnapshot(folder.path());
-    EXPECT_EQ(open(insensitiveProbe)->renameNoReplace("photo.jpg", "Photo.JPG"), EEXIST);
+    EXPECT_EQ(open(InsensitiveProbe)->renameNoReplace("photo.jpg", "Photo.JPG"), EEXIST);
     EXPECT_EQ(DescribeDifference(before, TakeSnapshot(folder.path())).toStdString(), "");
 }
 
 TEST_P(MethodTest, ANameTooLongToCarryIntoADetourKeepsItsCase) {
     const QByteArray name = QByteArray(240, 'a') + ".jpg";
     folder.write(name, "mine");
-    EXPECT_EQ(open(insensitiveProbe)->renameNoReplace(name, name.toUpper()), ENAMETOOLONG);
+    EXPECT_EQ(open(InsensitiveProbe)->renameNoReplace(name, name.toUpper()), ENAMETOOLONG);
     EXPECT_EQ(folder.names(), QList<QByteArray>{name});
 }
 

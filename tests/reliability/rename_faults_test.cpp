@@ -20,7 +20,7 @@ namespace {
 
 enum class Mode { Standard, Extended };
 
-const char* modeName(Mode mode) {
+const char* ModeName(Mode mode) {
     return mode == Mode::Standard ? "Standard" : "Extended";
 }
 
@@ -119,17 +119,17 @@ TEST_P(RenameErrorTest, EveryRenameFailingChangesNothing) {
     EXPECT_EQ(harness.handshakeValue(), QStringLiteral("0"));
 }
 
-std::vector<RenameErrorCase> renameErrorCases() {
+std::vector<RenameErrorCase> RenameErrorCases() {
     std::vector<RenameErrorCase> cases;
     for (const int error : {EACCES, EBUSY, ENOENT, EXDEV, ENAMETOOLONG, EINVAL, EPERM, EROFS, EIO})
         for (const Mode mode : {Mode::Standard, Mode::Extended}) cases.push_back({error, mode});
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Errors, RenameErrorTest, ::testing::ValuesIn(renameErrorCases()),
+INSTANTIATE_TEST_SUITE_P(Errors, RenameErrorTest, ::testing::ValuesIn(RenameErrorCases()),
                          [](const ::testing::TestParamInfo<RenameErrorCase>& info) {
                              return std::string(strerrorname_np(info.param.error)) +
-                                    modeName(info.param.mode);
+                                    ModeName(info.param.mode);
                          });
 
 class ModeFaultTest : public FaultTest, public ::testing::WithParamInterface<Mode> {};
@@ -293,7 +293,7 @@ TEST_P(ModeFaultTest, AttributeWritesThatFailLeaveEveryFileAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, ModeFaultTest, ::testing::Values(Mode::Standard, Mode::Extended),
                          [](const ::testing::TestParamInfo<Mode>& info) {
-                             return std::string(modeName(info.param));
+                             return std::string(ModeName(info.param));
                          });
 
 }  // namespace

@@ -27,7 +27,7 @@ namespace {
 constexpr int kDefaultCases = 2500;
 constexpr std::uint64_t kDefaultSeed = 20240611;
 
-std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
+std::uint64_t EnvironmentNumber(const char* name, std::uint64_t fallback) {
     const QByteArray value = qgetenv(name);
     bool ok = false;
     const qulonglong parsed = value.toULongLong(&ok);
@@ -51,7 +51,7 @@ class Generator {
     std::mt19937_64 m_engine;
 };
 
-QByteArray swapAsciiCase(QByteArray name) {
+QByteArray SwapAsciiCase(QByteArray name) {
     for (char& c : name) {
         if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
@@ -62,7 +62,7 @@ QByteArray swapAsciiCase(QByteArray name) {
     return name;
 }
 
-void setModifiedTime(const QByteArray& path, std::int64_t seconds) {
+void SetModifiedTime(const QByteArray& path, std::int64_t seconds) {
     const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
     ::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW);
 }
@@ -102,7 +102,7 @@ void PropertyCase::addFile(const QByteArray& name) {
     m_names.insert(name);
     // Contents are unique, so that where each file ended up can be told from the folder.
     m_root.write(m_work + '/' + name, "#" + QByteArray::number(m_nextContent++) + ' ' + name);
-    setModifiedTime(m_root.pathOf(m_work + '/' + name), 1600000000 + m_random.between(0, 5));
+    SetModifiedTime(m_root.pathOf(m_work + '/' + name), 1600000000 + m_random.between(0, 5));
 }
 
 // The fault mix: in half the cases one way of renaming is forced, maybe with a lookup that
@@ -135,7 +135,7 @@ std::unique_ptr<FileSystem> PropertyCase::faultyFiles() {
         ignoresCase ? SameEntryProbe([](int, const QByteArray& a, const QByteArray& b) {
             return a.toLower() == b.toLower();
         })
-                    : SameEntryProbe(sameEntryOnDisk);
+                    : SameEntryProbe(SameEntryOnDisk);
     return std::make_unique<LinuxFileSystem>(method, probe, FaultyRenameCalls(decide, faults));
 }
 
@@ -150,7 +150,7 @@ QByteArray PropertyCase::generatedName() {
     if (m_random.chance(0.6)) {
         // A name of the family the new names will come from, so that targets are taken.
         QByteArray prefix = m_targetPrefix;
-        if (m_random.chance(0.15)) prefix = swapAsciiCase(prefix);
+        if (m_random.chance(0.15)) prefix = SwapAsciiCase(prefix);
         const int number = m_random.between(0, 12);
         const int width = m_random.between(1, 3);
         return prefix + QByteArray::number(number).rightJustified(width, '0') +
@@ -176,7 +176,7 @@ void PropertyCase::buildFolders() {
     for (int i = 0; i < files; ++i) {
         const QByteArray name = generatedName();
         addFile(name);
-        if (m_random.chance(0.1)) addFile(swapAsciiCase(name));
+        if (m_random.chance(0.1)) addFile(SwapAsciiCase(name));
     }
     // Entries the list never shows, which a rename must not replace either.
     if (m_random.chance(0.3)) addFile("." + m_targetPrefix + "2.jpg");
@@ -242,7 +242,7 @@ void PropertyCase::setUpWindow(WindowHarness& harness) {
 
     const std::vector<QString> prefixes = {QString::fromUtf8(m_targetPrefix),
                                            QString::fromUtf8(m_targetPrefix),
-                                           QString::fromUtf8(swapAsciiCase(m_targetPrefix)),
+                                           QString::fromUtf8(SwapAsciiCase(m_targetPrefix)),
                                            QString(),
                                            QStringLiteral("a."),
                                            QStringLiteral("x\x01"),
@@ -353,8 +353,8 @@ QString PropertyCase::run() {
 // QUILLET_PROPERTY_CASES and QUILLET_PROPERTY_SEED choose how many cases run and where the
 // seeds start; a failing case prints the two values that repeat it alone.
 TEST(RenamePassProperty, NothingIsLostReplacedOrMovedOutOfTheFolder) {
-    const auto cases = static_cast<int>(environmentNumber("QUILLET_PROPERTY_CASES", kDefaultCases));
-    const std::uint64_t firstSeed = environmentNumber("QUILLET_PROPERTY_SEED", kDefaultSeed);
+    const auto cases = static_cast<int>(EnvironmentNumber("QUILLET_PROPERTY_CASES", kDefaultCases));
+    const std::uint64_t firstSeed = EnvironmentNumber("QUILLET_PROPERTY_SEED", kDefaultSeed);
     QElapsedTimer timer;
     timer.start();
     int failures = 0;

@@ -8,7 +8,7 @@ namespace quillet {
 namespace {
 
 // A name of `length` bytes of "a" with `byte` at `at`.
-QByteArray nameWith(int length, int at, char byte) {
+QByteArray NameWith(int length, int at, char byte) {
     QByteArray name(length, 'a');
     name[at] = byte;
     return name;
@@ -30,7 +30,7 @@ TEST(RefusalOf, FindsASlashOrNulWhereverItStands) {
     for (const Byte& byte : bytes) {
         for (int length = 1; length <= 26; ++length) {
             for (int at = 0; at < length; ++at) {
-                const QByteArray name = nameWith(length, at, byte.byte);
+                const QByteArray name = NameWith(length, at, byte.byte);
                 if (name == "." || name == "..") continue;
                 EXPECT_EQ(RefusalOf(name), byte.problem)
                     << "byte " << int(byte.byte) << " at " << at << " of " << length;

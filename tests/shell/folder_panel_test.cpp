@@ -6,7 +6,7 @@
 namespace quillet::test {
 namespace {
 
-QByteArray currentDirectory() {
+QByteArray CurrentDirectory() {
     char buffer[4096];
     return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
 }
@@ -51,7 +51,7 @@ TEST_F(FolderPanelTest, AChosenFolderIsListedAndBecomesCurrent) {
     EXPECT_EQ(harness.folderPicker.calls[0].second, QString::fromUtf8(harness.photos.path()));
     EXPECT_EQ(f.SBar.panel(1).text, QString::fromUtf8(other));
     EXPECT_EQ(f.File1.path(), other);
-    EXPECT_EQ(currentDirectory(), other);
+    EXPECT_EQ(CurrentDirectory(), other);
     EXPECT_EQ(harness.fileNames(),
               (QStringList{QStringLiteral("b_1.jpg"), QStringLiteral("b_2.jpg")}));
 }
@@ -79,7 +79,7 @@ TEST_F(FolderPanelTest, AFolderThatCannotBeListedIsNotSwitchedTo) {
     clickStatusBar();
     EXPECT_EQ(f.File1.path(), harness.photos.path());
     EXPECT_EQ(f.SBar.panel(1).text, QString::fromUtf8(harness.photos.path()));
-    EXPECT_EQ(currentDirectory(), harness.photos.path());
+    EXPECT_EQ(CurrentDirectory(), harness.photos.path());
 }
 
 TEST_F(FolderPanelTest, TheRootFolderKeepsItsSlash) {
@@ -87,7 +87,7 @@ TEST_F(FolderPanelTest, TheRootFolderKeepsItsSlash) {
     harness.folderPicker.answer = QStringLiteral("/");
     clickStatusBar();
     EXPECT_EQ(f.SBar.panel(1).text, QStringLiteral("/"));
-    EXPECT_EQ(currentDirectory(), QByteArray("/"));
+    EXPECT_EQ(CurrentDirectory(), QByteArray("/"));
 }
 
 }  // namespace

@@ -36,14 +36,14 @@ const Form kForms[] = {
     {"NemoAction", LauncherForm::NemoAction},
 };
 
-QByteArray recorder(const QByteArray& record) {
+QByteArray Recorder(const QByteArray& record) {
     return "#!/bin/sh\nprintf '%s\\0' \"$#\" \"$@\" > '" + record + ".part' && mv '" + record +
            ".part' '" + record + "'\n";
 }
 
 // Runs `gio launch` on a desktop entry with a raw path as its one file, through the shell,
 // since QProcess passes only text.
-QByteArray gioLaunch(const QByteArray& entry, const QByteArray& path) {
+QByteArray GioLaunch(const QByteArray& entry, const QByteArray& path) {
     ::setenv("QUILLET_TEST_PATH", path.constData(), 1);
     QProcess gio;
     gio.start(
@@ -66,7 +66,7 @@ class LauncherRun : public ::testing::TestWithParam<Form> {
         program = programFolder + "/Quillex";
         chosen = root.makeFolder(kChosenFolder);
         record = root.pathOf("record");
-        root.write(folderName + "/Quillex", recorder(record));
+        root.write(folderName + "/Quillex", Recorder(record));
         ::chmod(program.constData(), 0755);
     }
 
@@ -81,7 +81,7 @@ class LauncherRun : public ::testing::TestWithParam<Form> {
     }
 
     QByteArray launchDesktopEntry(const QByteArray& entry) {
-        return gioLaunch(root.write("launcher.desktop", entry), chosen);
+        return GioLaunch(root.write("launcher.desktop", entry), chosen);
     }
 
     TempFolder root;
@@ -91,7 +91,7 @@ class LauncherRun : public ::testing::TestWithParam<Form> {
 // GIO's own reading of the Exec key, for the desktop entry forms; the file manager's way of
 // filling in the selection, for the others.
 TEST_P(LauncherRun, StartsTheProgramWithTheChosenFolderAsItsOneArgument) {
-    const LauncherFile launcher = sendToLauncher(GetParam().form, program);
+    const LauncherFile launcher = SendToLauncher(GetParam().form, program);
     QByteArray errors;
     switch (GetParam().form) {
         case LauncherForm::ThunarSendTo:
@@ -153,11 +153,11 @@ TEST(DesktopLauncher, TheDesktopLauncherStartsTheProgramOnADroppedFolder) {
     TempFolder root;
     const QByteArray folder = root.makeFolder(kGioProgramFolder);
     const QByteArray chosen = root.makeFolder(kChosenFolder);
-    root.write(kGioProgramFolder + "/Quillex", recorder(root.pathOf("record")));
+    root.write(kGioProgramFolder + "/Quillex", Recorder(root.pathOf("record")));
     ::chmod((folder + "/Quillex").constData(), 0755);
     const QByteArray file =
-        root.write("Quillet.desktop", desktopLauncher(folder + "/Quillex").content);
-    const QByteArray errors = gioLaunch(file, chosen);
+        root.write("Quillet.desktop", DesktopLauncher(folder + "/Quillex").content);
+    const QByteArray errors = GioLaunch(file, chosen);
     QElapsedTimer timer;
     timer.start();
     while (!root.exists("record") && timer.elapsed() < 15000) QThread::msleep(20);

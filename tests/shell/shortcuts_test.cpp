@@ -55,28 +55,28 @@ class ShortcutsTest : public ::testing::Test {
 };
 
 // The harness gives the window a configuration home of its own.
-QByteArray placeOf(const SendToFile& file, WindowHarness& harness, TempFolder& home) {
+QByteArray PlaceOf(const SendToFile& file, WindowHarness& harness, TempFolder& home) {
     const QByteArray path = file.path;
     return path.startsWith(':') ? harness.config.pathOf(path.mid(1))
                                 : home.pathOf(".local/share/" + path);
 }
 
-QByteArray readAll(const QByteArray& path) {
+QByteArray ReadAll(const QByteArray& path) {
     QFile file(QFile::decodeName(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-mode_t modeOf(const QByteArray& path) {
+mode_t ModeOf(const QByteArray& path) {
     struct stat st {};
     return ::stat(path.constData(), &st) == 0 ? st.st_mode : 0;
 }
 
-bool exists(const QByteArray& path) {
+bool Exists(const QByteArray& path) {
     struct stat st {};
     return ::lstat(path.constData(), &st) == 0;
 }
 
-QByteArray run(const QString& program, const QStringList& arguments) {
+QByteArray OutputOf(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(20000)) return "(did not finish)";
@@ -100,7 +100,7 @@ TEST_F(ShortcutsTest, AnyFileManagersLauncherPressesTheSendtoButtonAtStartUp) {
     for (const SendToFile& file : kSendToFiles) {
         SCOPED_TRACE(file.path);
         WindowHarness harness;
-        const QByteArray path = placeOf(file, harness, home);
+        const QByteArray path = PlaceOf(file, harness, home);
         QDir().mkpath(QFileInfo(QString::fromUtf8(path)).path());
         QFile(QString::fromUtf8(path)).open(QIODevice::WriteOnly);
         harness.startOnPhotos();
@@ -123,19 +123,19 @@ TEST_F(ShortcutsTest, SendtoWritesEveryFileManagersLauncherInAFreshHomeAndRemove
     EXPECT_EQ(bar.button(2).toolTip, QStringLiteral("[送る]のショートカットを削除します"));
     for (const SendToFile& file : kSendToFiles) {
         SCOPED_TRACE(file.path);
-        const QByteArray path = placeOf(file, harness, home);
-        ASSERT_TRUE(exists(path));
-        EXPECT_EQ((modeOf(path) & 0100) != 0, file.executable);
+        const QByteArray path = PlaceOf(file, harness, home);
+        ASSERT_TRUE(Exists(path));
+        EXPECT_EQ((ModeOf(path) & 0100) != 0, file.executable);
         const QByteArray folder = path.left(path.lastIndexOf('/'));
-        EXPECT_EQ(modeOf(folder) & 0777, 0777 & ~mask);
-        EXPECT_FALSE(readAll(path).contains("Comment")) << readAll(path).constData();
+        EXPECT_EQ(ModeOf(folder) & 0777, 0777 & ~mask);
+        EXPECT_FALSE(ReadAll(path).contains("Comment")) << ReadAll(path).constData();
     }
-    EXPECT_FALSE(exists(desktop + "/Quillet.desktop"));
+    EXPECT_FALSE(Exists(desktop + "/Quillet.desktop"));
 
     bar.userClick(2);
     EXPECT_EQ(bar.button(2).toolTip, QStringLiteral("[送る]にショートカットを作成します"));
     for (const SendToFile& file : kSendToFiles) {
-        EXPECT_FALSE(exists(placeOf(file, harness, home))) << file.path;
+        EXPECT_FALSE(Exists(PlaceOf(file, harness, home))) << file.path;
     }
 }
 
@@ -155,7 +155,7 @@ TEST_F(ShortcutsTest, TheEarlierSendtoLauncherCountsAndGivesWayToTheNewOnes) {
     harness.form().Toolbar1.userClick(2);
     EXPECT_FALSE(home.exists(".local/share/applications/Quillet.desktop"));
     harness.form().Toolbar1.userClick(2);
-    EXPECT_TRUE(exists(home.pathOf(".local/share/Thunar/sendto/Quillet.desktop")));
+    EXPECT_TRUE(Exists(home.pathOf(".local/share/Thunar/sendto/Quillet.desktop")));
 
     // A file of that name with any other content is the user's own.
     const QByteArray own = QByteArray(earlier).replace("NoDisplay=true\n", "NoDisplay=false\n");
@@ -175,8 +175,8 @@ TEST_F(ShortcutsTest, TheDesktopLauncherIsAValidExecutableEntryWithoutDescriptio
     harness.form().Toolbar1.userClick(1);
 
     const QByteArray launcher = desktop + "/Quillet.desktop";
-    ASSERT_TRUE(exists(launcher));
-    EXPECT_NE(modeOf(launcher) & 0100, 0u);
+    ASSERT_TRUE(Exists(launcher));
+    EXPECT_NE(ModeOf(launcher) & 0100, 0u);
     const QByteArray content = home.read("Desktop/Quillet.desktop");
     EXPECT_TRUE(content.contains("\nName=Quillet\n"));
     EXPECT_TRUE(
@@ -185,12 +185,12 @@ TEST_F(ShortcutsTest, TheDesktopLauncherIsAValidExecutableEntryWithoutDescriptio
     EXPECT_FALSE(content.contains("Comment"));
     EXPECT_FALSE(content.contains("MimeType"));
     if (!QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty()) {
-        EXPECT_EQ(run(QStringLiteral("desktop-file-validate"), {QString::fromUtf8(launcher)}),
+        EXPECT_EQ(OutputOf(QStringLiteral("desktop-file-validate"), {QString::fromUtf8(launcher)}),
                   QByteArray());
     }
 
     harness.form().Toolbar1.userClick(1);
-    EXPECT_FALSE(exists(launcher));
+    EXPECT_FALSE(Exists(launcher));
     EXPECT_EQ(harness.form().Toolbar1.button(1).toolTip,
               QStringLiteral("[デスクトップ]にショートカットを作成します"));
 }
@@ -204,16 +204,16 @@ TEST_F(ShortcutsTest, TheLaunchersNeverBecomeAProgramForOpeningFolders) {
     const auto refreshAndAsk = [&] {
         const QString applications = QString::fromUtf8(home.pathOf(".local/share/applications"));
         QDir().mkpath(applications);
-        run(QStringLiteral("update-desktop-database"), {applications});
-        return run(QStringLiteral("gio"),
-                   {QStringLiteral("mime"), QStringLiteral("inode/directory")});
+        OutputOf(QStringLiteral("update-desktop-database"), {applications});
+        return OutputOf(QStringLiteral("gio"),
+                        {QStringLiteral("mime"), QStringLiteral("inode/directory")});
     };
     const QByteArray before = refreshAndAsk();
     WindowHarness harness;
     harness.startOnPhotos();
     harness.form().Toolbar1.userClick(1);
     harness.form().Toolbar1.userClick(2);
-    ASSERT_TRUE(exists(desktop + "/Quillet.desktop"));
+    ASSERT_TRUE(Exists(desktop + "/Quillet.desktop"));
     const QByteArray after = refreshAndAsk();
     EXPECT_EQ(after, before);
     EXPECT_FALSE(after.contains("Quillet")) << after.constData();

@@ -16,7 +16,7 @@
 namespace quillet::test {
 namespace {
 
-QByteArray output(const QString& program, const QStringList& arguments) {
+QByteArray Output(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     process.waitForFinished(10000);
@@ -24,19 +24,19 @@ QByteArray output(const QString& program, const QStringList& arguments) {
 }
 
 // With QUILLET_THUNAR_SHOTS set to a folder, the screen is saved there after every step.
-void xdotool(const QStringList& arguments) {
+void Xdotool(const QStringList& arguments) {
     static int step = 0;
-    output(QStringLiteral("xdotool"), arguments);
+    Output(QStringLiteral("xdotool"), arguments);
     QThread::msleep(700);
     const QString shots = qEnvironmentVariable("QUILLET_THUNAR_SHOTS");
     if (!shots.isEmpty()) {
-        output(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+        Output(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
                                           QStringLiteral("%1/step-%2.png").arg(shots).arg(++step)});
     }
 }
 
 // The process id of a running Quillex whose one argument is `folder`, or 0.
-qint64 programOn(const QByteArray& folder) {
+qint64 ProgramOn(const QByteArray& folder) {
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& entry : proc.entryList(QDir::Dirs)) {
         bool numeric = false;
@@ -85,7 +85,7 @@ TEST(ThunarSendTo, ChoosingQuilletFromAFoldersSendToMenuStartsTheProgramOnThatFo
     while (window.isEmpty() && timer.elapsed() < 20000) {
         QThread::msleep(200);
         window =
-            output(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"),
+            Output(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"),
                                                QStringLiteral("quillet-thunar-parent")})
                 .split('\n')
                 .value(0);
@@ -95,27 +95,27 @@ TEST(ThunarSendTo, ChoosingQuilletFromAFoldersSendToMenuStartsTheProgramOnThatFo
     const QString id = QString::fromLatin1(window);
     // Xvfb has no window manager to activate the window; it is given the focus directly, and
     // keys are typed as a keyboard types them.
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+    Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
     // The folder is the listing's only item; the Menu key opens its context menu, "s" its
     // Send To submenu, whose last item is the launcher (Up wraps round to it).
-    xdotool({QStringLiteral("key"), QStringLiteral("Home")});
-    xdotool({QStringLiteral("key"), QStringLiteral("Menu")});
-    xdotool({QStringLiteral("key"), QStringLiteral("s")});
-    xdotool({QStringLiteral("key"), QStringLiteral("Up")});
-    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    Xdotool({QStringLiteral("key"), QStringLiteral("Home")});
+    Xdotool({QStringLiteral("key"), QStringLiteral("Menu")});
+    Xdotool({QStringLiteral("key"), QStringLiteral("s")});
+    Xdotool({QStringLiteral("key"), QStringLiteral("Up")});
+    Xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 
     qint64 pid = 0;
     timer.restart();
     while (pid == 0 && timer.elapsed() < 20000) {
         QThread::msleep(200);
-        pid = programOn(chosen);
+        pid = ProgramOn(chosen);
     }
     ASSERT_NE(pid, 0) << "no Quillex started on the chosen folder";
     QByteArray windows;
     timer.restart();
     while (!windows.contains('\n') && windows.isEmpty() && timer.elapsed() < 20000) {
         QThread::msleep(200);
-        windows = output(QStringLiteral("xdotool"),
+        windows = Output(QStringLiteral("xdotool"),
                          {QStringLiteral("search"), QStringLiteral("--pid"), QString::number(pid),
                           QStringLiteral("--name"), QStringLiteral("^Quillet$")});
     }
@@ -125,13 +125,13 @@ TEST(ThunarSendTo, ChoosingQuilletFromAFoldersSendToMenuStartsTheProgramOnThatFo
     ::kill(static_cast<pid_t>(pid), SIGTERM);
     thunar.terminate();
     thunar.waitForFinished(5000);
-    output(QStringLiteral("thunar"), {QStringLiteral("--quit")});
+    Output(QStringLiteral("thunar"), {QStringLiteral("--quit")});
 }
 
 // The desktop asks whether a launcher on it is trusted before a double click may start it;
 // GIO keeps the answer in the desktop's metadata store (gvfs), which this session has.
 TEST(DesktopLauncherTrust, TheDesktopLauncherIsMarkedTrusted) {
-    const QByteArray probe = output(
+    const QByteArray probe = Output(
         QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-w"), QStringLiteral("/")});
     if (!probe.contains(" metadata (")) GTEST_SKIP() << "no metadata store (gvfs) in this session";
     TempFolder home;
@@ -143,7 +143,7 @@ TEST(DesktopLauncherTrust, TheDesktopLauncherIsMarkedTrusted) {
     harness.form().Toolbar1.userClick(1);
     const QString launcher = QString::fromUtf8(home.pathOf("Desktop/Quillet.desktop"));
     ASSERT_TRUE(QFile::exists(launcher));
-    EXPECT_TRUE(output(QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-a"),
+    EXPECT_TRUE(Output(QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-a"),
                                                QStringLiteral("metadata::trusted"), launcher})
                     .contains("metadata::trusted: true"));
 }

@@ -54,7 +54,7 @@ const char* CallName(Call call) {
 
 RenameCalls FaultyRenameCalls(CallDecision decide, CallCounts& counts) {
     const auto shared = std::make_shared<Shared>(Shared{std::move(decide), counts});
-    const RenameCalls& real = systemRenameCalls();
+    const RenameCalls& real = SystemRenameCalls();
     RenameCalls calls;
     calls.renameNoReplace = [shared, real](int fd, const char* from, const char* to) {
         return shared->apply(Call::RenameNoReplace, from, to,

@@ -17,7 +17,7 @@ constexpr SignWord kWords[] = {
     {',', "Comma"}, {';', "Semicolon"}, {'"', "Quote"},   {'<', "Less"},       {'>', "Greater"},
     {'|', "Bar"},   {'@', "At"},        {'`', "Backtick"}};
 
-const char* wordFor(char c) {
+const char* WordFor(char c) {
     for (const SignWord& entry : kWords) {
         if (entry.sign == c) return entry.word;
     }
@@ -35,7 +35,7 @@ std::string TestNameFrom(std::string_view text) {
             name += c;
         } else if (c == ' ' || c == '.' || c == '_') {
             name += '_';
-        } else if (const char* word = wordFor(c)) {
+        } else if (const char* word = WordFor(c)) {
             name += word;
         } else {
             name += 'x';

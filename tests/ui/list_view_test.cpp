@@ -10,7 +10,7 @@
 namespace quillet {
 namespace {
 
-QStringList texts(const ListView& list) {
+QStringList Texts(const ListView& list) {
     QStringList result;
     for (int i = 1; i <= list.rowCount(); ++i) result << list.row(i).text;
     return result;
@@ -26,10 +26,10 @@ TEST(ListViewSort, SortsByTheChosenColumnIgnoringCaseAndKeepsTiesInOrder) {
     }
     list.setSortKey(1);
     list.setSorted(true);
-    EXPECT_EQ(texts(list), (QStringList{QStringLiteral("a9"), QStringLiteral("A0"),
+    EXPECT_EQ(Texts(list), (QStringList{QStringLiteral("a9"), QStringLiteral("A0"),
                                         QStringLiteral("b2"), QStringLiteral("B1")}));
     list.setSortOrder(SortOrder::Descending);
-    EXPECT_EQ(texts(list), (QStringList{QStringLiteral("b2"), QStringLiteral("B1"),
+    EXPECT_EQ(Texts(list), (QStringList{QStringLiteral("b2"), QStringLiteral("B1"),
                                         QStringLiteral("a9"), QStringLiteral("A0")}));
 }
 
@@ -43,10 +43,10 @@ TEST(ListViewSort, WritesWhileSortingIsOffNeverMoveARow) {
     list.setSortKey(1);
     list.setSubItem(1, 1, QStringLiteral("z"));
     list.setSubItem(3, 1, QStringLiteral("a"));
-    EXPECT_EQ(texts(list),
+    EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")}));
     list.setSorted(true);
-    EXPECT_EQ(texts(list),
+    EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
 }
 
@@ -66,12 +66,12 @@ TEST(ListViewSort, NamedColumnsSortByTheirNumberAndRowsKeepTheirIds) {
     EXPECT_EQ(&list.row(1).column(col::FileName), &list.row(1).text);
     list.setSortKey(ListView::sortKeyOf(col::DateTime));
     list.setSorted(true);
-    EXPECT_EQ(texts(list),
+    EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")}));
     EXPECT_EQ(list.row(1).id, 2u);
     EXPECT_EQ(list.row(3).id, 0u);
     list.setSortKey(ListView::sortKeyOf(col::Exp));
-    EXPECT_EQ(texts(list),
+    EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     const std::uint64_t listing = list.listing();
     list.setMark(1, {RenameProblem::TooLong, 0});

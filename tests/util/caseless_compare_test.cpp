@@ -11,7 +11,7 @@
 namespace quillet {
 namespace {
 
-int sign(int value) {
+int Sign(int value) {
     return (value > 0) - (value < 0);
 }
 
@@ -48,15 +48,15 @@ TEST(CompareCaseless, OrdersExactlyAsQtsCaseInsensitiveComparison) {
     for (const char* left : texts) {
         for (const char* right : texts) {
             const QString a = QString::fromUtf8(left), b = QString::fromUtf8(right);
-            EXPECT_EQ(sign(CompareCaseless(a, b)),
-                      sign(QString::compare(a, b, Qt::CaseInsensitive)))
+            EXPECT_EQ(Sign(CompareCaseless(a, b)),
+                      Sign(QString::compare(a, b, Qt::CaseInsensitive)))
                 << left << " vs " << right;
         }
     }
 }
 
 // What CaselessOrder must give: a stable sort by Qt's own caseless comparison.
-std::vector<std::uint32_t> referenceOrder(const std::vector<QString>& texts, bool descending) {
+std::vector<std::uint32_t> ReferenceOrder(const std::vector<QString>& texts, bool descending) {
     std::vector<std::uint32_t> order(texts.size());
     std::iota(order.begin(), order.end(), 0u);
     std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
@@ -66,7 +66,7 @@ std::vector<std::uint32_t> referenceOrder(const std::vector<QString>& texts, boo
     return order;
 }
 
-std::vector<std::uint32_t> orderOf(const std::vector<QString>& texts, bool descending) {
+std::vector<std::uint32_t> OrderOf(const std::vector<QString>& texts, bool descending) {
     std::vector<std::uint32_t> order =
         CaselessOrder(std::vector<QStringView>(texts.begin(), texts.end()), descending);
     if (order.empty()) {  // already in order
@@ -94,7 +94,7 @@ TEST_P(CaselessOrderTest, SortsStablyAsQtsCaseInsensitiveComparison) {
     std::mt19937 random(7);
     for (int round = 0; round < 20; ++round) {
         for (const bool descending : {false, true}) {
-            EXPECT_EQ(orderOf(texts, descending), referenceOrder(texts, descending))
+            EXPECT_EQ(OrderOf(texts, descending), ReferenceOrder(texts, descending))
                 << (descending ? "descending" : "ascending") << ", round " << round;
         }
         std::shuffle(texts.begin(), texts.end(), random);

@@ -25,40 +25,40 @@ TEST_P(FileNameTextTest, GivesBackEveryByteAndShowsWhatCanBeRead) {
     EXPECT_EQ(shown.size(), text.size()) << "parts of the name are found by their lengths";
 }
 
-QString u(const char* utf8) {
+QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, FileNameTextTest,
     ::testing::Values(
-        NameCase{"Ascii", "IMG_0001.jpg", u("IMG_0001.jpg")},
-        NameCase{"Japanese", "写真_01.jpg", u("写真_01.jpg")},
-        NameCase{"CameraEmojiIsAPairNotTwoBytes", "\xf0\x9f\x93\xb7.jpg", u("📷.jpg")},
-        NameCase{"ReplacementCharacterItself", "\xef\xbf\xbd.jpg", u("\xef\xbf\xbd.jpg")},
+        NameCase{"Ascii", "IMG_0001.jpg", U("IMG_0001.jpg")},
+        NameCase{"Japanese", "写真_01.jpg", U("写真_01.jpg")},
+        NameCase{"CameraEmojiIsAPairNotTwoBytes", "\xf0\x9f\x93\xb7.jpg", U("📷.jpg")},
+        NameCase{"ReplacementCharacterItself", "\xef\xbf\xbd.jpg", U("\xef\xbf\xbd.jpg")},
         NameCase{"ByteOrderMark",
                  "\xef\xbb\xbf"
                  "a.jpg",
-                 QChar(0xFEFF) + u("a.jpg")},
-        NameCase{"Latin1", "caf\xe9.jpg", u("caf\xef\xbf\xbd.jpg")},
-        NameCase{"JapaneseAfterEightAsciiCharacters", "IMG_0001_写真.jpg", u("IMG_0001_写真.jpg")},
-        NameCase{"StandInAfterEightAsciiCharacters", "IMG_0001\x80", u("IMG_0001\xef\xbf\xbd")},
-        NameCase{"LoneContinuationByte", "\x80.jpg", u("\xef\xbf\xbd.jpg")},
-        NameCase{"CutCharacterBeforeADot", "\xe5\x86.jpg", u("\xef\xbf\xbd\xef\xbf\xbd.jpg")},
-        NameCase{"OverlongSlash", "\xc0\xaf", u("\xef\xbf\xbd\xef\xbf\xbd")},
-        NameCase{"EncodedSurrogate", "\xed\xa0\x80", u("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd")},
+                 QChar(0xFEFF) + U("a.jpg")},
+        NameCase{"Latin1", "caf\xe9.jpg", U("caf\xef\xbf\xbd.jpg")},
+        NameCase{"JapaneseAfterEightAsciiCharacters", "IMG_0001_写真.jpg", U("IMG_0001_写真.jpg")},
+        NameCase{"StandInAfterEightAsciiCharacters", "IMG_0001\x80", U("IMG_0001\xef\xbf\xbd")},
+        NameCase{"LoneContinuationByte", "\x80.jpg", U("\xef\xbf\xbd.jpg")},
+        NameCase{"CutCharacterBeforeADot", "\xe5\x86.jpg", U("\xef\xbf\xbd\xef\xbf\xbd.jpg")},
+        NameCase{"OverlongSlash", "\xc0\xaf", U("\xef\xbf\xbd\xef\xbf\xbd")},
+        NameCase{"EncodedSurrogate", "\xed\xa0\x80", U("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd")},
         NameCase{"BeyondTheLastCharacter", "\xf4\x90\x80\x80",
-                 u("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd")},
-        NameCase{"ValidBetweenInvalid", "\xff写\xfe", u("\xef\xbf\xbd写\xef\xbf\xbd")},
+                 U("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd")},
+        NameCase{"ValidBetweenInvalid", "\xff写\xfe", U("\xef\xbf\xbd写\xef\xbf\xbd")},
         NameCase{"EveryHighByte", QByteArray("\x80\x81\xbf\xc0\xc1\xf5\xfe\xff"),
-                 u("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
+                 U("\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
                    "\xef\xbf\xbd\xef\xbf\xbd")},
         NameCase{"Empty", "", QString()}),
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST(FileNameText, TextNotMadeFromANameIsWrittenAsUtf8) {
     // Only a low surrogate that stands alone and in the range of bytes 0x80 to 0xFF is a byte.
-    for (const QString& typed : {u("a.jpg"), u("📷"), QString(QChar(0xD83D)), QString(QChar(0xDC41)),
+    for (const QString& typed : {U("a.jpg"), U("📷"), QString(QChar(0xD83D)), QString(QChar(0xDC41)),
                                  QString(QChar(0xDD00))}) {
         EXPECT_EQ(FileNameBytes(typed), typed.toUtf8());
         std::string reused = "longer name.jpeg";

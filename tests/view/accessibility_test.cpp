@@ -22,7 +22,7 @@
 namespace quillet::test {
 namespace {
 
-QString u(const char* utf8) {
+QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
@@ -32,7 +32,7 @@ struct NameCase {
     const char* description;
 };
 
-std::string caseName(const ::testing::TestParamInfo<NameCase>& info) {
+std::string CaseName(const ::testing::TestParamInfo<NameCase>& info) {
     return TestNameOf(info.param.control);
 }
 
@@ -42,17 +42,17 @@ class AccessibleName : public WindowFixture, public ::testing::WithParamInterfac
 TEST_P(AccessibleName, IsTheCaptionOrRoleWithTheToolTipAsDescription) {
     load();
     const NameCase& expected = GetParam();
-    QWidget* found = widget<QWidget>(u(expected.control));
+    QWidget* found = widget<QWidget>(U(expected.control));
     ASSERT_NE(found, nullptr);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(found);
     ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(found->accessibleName(), u(expected.name));
+    EXPECT_EQ(found->accessibleName(), U(expected.name));
     // Qt on Linux reads a combo box's current item as its name and leaves the role to the
     // property; every other widget is read by the name it was given.
     if (!qobject_cast<QComboBox*>(found)) {
-        EXPECT_EQ(accessible->text(QAccessible::Name), u(expected.name));
+        EXPECT_EQ(accessible->text(QAccessible::Name), U(expected.name));
     }
-    EXPECT_EQ(accessible->text(QAccessible::Description), u(expected.description));
+    EXPECT_EQ(accessible->text(QAccessible::Description), U(expected.description));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"Toolbar1(1)", "Desktop", "[デスクトップ]にショートカットを作成します"},
         NameCase{"Toolbar1(2)", "Sendto", "[送る]にショートカットを作成します"},
         NameCase{"LV", "ファイル一覧", ""}, NameCase{"Label2(1)", "戻る", ""}),
-    caseName);
+    CaseName);
 
 class Keyboard : public WindowFixture {
   protected:
@@ -161,7 +161,7 @@ TEST_F(Keyboard, TheMenuKeyOpensTheListMenu) {
         }
     });
     press(Qt::Key_Menu);
-    EXPECT_EQ(entries.value(0), u("すべて選択"));
+    EXPECT_EQ(entries.value(0), U("すべて選択"));
     EXPECT_EQ(entries.size(), 6);
 }
 
@@ -172,7 +172,7 @@ TEST_F(Keyboard, TheStatusBarChoosesAFolderInExtendedMode) {
     widget<QStatusBar>(QStringLiteral("SBar"))->setFocus();
     press(Qt::Key_Space);
     ASSERT_EQ(folderPicker.calls.size(), 1u);
-    EXPECT_EQ(folderPicker.calls.front().first, u("開くフォルダを指定してください。"));
+    EXPECT_EQ(folderPicker.calls.front().first, U("開くフォルダを指定してください。"));
 }
 
 TEST_F(Keyboard, TheHelpSheetIsLeftWithTheKeyboard) {
@@ -198,7 +198,7 @@ TEST_F(ToolTips, ARowWhoseNewNameIsTakenSaysSoBeforeExecution) {
     RenameMarks(window->platform().files).update(window->form());  // as a naming pass ends
     view->applyListChanges();
     const QString told = view->listModel()->index(0, 1).data(Qt::ToolTipRole).toString();
-    EXPECT_TRUE(told.contains(u("「notes.txt」という名前のファイルがフォルダに既にある")))
+    EXPECT_TRUE(told.contains(U("「notes.txt」という名前のファイルがフォルダに既にある")))
         << told.toStdString();
     EXPECT_TRUE(view->listModel()->index(1, 1).data(Qt::ToolTipRole).toString().isEmpty());
 }
@@ -224,7 +224,7 @@ TEST_F(ToolTips, TheStatusBarTellsHowManyFilesAnExtendedPassLeftUnrenamed) {
     settle();
 
     EXPECT_TRUE(folder.exists("IMG_0001.jpg"));
-    EXPECT_TRUE(bar->toolTip().contains(u("1 個のファイルの名前が変わりませんでした")))
+    EXPECT_TRUE(bar->toolTip().contains(U("1 個のファイルの名前が変わりませんでした")))
         << bar->toolTip().toStdString();
     EXPECT_EQ(window->form().SBar.panel(2).text, panelBefore)
         << "the panel's own text is the program's";
@@ -232,7 +232,7 @@ TEST_F(ToolTips, TheStatusBarTellsHowManyFilesAnExtendedPassLeftUnrenamed) {
 
 // What the pointer resting at `at` on the status bar shows: Qt asks the bar, since its panels
 // let the mouse through.
-QString toolTipShownAt(QStatusBar* bar, QPoint at) {
+QString ToolTipShownAt(QStatusBar* bar, QPoint at) {
     // A tip fades out a moment after it is hidden; the pointer comes back only then.
     QToolTip::hideText();
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
@@ -253,7 +253,7 @@ TEST_F(ToolTips, TheFileCountPanelTellsHowManyCheckedFilesWouldKeepTheirNames) {
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(panel->isVisible());
     const QPoint onPanel = panel->geometry().center();
-    const QString ofTheBar = toolTipShownAt(bar, onPanel);
+    const QString ofTheBar = ToolTipShownAt(bar, onPanel);
     EXPECT_EQ(ofTheBar, bar->toolTip()) << "before a name is taken, the panel has nothing to say";
 
     struct Step {
@@ -262,20 +262,20 @@ TEST_F(ToolTips, TheFileCountPanelTellsHowManyCheckedFilesWouldKeepTheirNames) {
         QString told;
     };
     const Step steps[] = {
-        {"two new names taken", [this] { window->form().Text1.setText(u("trip_")); },
-         u("チェックしたファイルのうち 2 個は、実行しても名前が変わりません")},
+        {"two new names taken", [this] { window->form().Text1.setText(U("trip_")); },
+         U("チェックしたファイルのうち 2 個は、実行しても名前が変わりません")},
         // The third picture moves up to the free second name.
         {"the second picture unchecked", [this] { LV().userSetChecked(2, false); },
-         u("チェックしたファイルのうち 1 個は、実行しても名前が変わりません")},
-        {"another prefix", [this] { window->form().Text1.setText(u("tour_")); }, QString()},
-        {"the first name taken again", [this] { window->form().Text1.setText(u("trip_")); },
-         u("チェックしたファイルのうち 1 個は、実行しても名前が変わりません")},
+         U("チェックしたファイルのうち 1 個は、実行しても名前が変わりません")},
+        {"another prefix", [this] { window->form().Text1.setText(U("tour_")); }, QString()},
+        {"the first name taken again", [this] { window->form().Text1.setText(U("trip_")); },
+         U("チェックしたファイルのうち 1 個は、実行しても名前が変わりません")},
     };
     for (const Step& step : steps) {
         step.act();
         settle();
         EXPECT_EQ(window->form().SBar.panel(2).toolTip, step.told) << step.what;
-        EXPECT_EQ(toolTipShownAt(bar, onPanel), step.told.isEmpty() ? ofTheBar : step.told)
+        EXPECT_EQ(ToolTipShownAt(bar, onPanel), step.told.isEmpty() ? ofTheBar : step.told)
             << step.what;
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(panel);
         ASSERT_NE(accessible, nullptr);

@@ -15,7 +15,7 @@
 namespace quillet {
 namespace {
 
-ListRow makeRow(const char* name, const char* newName, bool blue) {
+ListRow MakeRow(const char* name, const char* newName, bool blue) {
     ListRow row;
     row.text = QString::fromUtf8(name);
     row.subItems[0] = QString::fromUtf8(newName);  // the new name
@@ -32,9 +32,9 @@ class FileListModelTest : public ::testing::Test {
         list.setColumnHeader(1, QString::fromUtf8("元のファイル名"));
         list.setColumnHeader(2, QString::fromUtf8("新しいファイル名"));
         list.setColumnHeader(3, QStringLiteral("oldfile"));
-        list.addRow(makeRow("IMG_0001.jpg", "a001.jpg", false));
-        list.addRow(makeRow("IMG_0002.jpg", "a002.jpg", true));
-        list.addRow(makeRow("IMG_0003.jpg", "", false));
+        list.addRow(MakeRow("IMG_0001.jpg", "a001.jpg", false));
+        list.addRow(MakeRow("IMG_0002.jpg", "a002.jpg", true));
+        list.addRow(MakeRow("IMG_0003.jpg", "", false));
         model.apply();
         QObject::connect(&model, &QAbstractItemModel::dataChanged,
                          [this](const QModelIndex& from, const QModelIndex& to) {
@@ -208,7 +208,7 @@ TEST_F(FileListModelTest, ReplacedRowsResetTheViewsOnceAndStaleRowsReadEmpty) {
     EXPECT_EQ(model.rowCount(), 3);
     EXPECT_FALSE(cell(2, 0).isValid());
     EXPECT_FALSE(cell(2, 0, Qt::CheckStateRole).isValid());
-    for (int i = 0; i < 5; ++i) list.addRow(makeRow("x.jpg", "y.jpg", false));
+    for (int i = 0; i < 5; ++i) list.addRow(MakeRow("x.jpg", "y.jpg", false));
     model.apply();
     EXPECT_EQ(resets, 1);
     EXPECT_TRUE(changed.empty());
@@ -290,7 +290,7 @@ TEST_F(FileListModelTest, RowsSortedWhileTheyAreAddedAreAReset) {
     list.setSortKey(1);
     list.setSorted(true);
     list.clear();
-    for (const char* name : {"b.jpg", "a.jpg"}) list.addRow(makeRow(name, name, false));
+    for (const char* name : {"b.jpg", "a.jpg"}) list.addRow(MakeRow(name, name, false));
     list.setSorted(false);
     const ListChanges changes = model.apply();
     EXPECT_TRUE(changes.rowsReplaced);
@@ -302,7 +302,7 @@ TEST_F(FileListModelTest, RowsSortedWhileTheyAreAddedAreAReset) {
 TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
     list.clear();
     list.reserve(100000);
-    for (int i = 0; i < 100000; ++i) list.addRow(makeRow("IMG.jpg", "n.jpg", i % 2 == 0));
+    for (int i = 0; i < 100000; ++i) list.addRow(MakeRow("IMG.jpg", "n.jpg", i % 2 == 0));
     model.apply();
     EXPECT_EQ(model.rowCount(), 100000);
     for (int row = 1; row <= 100000; ++row) list.setSubItem(row, 1, QStringLiteral("m.jpg"));
@@ -328,7 +328,7 @@ TEST(FileListModelNames, ANewNameKeepingBytesThatAreNotUtf8IsShownReadable) {
 
 // Qt's own checks of an item model, over every kind of change the list makes.
 TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
-    const QStringList faults = test::itemModelFaults(&model, [this] {
+    const QStringList faults = test::ItemModelFaults(&model, [this] {
         // A naming pass, a check mark, a selection, a rebuild to more and to fewer rows.
         for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("c.jpg"));
         model.apply();
@@ -347,10 +347,10 @@ TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
         list.setSelected(2, true);
         model.apply();
         list.clear();
-        for (int i = 0; i < 7; ++i) list.addRow(makeRow("x.jpg", "y.jpg", i % 2 == 0));
+        for (int i = 0; i < 7; ++i) list.addRow(MakeRow("x.jpg", "y.jpg", i % 2 == 0));
         model.apply();
         list.clear();
-        list.addRow(makeRow("z.jpg", "", false));
+        list.addRow(MakeRow("z.jpg", "", false));
         model.apply();
         model.refreshHeaders();
         list.clear();

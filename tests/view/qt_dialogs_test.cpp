@@ -19,7 +19,7 @@ namespace quillet {
 namespace {
 
 // Runs `look` on the modal dialog as soon as it is open.
-void whenModalOpens(std::function<void(QWidget*)> look) {
+void WhenModalOpens(std::function<void(QWidget*)> look) {
     QTimer::singleShot(0, [look] {
         if (QWidget* modal = QApplication::activeModalWidget()) look(modal);
     });
@@ -46,7 +46,7 @@ TEST_P(MessageBoxShown, WithJapaneseButtonsAndTheAnswerPressed) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList captions;
     QString defaultCaption;
-    whenModalOpens([&](QWidget* modal) {
+    WhenModalOpens([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return;
         title = box->windowTitle();
@@ -114,7 +114,7 @@ TEST(QtUserFeedback, TheWindowIsDrawnOnceAfterTheBoxClosesBeforeTheAnswerReturns
     QtUserFeedback feedback;
     feedback.attach(&owner);
     test::PaintCounter paints;
-    whenModalOpens([&paints, &owner](QWidget* modal) {
+    WhenModalOpens([&paints, &owner](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return;
         owner.installEventFilter(&paints);
@@ -161,7 +161,7 @@ TEST_P(FolderDialogShown, ReturnsTheChosenFolderOrNothing) {
     picker.attach(&owner);
     QString title;
     QString openedIn;
-    whenModalOpens([&](QWidget* modal) {
+    WhenModalOpens([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog) return;
         title = dialog->windowTitle();

@@ -30,12 +30,12 @@
 namespace quillet::test {
 namespace {
 
-QString u(const char* utf8) {
+QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
 // What a widget shows as its caption or text, whatever kind of widget it is.
-QString shownText(QWidget* widget) {
+QString ShownText(QWidget* widget) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
     if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
@@ -61,7 +61,7 @@ struct ControlCase {
     bool shown;
 };
 
-std::string caseName(const ::testing::TestParamInfo<ControlCase>& info) {
+std::string CaseName(const ::testing::TestParamInfo<ControlCase>& info) {
     return TestNameOf(info.param.name);
 }
 
@@ -73,8 +73,8 @@ TEST_P(ControlAsCreated, ShowsItsTextAndToolTip) {
     settle();
     QWidget* found = widget<QWidget>(QString::fromUtf8(expected.name));
     ASSERT_NE(found, nullptr) << "no widget named " << expected.name;
-    EXPECT_EQ(shownText(found), u(expected.text));
-    EXPECT_EQ(found->toolTip(), u(expected.toolTip));
+    EXPECT_EQ(ShownText(found), U(expected.text));
+    EXPECT_EQ(found->toolTip(), U(expected.toolTip));
     EXPECT_EQ(!found->isHidden(), expected.shown);
 }
 
@@ -135,7 +135,7 @@ const ControlCase kControls[] = {
      "", true},
 };
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, ControlAsCreated, ::testing::ValuesIn(kControls), caseName);
+INSTANTIATE_TEST_SUITE_P(EveryControl, ControlAsCreated, ::testing::ValuesIn(kControls), CaseName);
 
 class QuilletWindowTest : public WindowFixture {
   protected:
@@ -164,7 +164,7 @@ TEST_F(QuilletWindowTest, WhatTheFirstFrameDoesNotShowComesRightAfterIt) {
     load();
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(help->toPlainText(),
-              QString(window->form().Text5.text()).replace(u("\r\n"), u("\n")));
+              QString(window->form().Text5.text()).replace(U("\r\n"), U("\n")));
     EXPECT_FALSE(desktop->icon().isNull());
     view->afterFirstFrame([&ran] { ++ran; });
     EXPECT_EQ(ran, 2) << "after the first frame, work runs at once";
@@ -193,8 +193,8 @@ TEST_F(QuilletWindowTest, ListShowsTwoColumnsWithHeadersAndTheModelsRows) {
     load();
     QAbstractItemModel* model = list()->model();
     ASSERT_EQ(model->columnCount(), 2);
-    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), u("元のファイル名"));
-    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), u("新しいファイル名"));
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), U("元のファイル名"));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), U("新しいファイル名"));
     EXPECT_EQ(list()->header()->sectionSize(1), view->toPixels(LV().columnWidth(2)));
     ASSERT_EQ(model->rowCount(), LV().rowCount());
     ASSERT_EQ(model->rowCount(), 3) << "the three pictures, not the text file";
@@ -236,7 +236,7 @@ TEST_F(QuilletWindowTest, ListCheckBoxClickReachesTheModel) {
     option.text = second.data().toString();
     const QRect box =
         list()->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list());
-    clickAt(list()->viewport(), box.center());
+    ClickAt(list()->viewport(), box.center());
     settle();
 
     EXPECT_FALSE(LV().row(2).checked);
@@ -300,7 +300,7 @@ TEST_F(QuilletWindowTest, SelectionAndCurrentRowFollowTheirFilesThroughAReSort) 
     ASSERT_EQ(shownNames(),
               (QStringList{QStringLiteral("IMG_0001.jpg"), QStringLiteral("IMG_0002.jpg"),
                            QStringLiteral("IMG_0003.jpg")}));
-    clickAt(list()->viewport(), rowCenter(0));
+    ClickAt(list()->viewport(), rowCenter(0));
     settle();
     list()->selectionModel()->setCurrentIndex(list()->model()->index(1, 1),
                                               QItemSelectionModel::NoUpdate);
@@ -363,14 +363,14 @@ TEST_P(ListRelease, OpensTheListMenuOnlyForTheRightButton) {
         QApplication::sendEvent(menu, &enter);
     });
     const QPoint at = rowCenter(0);
-    sendMouse(list()->viewport(), QEvent::MouseButtonPress, at, GetParam().button);
-    sendMouse(list()->viewport(), QEvent::MouseButtonRelease, at, GetParam().button);
+    SendMouse(list()->viewport(), QEvent::MouseButtonPress, at, GetParam().button);
+    SendMouse(list()->viewport(), QEvent::MouseButtonRelease, at, GetParam().button);
     settle();
 
     ASSERT_EQ(opened, GetParam().opens);
     if (!opened) return;
-    EXPECT_EQ(captions, (QStringList{u("すべて選択"), u("選択の切り替え"), u("チェック状態にする"),
-                                     u("チェックを外す(除外)"), u("チェックを反転する")}));
+    EXPECT_EQ(captions, (QStringList{U("すべて選択"), U("選択の切り替え"), U("チェック状態にする"),
+                                     U("チェックを外す(除外)"), U("チェックを反転する")}));
     EXPECT_EQ(separators, 1);
     EXPECT_EQ(names.value(2), QStringLiteral("menu_dmy1"));
     for (int row = 1; row <= LV().rowCount(); ++row) {
@@ -419,11 +419,11 @@ TEST_P(TabChange, AsksTheModelBeforeTheTabChanges) {
     EXPECT_FALSE(widget<QWidget>(QString::fromUtf8(GetParam().shownFrame))->isHidden());
 }
 
-void clickTab(QTabBar* bar, int index) {
-    clickAt(bar, bar->tabRect(index).center());
+void ClickTab(QTabBar* bar, int index) {
+    ClickAt(bar, bar->tabRect(index).center());
 }
 
-void pressKey(QTabBar* bar, Qt::Key key) {
+void PressKey(QTabBar* bar, Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(bar, &press);
 }
@@ -432,19 +432,19 @@ INSTANTIATE_TEST_SUITE_P(
     ByMouseAndKeyboard, TabChange,
     ::testing::Values(
         TabCase{"MouseOnSecondTab",
-                [](QTabBar* bar) { clickTab(bar, 1); },
+                [](QTabBar* bar) { ClickTab(bar, 1); },
                 {QStringLiteral("BeforeClick 1"), QStringLiteral("Click 2")},
                 2,
                 "Frame3"},
         TabCase{"KeyRightToSecondTab",
-                [](QTabBar* bar) { pressKey(bar, Qt::Key_Right); },
+                [](QTabBar* bar) { PressKey(bar, Qt::Key_Right); },
                 {QStringLiteral("BeforeClick 1"), QStringLiteral("Click 2")},
                 2,
                 "Frame3"},
         // In standard mode the third tab is refused; the bar shows what the model keeps.
         TabCase{
             "MouseOnThirdTabInStandardMode",
-            [](QTabBar* bar) { clickTab(bar, 2); },
+            [](QTabBar* bar) { ClickTab(bar, 2); },
             {QStringLiteral("BeforeClick 1"), QStringLiteral("Click 3"), QStringLiteral("Click 1")},
             1,
             "Frame2"}),
@@ -473,7 +473,7 @@ TEST_P(StatusBarMouse, RaisesDownUpAndClickForTheWholeBar) {
     // Over the second panel: the whole bar answers, whichever panel is under the mouse.
     const QWidget* second = widget<QWidget>(QStringLiteral("SBar.File"));
     ASSERT_TRUE(statusBar->rect().contains(second->geometry().center()));
-    clickAt(statusBar, second->geometry().center(), GetParam().button);
+    ClickAt(statusBar, second->geometry().center(), GetParam().button);
 
     const QString code = QString::number(GetParam().code);
     EXPECT_EQ(events, (QStringList{QStringLiteral("MouseDown ") + code,
@@ -496,7 +496,7 @@ TEST_F(QuilletWindowTest, ExtendedModeStatusBarClickOpensTheFolderDialogOnTheLis
     auto* path = widget<QLabel>(QStringLiteral("SBar.Path"));
     EXPECT_EQ(path->frameShadow(), QFrame::Raised);
 
-    clickAt(widget<QStatusBar>(QStringLiteral("SBar")), path->geometry().center());
+    ClickAt(widget<QStatusBar>(QStringLiteral("SBar")), path->geometry().center());
     ASSERT_EQ(folderPicker.calls.size(), 1u);
     EXPECT_EQ(folderPicker.calls[0].second, QString::fromUtf8(folder.path()));
 }
@@ -514,7 +514,7 @@ TEST_F(QuilletWindowTest, HelpSheetSlidesUpAndDownDrawingEveryStep) {
     EXPECT_GT(counter.paints, 100);
 
     counter.paints = 0;
-    clickAt(widget<QWidget>(QStringLiteral("Label2(0)")), QPoint(2, 2));
+    ClickAt(widget<QWidget>(QStringLiteral("Label2(0)")), QPoint(2, 2));
     EXPECT_GE(sheet->y(), client()->height());
     EXPECT_GT(counter.paints, 100);
     sheet->removeEventFilter(&counter);

@@ -20,7 +20,7 @@ namespace {
 // technology through its action and text interfaces, and Qt's own setters.
 enum class Way { PressAction, ToggleAction, QtSetter };
 
-const char* wayName(Way way) {
+const char* WayName(Way way) {
     switch (way) {
         case Way::PressAction:
             return "PressAction";
@@ -32,19 +32,19 @@ const char* wayName(Way way) {
     return "";
 }
 
-std::string nameOf(const ::testing::TestParamInfo<Way>& info) {
-    return wayName(info.param);
+std::string NameOf(const ::testing::TestParamInfo<Way>& info) {
+    return WayName(info.param);
 }
 
-QAccessibleInterface* accessibleOf(QWidget* widget) {
+QAccessibleInterface* AccessibleOf(QWidget* widget) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     EXPECT_NE(accessible, nullptr) << widget->objectName().toStdString();
     return accessible;
 }
 
 // Changes a two-state button the given way; true once the widget shows `checked`.
-bool changeButton(QAbstractButton* button, Way way, bool checked) {
-    QAccessibleInterface* accessible = accessibleOf(button);
+bool ChangeButton(QAbstractButton* button, Way way, bool checked) {
+    QAccessibleInterface* accessible = AccessibleOf(button);
     if (!accessible || !accessible->actionInterface()) return false;
     switch (way) {
         case Way::PressAction:
@@ -63,7 +63,7 @@ bool changeButton(QAbstractButton* button, Way way, bool checked) {
 
 // Counts how often a model event is raised, the program's handler still running behind it.
 template <typename... Args>
-std::shared_ptr<int> countRaises(std::function<void(Args...)>& handler) {
+std::shared_ptr<int> CountRaises(std::function<void(Args...)>& handler) {
     auto raised = std::make_shared<int>(0);
     handler = [raised, inner = handler](Args... args) {
         ++*raised;
@@ -80,25 +80,25 @@ class ButtonState : public WindowFixture, public ::testing::WithParamInterface<W
 TEST_P(ButtonState, ACheckBoxChangedWithoutTheMouseReachesTheModelOnce) {
     CheckBox& descending = window->form().Check2;
     auto* box = widget<QAbstractButton>(QStringLiteral("Check2"));
-    const auto raised = countRaises(descending.Click);
+    const auto raised = CountRaises(descending.Click);
     const QString firstBefore = window->form().LV.row(1).text;
 
-    ASSERT_TRUE(changeButton(box, GetParam(), true));
+    ASSERT_TRUE(ChangeButton(box, GetParam(), true));
     EXPECT_EQ(descending.value(), 1);
     EXPECT_EQ(*raised, 1);
     EXPECT_NE(window->form().LV.row(1).text, firstBefore) << "the list was not sorted again";
 
-    ASSERT_TRUE(changeButton(box, GetParam(), false));
+    ASSERT_TRUE(ChangeButton(box, GetParam(), false));
     EXPECT_EQ(descending.value(), 0);
     EXPECT_EQ(*raised, 2);
 }
 
 TEST_P(ButtonState, ASortOptionSelectedWithoutTheMouseClearsTheOthersInModelAndWindow) {
     OptionGroup& sort = window->form().Option1;
-    const auto raised = countRaises(sort.Click);
+    const auto raised = CountRaises(sort.Click);
     auto* byDate = widget<QAbstractButton>(QStringLiteral("Option1(3)"));
 
-    ASSERT_TRUE(changeButton(byDate, GetParam(), true));
+    ASSERT_TRUE(ChangeButton(byDate, GetParam(), true));
     EXPECT_EQ(sort.selectedIndex(), 3);
     EXPECT_EQ(*raised, 1);
     int shownChecked = 0;
@@ -118,14 +118,14 @@ TEST_P(ButtonState, ATwoStateToolBarButtonReachesTheModelOnce) {
     toolbar.ButtonClick = [&raised](int) { ++raised; };
     auto* desktop = widget<QAbstractButton>(QStringLiteral("Toolbar1(1)"));
 
-    ASSERT_TRUE(changeButton(desktop, GetParam(), true));
+    ASSERT_TRUE(ChangeButton(desktop, GetParam(), true));
     EXPECT_EQ(toolbar.button(1).value, 1);
     EXPECT_EQ(raised, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ButtonState,
                          ::testing::Values(Way::PressAction, Way::ToggleAction, Way::QtSetter),
-                         nameOf);
+                         NameOf);
 
 class StateBinding : public WindowFixture {
   protected:
@@ -135,7 +135,7 @@ class StateBinding : public WindowFixture {
 TEST_F(StateBinding, SortOptionsAreExclusiveRadioButtonsToAssistiveTechnology) {
     for (int index = 0; index < window->form().Option1.count(); ++index) {
         QAccessibleInterface* option =
-            accessibleOf(widget<QWidget>(window->form().Option1[index].name()));
+            AccessibleOf(widget<QWidget>(window->form().Option1[index].name()));
         ASSERT_NE(option, nullptr);
         EXPECT_EQ(option->role(), QAccessible::RadioButton) << index;
     }
@@ -143,7 +143,7 @@ TEST_F(StateBinding, SortOptionsAreExclusiveRadioButtonsToAssistiveTechnology) {
 
 TEST_F(StateBinding, ToolBarButtonsAreToggleButtons) {
     for (const char* name : {"Toolbar1(1)", "Toolbar1(2)"}) {
-        QAccessibleInterface* button = accessibleOf(widget<QWidget>(QString::fromLatin1(name)));
+        QAccessibleInterface* button = AccessibleOf(widget<QWidget>(QString::fromLatin1(name)));
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(button->state().checkable) << name;
         EXPECT_TRUE(button->actionInterface()->actionNames().contains(
@@ -157,7 +157,7 @@ struct TextWay {
     std::function<void(QLineEdit*, const QString&)> write;
 };
 
-std::string textWayName(const ::testing::TestParamInfo<TextWay>& info) {
+std::string TextWayName(const ::testing::TestParamInfo<TextWay>& info) {
     return info.param.name;
 }
 
@@ -168,7 +168,7 @@ class TextState : public WindowFixture, public ::testing::WithParamInterface<Tex
 
 TEST_P(TextState, APrefixWrittenWithoutTheKeyboardNamesTheFiles) {
     TextBox& prefix = window->form().Text1;
-    const auto raised = countRaises(prefix.Change);
+    const auto raised = CountRaises(prefix.Change);
     auto* edit = widget<QLineEdit>(QStringLiteral("Text1"));
 
     GetParam().write(edit, QStringLiteral("photo"));
@@ -183,22 +183,22 @@ INSTANTIATE_TEST_SUITE_P(
     Ways, TextState,
     ::testing::Values(TextWay{"EditableTextReplace",
                               [](QLineEdit* edit, const QString& text) {
-                                  QAccessibleInterface* accessible = accessibleOf(edit);
+                                  QAccessibleInterface* accessible = AccessibleOf(edit);
                                   ASSERT_NE(accessible->editableTextInterface(), nullptr);
                                   accessible->editableTextInterface()->replaceText(
                                       0, static_cast<int>(edit->text().size()), text);
                               }},
                       TextWay{"AccessibleValue",
                               [](QLineEdit* edit, const QString& text) {
-                                  accessibleOf(edit)->setText(QAccessible::Value, text);
+                                  AccessibleOf(edit)->setText(QAccessible::Value, text);
                               }},
                       TextWay{"QtSetter",
                               [](QLineEdit* edit, const QString& text) { edit->setText(text); }}),
-    textWayName);
+    TextWayName);
 
 TEST_F(StateBinding, AFileTypeChosenByQtReachesTheModelOnce) {
     ComboBox& types = window->form().Combo1;
-    const auto raised = countRaises(types.Click);
+    const auto raised = CountRaises(types.Click);
     widget<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(1);
     EXPECT_EQ(types.listIndex(), 1);
     EXPECT_EQ(*raised, 1);
@@ -206,9 +206,9 @@ TEST_F(StateBinding, AFileTypeChosenByQtReachesTheModelOnce) {
 
 TEST_F(StateBinding, ATabChosenByAssistiveTechnologyReachesTheModelOnce) {
     TabStrip& tabs = window->form().TabStrip1;
-    const auto raised = countRaises(tabs.Click);
+    const auto raised = CountRaises(tabs.Click);
     auto* bar = widget<QTabBar>(QStringLiteral("TabStrip1"));
-    QAccessibleInterface* strip = accessibleOf(bar);
+    QAccessibleInterface* strip = AccessibleOf(bar);
     ASSERT_NE(strip, nullptr);
     QAccessibleInterface* second = strip->child(1);
     ASSERT_NE(second, nullptr);
@@ -222,11 +222,11 @@ TEST_F(StateBinding, ATabChosenByAssistiveTechnologyReachesTheModelOnce) {
 // The model's own writes are shown, and are not taken for the user's a second time.
 TEST_F(StateBinding, ModelWritesDoNotEchoBack) {
     Form1& form = window->form();
-    const auto checkRaised = countRaises(form.Check2.Click);
-    const auto optionRaised = countRaises(form.Option1.Click);
-    const auto textRaised = countRaises(form.Text1.Change);
-    const auto comboRaised = countRaises(form.Combo1.Click);
-    const auto tabRaised = countRaises(form.TabStrip1.Click);
+    const auto checkRaised = CountRaises(form.Check2.Click);
+    const auto optionRaised = CountRaises(form.Option1.Click);
+    const auto textRaised = CountRaises(form.Text1.Change);
+    const auto comboRaised = CountRaises(form.Combo1.Click);
+    const auto tabRaised = CountRaises(form.TabStrip1.Click);
 
     // One at a time: a new file type rebuilds the list, which writes the prefix again.
     form.Check2.setValue(1);
@@ -267,7 +267,7 @@ TEST_F(StateBinding, AWidgetTheModelOverrulesShowsTheModelsState) {
 // The list's item model as the program drives it: rebuilds, passes, checks and sorts.
 TEST_F(StateBinding, TheListsItemModelPassesQtsChecksWhileTheProgramWorks) {
     Form1& form = window->form();
-    const QStringList faults = itemModelFaults(view->listModel(), [&form] {
+    const QStringList faults = ItemModelFaults(view->listModel(), [&form] {
         form.Text1.setText(QStringLiteral("trip_"));
         settle();
         form.LV.userSetChecked(1, false);

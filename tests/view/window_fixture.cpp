@@ -32,17 +32,17 @@ namespace {
 
 QStringList* g_faults = nullptr;
 
-void collectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
+void CollectFaults(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (g_faults && type != QtDebugMsg && message.contains(QLatin1String("FAIL")))
         g_faults->push_back(message);
 }
 
 }  // namespace
 
-QStringList itemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive) {
+QStringList ItemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive) {
     QStringList faults;
     g_faults = &faults;
-    const QtMessageHandler previous = qInstallMessageHandler(collectFaults);
+    const QtMessageHandler previous = qInstallMessageHandler(CollectFaults);
     {
         QAbstractItemModelTester tester(model,
                                         QAbstractItemModelTester::FailureReportingMode::Warning);
@@ -65,7 +65,7 @@ void WindowFixture::settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
-void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button) {
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button) {
     const QPointF local(at);
     const QPointF global(target->mapToGlobal(at));
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
@@ -73,9 +73,9 @@ void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton bu
     QApplication::sendEvent(target, &event);
 }
 
-void clickAt(QWidget* target, QPoint at, Qt::MouseButton button) {
-    sendMouse(target, QEvent::MouseButtonPress, at, button);
-    sendMouse(target, QEvent::MouseButtonRelease, at, button);
+void ClickAt(QWidget* target, QPoint at, Qt::MouseButton button) {
+    SendMouse(target, QEvent::MouseButtonPress, at, button);
+    SendMouse(target, QEvent::MouseButtonRelease, at, button);
 }
 
 }  // namespace quillet::test

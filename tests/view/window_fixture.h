@@ -68,13 +68,13 @@ class PaintCounter : public QObject {
 };
 
 // What Qt's own checks of an item model find wrong while `drive` changes it.
-QStringList itemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive);
+QStringList ItemModelFaults(QAbstractItemModel* model, const std::function<void()>& drive);
 
 // A control's name as a test name: "Option1(1)" becomes "Option1_1_".
 std::string TestNameOf(const char* control);
 
 // Sends a press and a release, as a click of the given button.
-void clickAt(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton);
-void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button);
+void ClickAt(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button);
 
 }  // namespace quillet::test

@@ -27,13 +27,13 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace quillet::e2e {
 namespace {
 
-QString u(const char* utf8) {
+QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
 // A camera's pictures: small real JPEG files, each one different, so a test can tell which
 // picture ended under which name.
-void writePictures(const test::TempFolder& folder, const QStringList& names, const char* format) {
+void WritePictures(const test::TempFolder& folder, const QStringList& names, const char* format) {
     int hue = 0;
     for (const QString& name : names) {
         QImage picture(64, 48, QImage::Format_RGB32);
@@ -46,7 +46,7 @@ void writePictures(const test::TempFolder& folder, const QStringList& names, con
     }
 }
 
-QHash<QString, QByteArray> contents(const test::TempFolder& folder) {
+QHash<QString, QByteArray> Contents(const test::TempFolder& folder) {
     QHash<QString, QByteArray> files;
     for (const QByteArray& name : folder.names())
         files.insert(QString::fromUtf8(name), folder.read(name));
@@ -120,8 +120,8 @@ class EndToEnd : public ::testing::Test {
 
     QTemporaryDir home;
     test::TempFolder photos;
-    const QStringList camera = {u("IMG_0412.jpg"), u("IMG_0413.jpg"), u("IMG_0414.jpg"),
-                                u("IMG_0415.jpg"), u("IMG_0416.jpg"), u("IMG_0417.jpg")};
+    const QStringList camera = {U("IMG_0412.jpg"), U("IMG_0413.jpg"), U("IMG_0414.jpg"),
+                                U("IMG_0415.jpg"), U("IMG_0416.jpg"), U("IMG_0417.jpg")};
 };
 
 #define EXPECT_ENDED(run)                                                   \
@@ -138,40 +138,40 @@ class EndToEnd : public ::testing::Test {
     } while (false)
 
 TEST_F(EndToEnd, TheTypicalRunRenamesTheCheckedPicturesInListOrderAndEnds) {
-    writePictures(photos, camera, "JPEG");
+    WritePictures(photos, camera, "JPEG");
     photos.write("notes.txt", "not a picture");
-    const auto before = contents(photos);
+    const auto before = Contents(photos);
 
     const ProgramRun result = run(QStringLiteral("typical"), photos.path());
 
     EXPECT_ENDED(result);
-    EXPECT_EQ(result.seen.value(QStringLiteral("box-title")), u("実行確認"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("box-title")), U("実行確認"));
     EXPECT_EQ(result.seen.value(QStringLiteral("new-names")),
-              u("trip_001.jpg||trip_002.jpg||trip_003.jpg|trip_004.jpg"));
-    const auto after = contents(photos);
+              U("trip_001.jpg||trip_002.jpg||trip_003.jpg|trip_004.jpg"));
+    const auto after = Contents(photos);
     EXPECT_EQ(after.size(), before.size());
-    EXPECT_EQ(after.value(u("trip_001.jpg")), before.value(u("IMG_0412.jpg")));
-    EXPECT_EQ(after.value(u("IMG_0413.jpg")), before.value(u("IMG_0413.jpg")));
-    EXPECT_EQ(after.value(u("trip_002.jpg")), before.value(u("IMG_0414.jpg")));
-    EXPECT_EQ(after.value(u("IMG_0415.jpg")), before.value(u("IMG_0415.jpg")));
-    EXPECT_EQ(after.value(u("trip_003.jpg")), before.value(u("IMG_0416.jpg")));
-    EXPECT_EQ(after.value(u("trip_004.jpg")), before.value(u("IMG_0417.jpg")));
-    EXPECT_EQ(after.value(u("notes.txt")), before.value(u("notes.txt")));
-    EXPECT_EQ(handshake(), u("0"));
+    EXPECT_EQ(after.value(U("trip_001.jpg")), before.value(U("IMG_0412.jpg")));
+    EXPECT_EQ(after.value(U("IMG_0413.jpg")), before.value(U("IMG_0413.jpg")));
+    EXPECT_EQ(after.value(U("trip_002.jpg")), before.value(U("IMG_0414.jpg")));
+    EXPECT_EQ(after.value(U("IMG_0415.jpg")), before.value(U("IMG_0415.jpg")));
+    EXPECT_EQ(after.value(U("trip_003.jpg")), before.value(U("IMG_0416.jpg")));
+    EXPECT_EQ(after.value(U("trip_004.jpg")), before.value(U("IMG_0417.jpg")));
+    EXPECT_EQ(after.value(U("notes.txt")), before.value(U("notes.txt")));
+    EXPECT_EQ(handshake(), U("0"));
 }
 
 TEST_F(EndToEnd, ADeclinedRunChangesNoFileAndLeavesTheViewersValue) {
-    writePictures(photos, camera, "JPEG");
-    seedHandshake(u("7"));
-    const auto before = contents(photos);
+    WritePictures(photos, camera, "JPEG");
+    seedHandshake(U("7"));
+    const auto before = Contents(photos);
 
     const ProgramRun result = run(QStringLiteral("declined"), photos.path());
 
     EXPECT_STAYED_OPEN(result);
-    EXPECT_EQ(result.seen.value(QStringLiteral("window-visible")), u("yes"));
-    EXPECT_TRUE(result.seen.value(QStringLiteral("new-names")).startsWith(u("trip_001.jpg|")));
-    EXPECT_EQ(contents(photos), before);
-    EXPECT_EQ(handshake(), u("7"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("window-visible")), U("yes"));
+    EXPECT_TRUE(result.seen.value(QStringLiteral("new-names")).startsWith(U("trip_001.jpg|")));
+    EXPECT_EQ(Contents(photos), before);
+    EXPECT_EQ(handshake(), U("7"));
 }
 
 // Qt would take these for its own options (right-to-left layout, another display platform);
@@ -185,19 +185,19 @@ TEST_F(EndToEnd, AFolderNamedLikeAQtOptionIsTheFolderListed) {
                         .save(QString::fromUtf8(inside + "/IMG_0001.JPG"), "JPEG"));
         const ProgramRun result = run(QStringLiteral("declined"), name, {}, parent.path());
         EXPECT_STAYED_OPEN(result);
-        EXPECT_TRUE(result.seen.value(QStringLiteral("new-names")).startsWith(u("trip_")))
+        EXPECT_TRUE(result.seen.value(QStringLiteral("new-names")).startsWith(U("trip_")))
             << name << ": " << result.seen.value(QStringLiteral("new-names")).toStdString();
         EXPECT_EQ(test::NamesIn(inside), QList<QByteArray>{"IMG_0001.JPG"});
     }
 }
 
 TEST_F(EndToEnd, ExtendedModeRenamesInAFolderChosenInTheDialogAndListsItAfresh) {
-    writePictures(photos, camera, "JPEG");
+    WritePictures(photos, camera, "JPEG");
     test::TempFolder scans;
-    writePictures(scans, {u("scan_07.png"), u("scan_09.png"), u("scan_12.png")}, "PNG");
+    WritePictures(scans, {U("scan_07.png"), U("scan_09.png"), U("scan_12.png")}, "PNG");
     scans.write("notes.txt", "left alone: the wildcard does not take it");
-    const auto photosBefore = contents(photos);
-    const auto scansBefore = contents(scans);
+    const auto photosBefore = Contents(photos);
+    const auto scansBefore = Contents(scans);
 
     const ProgramRun result =
         run(QStringLiteral("extended"), photos.path(),
@@ -205,105 +205,105 @@ TEST_F(EndToEnd, ExtendedModeRenamesInAFolderChosenInTheDialogAndListsItAfresh) 
 
     EXPECT_STAYED_OPEN(result);
     EXPECT_EQ(result.seen.value(QStringLiteral("dialog-title")),
-              u("開くフォルダを指定してください。"))
+              U("開くフォルダを指定してください。"))
         << result.seen.value(QStringLiteral("dialog-typed")).toStdString();
     EXPECT_EQ(result.seen.value(QStringLiteral("listed-folder")), QString::fromUtf8(scans.path()));
     EXPECT_EQ(result.seen.value(QStringLiteral("old-names")),
-              u("scan_07.png|scan_09.png|scan_12.png"));
+              U("scan_07.png|scan_09.png|scan_12.png"));
     EXPECT_EQ(result.seen.value(QStringLiteral("new-names")),
-              u("page_01.png|page_02.png|page_03.png"));
-    EXPECT_EQ(result.seen.value(QStringLiteral("window-visible")), u("yes"));
+              U("page_01.png|page_02.png|page_03.png"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("window-visible")), U("yes"));
     EXPECT_EQ(result.seen.value(QStringLiteral("listed-after")),
-              u("page_01.png|page_02.png|page_03.png"));
+              U("page_01.png|page_02.png|page_03.png"));
     // Nothing to report about the pass: the bar says only what a click on it does.
     EXPECT_EQ(result.seen.value(QStringLiteral("status-hint")),
-              u("クリックで開くフォルダを指定します"));
-    const auto scansAfter = contents(scans);
+              U("クリックで開くフォルダを指定します"));
+    const auto scansAfter = Contents(scans);
     EXPECT_EQ(scansAfter.size(), scansBefore.size());
-    EXPECT_EQ(scansAfter.value(u("page_01.png")), scansBefore.value(u("scan_07.png")));
-    EXPECT_EQ(scansAfter.value(u("page_02.png")), scansBefore.value(u("scan_09.png")));
-    EXPECT_EQ(scansAfter.value(u("page_03.png")), scansBefore.value(u("scan_12.png")));
-    EXPECT_EQ(scansAfter.value(u("notes.txt")), scansBefore.value(u("notes.txt")));
-    EXPECT_EQ(contents(photos), photosBefore);
-    EXPECT_EQ(handshake(), u("0"));
+    EXPECT_EQ(scansAfter.value(U("page_01.png")), scansBefore.value(U("scan_07.png")));
+    EXPECT_EQ(scansAfter.value(U("page_02.png")), scansBefore.value(U("scan_09.png")));
+    EXPECT_EQ(scansAfter.value(U("page_03.png")), scansBefore.value(U("scan_12.png")));
+    EXPECT_EQ(scansAfter.value(U("notes.txt")), scansBefore.value(U("notes.txt")));
+    EXPECT_EQ(Contents(photos), photosBefore);
+    EXPECT_EQ(handshake(), U("0"));
 }
 
 // A new name that a file outside the list already holds: the window shows, before anything is
 // executed, which row would keep its name.
 TEST_F(EndToEnd, ARowWhoseNewNameIsTakenIsMarkedBeforeExecutionAndKeepsItsName) {
-    writePictures(photos, camera.mid(0, 3), "JPEG");
+    WritePictures(photos, camera.mid(0, 3), "JPEG");
     photos.write("trip_001.jpg", "already here");
-    const auto before = contents(photos);
+    const auto before = Contents(photos);
 
     const ProgramRun result = run(QStringLiteral("failure-marks"), photos.path());
 
     EXPECT_STAYED_OPEN(result);
     EXPECT_EQ(result.seen.value(QStringLiteral("old-names")),
-              u("IMG_0412.jpg|IMG_0413.jpg|IMG_0414.jpg"));
+              U("IMG_0412.jpg|IMG_0413.jpg|IMG_0414.jpg"));
     EXPECT_EQ(result.seen.value(QStringLiteral("new-names")),
-              u("trip_001.jpg|trip_002.jpg|trip_003.jpg"));
-    EXPECT_TRUE(result.seen.value(QStringLiteral("first-tool-tip")).contains(u("trip_001.jpg")))
+              U("trip_001.jpg|trip_002.jpg|trip_003.jpg"));
+    EXPECT_TRUE(result.seen.value(QStringLiteral("first-tool-tip")).contains(U("trip_001.jpg")))
         << result.seen.value(QStringLiteral("first-tool-tip")).toStdString();
-    EXPECT_EQ(result.seen.value(QStringLiteral("marked")), u("IMG_0412.jpg"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("marked")), U("IMG_0412.jpg"));
     EXPECT_EQ(result.seen.value(QStringLiteral("count-tool-tip")),
-              u("チェックしたファイルのうち 1 個は、実行しても名前が変わりません"));
+              U("チェックしたファイルのうち 1 個は、実行しても名前が変わりません"));
     EXPECT_TRUE(QFile::exists(QStringLiteral(QUILLET_SHOTS_DIR "/quillet-failure-marks.png")));
     // The pass leaves exactly the marked file under its name, and says so from its own report.
     auto expected = before;
-    expected[u("trip_002.jpg")] = expected.take(u("IMG_0413.jpg"));
-    expected[u("trip_003.jpg")] = expected.take(u("IMG_0414.jpg"));
-    EXPECT_EQ(contents(photos), expected);
-    EXPECT_EQ(result.seen.value(QStringLiteral("listed-after")), u("IMG_0412.jpg"));
+    expected[U("trip_002.jpg")] = expected.take(U("IMG_0413.jpg"));
+    expected[U("trip_003.jpg")] = expected.take(U("IMG_0414.jpg"));
+    EXPECT_EQ(Contents(photos), expected);
+    EXPECT_EQ(result.seen.value(QStringLiteral("listed-after")), U("IMG_0412.jpg"));
     EXPECT_EQ(result.seen.value(QStringLiteral("status-hint")),
-              u("前回の実行では 1 個のファイルの名前が変わりませんでした"));
+              U("前回の実行では 1 個のファイルの名前が変わりませんでした"));
 }
 
 TEST_F(EndToEnd, AttributeOnlyModeMakesTheCheckedPicturesReadOnlyAndEnds) {
-    writePictures(photos, camera.mid(0, 4), "JPEG");
-    const auto before = contents(photos);
+    WritePictures(photos, camera.mid(0, 4), "JPEG");
+    const auto before = Contents(photos);
 
     const ProgramRun result = run(QStringLiteral("read-only"), photos.path());
 
     EXPECT_ENDED(result);
-    EXPECT_EQ(result.seen.value(QStringLiteral("new-names")), u("*-*-*-*|*-*-*-*||"));
-    EXPECT_EQ(contents(photos), before) << "no file may be renamed";
+    EXPECT_EQ(result.seen.value(QStringLiteral("new-names")), U("*-*-*-*|*-*-*-*||"));
+    EXPECT_EQ(Contents(photos), before) << "no file may be renamed";
     EXPECT_TRUE(readOnly(photos.pathOf("IMG_0412.jpg")));
     EXPECT_TRUE(readOnly(photos.pathOf("IMG_0413.jpg")));
     EXPECT_FALSE(readOnly(photos.pathOf("IMG_0414.jpg")));
     EXPECT_FALSE(readOnly(photos.pathOf("IMG_0415.jpg")));
-    EXPECT_EQ(handshake(), u("0"));
+    EXPECT_EQ(handshake(), U("0"));
 }
 
 TEST_F(EndToEnd, TheListMenuSelectsAllUnchecksAndChecksAgain) {
-    writePictures(photos, camera, "JPEG");
-    const auto before = contents(photos);
+    WritePictures(photos, camera, "JPEG");
+    const auto before = Contents(photos);
 
     const ProgramRun result = run(QStringLiteral("list-menu"), photos.path());
 
     EXPECT_STAYED_OPEN(result);
-    EXPECT_EQ(result.seen.value(QStringLiteral("help-raised")), u("0"));
-    EXPECT_EQ(result.seen.value(QStringLiteral("help-parked")), u("yes"));
-    EXPECT_EQ(result.seen.value(QStringLiteral("selected")), u("6"));
-    EXPECT_EQ(result.seen.value(QStringLiteral("checked-after-uncheck")), u("0"));
-    EXPECT_EQ(result.seen.value(QStringLiteral("checked-after-check")), u("6"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("help-raised")), U("0"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("help-parked")), U("yes"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("selected")), U("6"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("checked-after-uncheck")), U("0"));
+    EXPECT_EQ(result.seen.value(QStringLiteral("checked-after-check")), U("6"));
     EXPECT_EQ(result.seen.value(QStringLiteral("new-names")),
-              u("IMG_001.jpg|IMG_002.jpg|IMG_003.jpg|IMG_004.jpg|IMG_005.jpg|IMG_006.jpg"));
-    EXPECT_EQ(contents(photos), before);
+              U("IMG_001.jpg|IMG_002.jpg|IMG_003.jpg|IMG_004.jpg|IMG_005.jpg|IMG_006.jpg"));
+    EXPECT_EQ(Contents(photos), before);
 }
 
 // Both ways out without renaming: the cancel button and the window's close button.
 class WayOut : public EndToEnd, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(WayOut, EndsTheProgramWithTheViewersValueWrittenAndNoFileChanged) {
-    writePictures(photos, camera, "JPEG");
-    seedHandshake(u("5"));
-    const auto before = contents(photos);
+    WritePictures(photos, camera, "JPEG");
+    seedHandshake(U("5"));
+    const auto before = Contents(photos);
 
     const ProgramRun result = run(QString::fromUtf8(GetParam()), photos.path());
 
     EXPECT_ENDED(result);
-    EXPECT_EQ(handshake(), u("0"));
-    EXPECT_EQ(contents(photos), before);
+    EXPECT_EQ(handshake(), U("0"));
+    EXPECT_EQ(Contents(photos), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, WayOut, ::testing::Values("cancel", "close"),
@@ -311,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(EndToEnd, WayOut, ::testing::Values("cancel", "close"),
 
 // The program binary itself, closed the way a window manager closes it when the user clicks
 // the frame's close button: a WM_DELETE_WINDOW message to its window.
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
         nullptr);
@@ -320,7 +320,7 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
     return found;
 }
 
-QList<uint32_t> windowsNamed(const QString& name) {
+QList<uint32_t> WindowsNamed(const QString& name) {
     QProcess search;
     search.start(QStringLiteral("xdotool"),
                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
@@ -333,7 +333,7 @@ QList<uint32_t> windowsNamed(const QString& name) {
     return windows;
 }
 
-void askToClose(uint32_t window) {
+void AskToClose(uint32_t window) {
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     ASSERT_EQ(xcb_connection_has_error(connection), 0);
     xcb_client_message_event_t message;
@@ -341,8 +341,8 @@ void askToClose(uint32_t window) {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
-    message.type = atom(connection, "WM_PROTOCOLS");
-    message.data.data32[0] = atom(connection, "WM_DELETE_WINDOW");
+    message.type = Atom(connection, "WM_PROTOCOLS");
+    message.data.data32[0] = Atom(connection, "WM_DELETE_WINDOW");
     message.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&message));
@@ -351,9 +351,9 @@ void askToClose(uint32_t window) {
 }
 
 TEST_F(EndToEnd, TheInstalledProgramEndsWhenItsWindowIsClosed) {
-    writePictures(photos, camera.mid(0, 3), "JPEG");
-    const auto before = contents(photos);
-    ASSERT_TRUE(windowsNamed(QStringLiteral("Quillet")).isEmpty())
+    WritePictures(photos, camera.mid(0, 3), "JPEG");
+    const auto before = Contents(photos);
+    ASSERT_TRUE(WindowsNamed(QStringLiteral("Quillet")).isEmpty())
         << "a window is left from before";
 
     QProcess program;
@@ -365,7 +365,7 @@ TEST_F(EndToEnd, TheInstalledProgramEndsWhenItsWindowIsClosed) {
     QList<uint32_t> windows;
     const bool appeared = QTest::qWaitFor(
         [&windows] {
-            windows = windowsNamed(QStringLiteral("Quillet"));
+            windows = WindowsNamed(QStringLiteral("Quillet"));
             return !windows.isEmpty();
         },
         20000);
@@ -379,7 +379,7 @@ TEST_F(EndToEnd, TheInstalledProgramEndsWhenItsWindowIsClosed) {
     // would click once more, until the program has gone.
     const bool ended = QTest::qWaitFor(
         [&program, &windows] {
-            askToClose(windows.front());
+            AskToClose(windows.front());
             return program.waitForFinished(500);
         },
         10000);
@@ -389,9 +389,9 @@ TEST_F(EndToEnd, TheInstalledProgramEndsWhenItsWindowIsClosed) {
     ASSERT_TRUE(ended) << "the program is still running after its window was closed";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_EQ(handshake(), u("0"));
-    EXPECT_EQ(contents(photos), before);
-    EXPECT_TRUE(windowsNamed(QStringLiteral("Quillet")).isEmpty());
+    EXPECT_EQ(handshake(), U("0"));
+    EXPECT_EQ(Contents(photos), before);
+    EXPECT_TRUE(WindowsNamed(QStringLiteral("Quillet")).isEmpty());
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ struct Placement {
 };
 
 // The program's window laid out at one scale, as the program reports it.
-QHash<QString, Placement> layoutAt(const QString& scale, QString* ratio) {
+QHash<QString, Placement> LayoutAt(const QString& scale, QString* ratio) {
     test::TempFolder photos;
     photos.write("IMG_0001.jpg");
     QTemporaryDir home;
@@ -59,8 +59,8 @@ QHash<QString, Placement> layoutAt(const QString& scale, QString* ratio) {
 TEST(HighDpi, TheWindowKeepsItsLayoutAndNothingIsClippedAtTwiceTheDensity) {
     QString normalRatio;
     QString doubleRatio;
-    const auto normal = layoutAt(QStringLiteral("1"), &normalRatio);
-    const auto doubled = layoutAt(QStringLiteral("2"), &doubleRatio);
+    const auto normal = LayoutAt(QStringLiteral("1"), &normalRatio);
+    const auto doubled = LayoutAt(QStringLiteral("2"), &doubleRatio);
     EXPECT_EQ(normalRatio, QStringLiteral("1"));
     EXPECT_EQ(doubleRatio, QStringLiteral("2"));
     ASSERT_GE(normal.size(), 20);

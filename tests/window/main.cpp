@@ -16,7 +16,7 @@
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--program") == 0) {
         const QString name = QString::fromUtf8(argv[2]);
-        const quillet::e2e::Scenario scenario = quillet::e2e::scenarioNamed(name);
+        const quillet::e2e::Scenario scenario = quillet::e2e::ScenarioNamed(name);
         if (!scenario) return quillet::e2e::kScenarioFailed;
         // The program sees its own name and the folder, as when started from the menu.
         argv[2] = argv[0];

@@ -29,66 +29,66 @@
 namespace quillet::e2e {
 namespace {
 
-[[noreturn]] void fail(const QString& why) {
+[[noreturn]] void Fail(const QString& why) {
     std::fprintf(stderr, "scenario failed: %s\n", why.toUtf8().constData());
     std::fflush(nullptr);
     std::_Exit(kScenarioFailed);
 }
 
 // What the session saw, one "key=value" line each, for the test that started it.
-void report(const QString& key, const QString& value) {
+void Report(const QString& key, const QString& value) {
     std::printf("%s=%s\n", key.toUtf8().constData(), value.toUtf8().constData());
     std::fflush(stdout);
 }
 
 // What an action leaves for the event loop (the list is drawn once its handler has finished)
 // is done before the session looks; handlers themselves run to their end at once.
-void handlePosted() {
+void HandlePosted() {
     QCoreApplication::sendPostedEvents();
     QApplication::processEvents();
 }
 
 // Waits until `condition` holds, as long as a person would; a session that never gets there
 // fails with `what`.
-void waitFor(const std::function<bool()>& condition, const QString& what) {
-    if (!QTest::qWaitFor(condition, 10000)) fail(QStringLiteral("waited in vain: ") + what);
+void WaitFor(const std::function<bool()>& condition, const QString& what) {
+    if (!QTest::qWaitFor(condition, 10000)) Fail(QStringLiteral("waited in vain: ") + what);
 }
 
 template <typename W>
-W* find(QWidget& root, const char* name) {
+W* Find(QWidget& root, const char* name) {
     W* found = root.findChild<W*>(QString::fromUtf8(name));
-    if (!found) fail(QStringLiteral("no widget named ") + QString::fromUtf8(name));
+    if (!found) Fail(QStringLiteral("no widget named ") + QString::fromUtf8(name));
     return found;
 }
 
 // The main states of the window, kept for the README.
-void photograph(QWidget* widget, const char* file) {
+void Photograph(QWidget* widget, const char* file) {
     const QString folder = qEnvironmentVariable("QUILLET_SHOTS");
     if (folder.isEmpty()) return;
-    waitFor([widget] { return widget->isVisible(); }, QStringLiteral("the window to show"));
-    handlePosted();
+    WaitFor([widget] { return widget->isVisible(); }, QStringLiteral("the window to show"));
+    HandlePosted();
     QDir().mkpath(folder);
     if (!widget->grab().save(folder + QLatin1Char('/') + QString::fromUtf8(file)))
-        fail(QStringLiteral("cannot save ") + QString::fromUtf8(file));
+        Fail(QStringLiteral("cannot save ") + QString::fromUtf8(file));
 }
 
-void typeInto(QLineEdit* edit, const QString& text) {
+void TypeInto(QLineEdit* edit, const QString& text) {
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
-    waitFor([edit, text] { return edit->text() == text; }, QStringLiteral("the typed text"));
-    handlePosted();
+    WaitFor([edit, text] { return edit->text() == text; }, QStringLiteral("the typed text"));
+    HandlePosted();
 }
 
-void click(QWidget* widget) {
+void Click(QWidget* widget) {
     if (!widget->isVisible() || !widget->isEnabled())
-        fail(widget->objectName() + QStringLiteral(" cannot be clicked"));
+        Fail(widget->objectName() + QStringLiteral(" cannot be clicked"));
     QTest::mouseClick(widget, Qt::LeftButton);
-    handlePosted();
+    HandlePosted();
 }
 
-QPoint checkBoxOf(QTreeView* list, int row) {
+QPoint CheckBoxOf(QTreeView* list, int row) {
     const QModelIndex index = list->model()->index(row - 1, 0);
     QStyleOptionViewItem option;
     option.initFrom(list);
@@ -100,23 +100,23 @@ QPoint checkBoxOf(QTreeView* list, int row) {
         .center();
 }
 
-void clickCheckBoxOfRow(QTreeView* list, int row) {
+void ClickCheckBoxOfRow(QTreeView* list, int row) {
     const QModelIndex box = list->model()->index(row - 1, 0);
     const QVariant before = box.data(Qt::CheckStateRole);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxOf(list, row));
-    waitFor([box, before] { return box.data(Qt::CheckStateRole) != before; },
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CheckBoxOf(list, row));
+    WaitFor([box, before] { return box.data(Qt::CheckStateRole) != before; },
             QStringLiteral("the row's check mark to change"));
-    handlePosted();
+    HandlePosted();
 }
 
-QStringList column(QTreeView* list, int column) {
+QStringList Column(QTreeView* list, int column) {
     QStringList texts;
     for (int row = 0; row < list->model()->rowCount(); ++row)
         texts.push_back(list->model()->index(row, column).data().toString());
     return texts;
 }
 
-int checkedRows(QTreeView* list) {
+int CheckedRows(QTreeView* list) {
     int checked = 0;
     for (int row = 0; row < list->model()->rowCount(); ++row) {
         if (list->model()->index(row, 0).data(Qt::CheckStateRole).value<Qt::CheckState>() ==
@@ -128,7 +128,7 @@ int checkedRows(QTreeView* list) {
 
 // Acts on the next modal window as soon as it is up: message boxes and the folder dialog run
 // their own event loop, so the session can only reach them from a timer.
-void whenModal(std::function<bool(QWidget*)> act) {
+void WhenModal(std::function<bool(QWidget*)> act) {
     auto* poll = new QTimer(qApp);
     poll->setInterval(20);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
@@ -136,31 +136,31 @@ void whenModal(std::function<bool(QWidget*)> act) {
         if (!modal || !modal->isVisible()) return;
         poll->stop();
         poll->deleteLater();
-        if (!act(modal)) fail(QStringLiteral("unexpected window: ") + modal->windowTitle());
+        if (!act(modal)) Fail(QStringLiteral("unexpected window: ") + modal->windowTitle());
     });
     poll->start();
 }
 
 // Answers the confirmation with the button of this caption, the way the user does.
-void answerConfirmation(const QString& button, const char* shot = nullptr) {
-    whenModal([button, shot](QWidget* modal) {
+void AnswerConfirmation(const QString& button, const char* shot = nullptr) {
+    WhenModal([button, shot](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return false;
-        report(QStringLiteral("box-title"), box->windowTitle());
-        report(QStringLiteral("box-text"),
+        Report(QStringLiteral("box-title"), box->windowTitle());
+        Report(QStringLiteral("box-text"),
                box->text().replace(QLatin1Char('\n'), QLatin1Char('|')).remove(QLatin1Char('\r')));
-        if (shot) photograph(box, shot);
+        if (shot) Photograph(box, shot);
         for (QAbstractButton* candidate : box->buttons()) {
             if (candidate->text() == button) {
                 QTest::mouseClick(candidate, Qt::LeftButton);
                 return true;
             }
         }
-        fail(QStringLiteral("the box has no button ") + button);
+        Fail(QStringLiteral("the box has no button ") + button);
     });
 }
 
-void chooseFromListMenu(QuilletWindow& view, const QString& caption) {
+void ChooseFromListMenu(QuilletWindow& view, const QString& caption) {
     QTreeView* list = view.listView();
     auto* poll = new QTimer(qApp);
     poll->setInterval(20);
@@ -175,65 +175,65 @@ void chooseFromListMenu(QuilletWindow& view, const QString& caption) {
                 return;
             }
         }
-        fail(QStringLiteral("the menu has no entry ") + caption);
+        Fail(QStringLiteral("the menu has no entry ") + caption);
     });
     poll->start();
     const QRect first = list->visualRect(list->model()->index(0, 1));
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, first.center());
-    waitFor([poll] { return !poll->isActive(); }, QStringLiteral("the list's menu"));
-    handlePosted();
+    WaitFor([poll] { return !poll->isActive(); }, QStringLiteral("the list's menu"));
+    HandlePosted();
 }
 
-void leaveOpen() {
+void LeaveOpen() {
     std::fflush(nullptr);
     QCoreApplication::exit(kWindowStayedOpen);
 }
 
-void programShouldHaveEnded() {
-    report(QStringLiteral("still-running"), QStringLiteral("yes"));
+void ProgramShouldHaveEnded() {
+    Report(QStringLiteral("still-running"), QStringLiteral("yes"));
     std::fflush(nullptr);
     std::_Exit(kStillRunning);
 }
 
-QString u(const char* utf8) {
+QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
 // The typical run: a new prefix, two files left out, executed and confirmed.
-void typicalRun(QuilletWindow& view) {
-    typeInto(find<QLineEdit>(view, "Text1"), QStringLiteral("trip_"));
-    clickCheckBoxOfRow(view.listView(), 2);
-    clickCheckBoxOfRow(view.listView(), 4);
-    report(QStringLiteral("new-names"), column(view.listView(), 1).join(QLatin1Char('|')));
-    photograph(&view, "quillet-window.png");
-    answerConfirmation(u("はい"), "quillet-confirm.png");
-    click(find<QPushButton>(view, "Command1"));
-    programShouldHaveEnded();
+void TypicalRun(QuilletWindow& view) {
+    TypeInto(Find<QLineEdit>(view, "Text1"), QStringLiteral("trip_"));
+    ClickCheckBoxOfRow(view.listView(), 2);
+    ClickCheckBoxOfRow(view.listView(), 4);
+    Report(QStringLiteral("new-names"), Column(view.listView(), 1).join(QLatin1Char('|')));
+    Photograph(&view, "quillet-window.png");
+    AnswerConfirmation(U("はい"), "quillet-confirm.png");
+    Click(Find<QPushButton>(view, "Command1"));
+    ProgramShouldHaveEnded();
 }
 
-void declinedRun(QuilletWindow& view) {
-    typeInto(find<QLineEdit>(view, "Text1"), QStringLiteral("trip_"));
-    answerConfirmation(u("いいえ"));
-    click(find<QPushButton>(view, "Command1"));
-    report(QStringLiteral("window-visible"),
+void DeclinedRun(QuilletWindow& view) {
+    TypeInto(Find<QLineEdit>(view, "Text1"), QStringLiteral("trip_"));
+    AnswerConfirmation(U("いいえ"));
+    Click(Find<QPushButton>(view, "Command1"));
+    Report(QStringLiteral("window-visible"),
            view.isVisible() ? QStringLiteral("yes") : QStringLiteral("no"));
-    report(QStringLiteral("new-names"), column(view.listView(), 1).join(QLatin1Char('|')));
-    leaveOpen();
+    Report(QStringLiteral("new-names"), Column(view.listView(), 1).join(QLatin1Char('|')));
+    LeaveOpen();
 }
 
 // Extended mode: another wildcard and extension, another folder chosen in the real dialog,
 // and a pass after which the window lists the folder afresh.
-void extendedRun(QuilletWindow& view) {
-    click(find<QPushButton>(view, "Command3"));
-    typeInto(find<QLineEdit>(view, "Text4"), QStringLiteral("*.png"));
-    typeInto(find<QLineEdit>(view, "Text3"), QStringLiteral("png"));
+void ExtendedRun(QuilletWindow& view) {
+    Click(Find<QPushButton>(view, "Command3"));
+    TypeInto(Find<QLineEdit>(view, "Text4"), QStringLiteral("*.png"));
+    TypeInto(Find<QLineEdit>(view, "Text3"), QStringLiteral("png"));
     const QString other = qEnvironmentVariable("QUILLET_OTHER_FOLDER");
-    whenModal([other](QWidget* modal) {
+    WhenModal([other](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog) return false;
-        report(QStringLiteral("dialog-title"), dialog->windowTitle());
+        Report(QStringLiteral("dialog-title"), dialog->windowTitle());
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!name) fail(QStringLiteral("the folder dialog has no name field"));
+        if (!name) Fail(QStringLiteral("the folder dialog has no name field"));
         // Without a window manager nobody activates the dialog; a user's typing goes to the
         // focused field of the active window, and the dialog completes names only there.
         dialog->activateWindow();
@@ -241,13 +241,13 @@ void extendedRun(QuilletWindow& view) {
         name->setFocus();
         QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(name, other);
-        waitFor([name, other] { return name->text() == other; },
+        WaitFor([name, other] { return name->text() == other; },
                 QStringLiteral("the typed folder"));
-        report(QStringLiteral("dialog-typed"),
+        Report(QStringLiteral("dialog-typed"),
                name->text() + QStringLiteral(" in ") + dialog->directory().path());
         auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
         QPushButton* choose = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
-        if (!choose) fail(QStringLiteral("the folder dialog has no button to choose"));
+        if (!choose) Fail(QStringLiteral("the folder dialog has no button to choose"));
         // The first click may only close the name completion's pop-up.
         for (int attempt = 0; attempt < 3 && dialog->isVisible(); ++attempt) {
             QTest::mouseClick(choose, Qt::LeftButton);
@@ -255,108 +255,108 @@ void extendedRun(QuilletWindow& view) {
         }
         return true;
     });
-    click(find<QStatusBar>(view, "SBar"));
-    report(QStringLiteral("listed-folder"), find<QLabel>(view, "SBar.Path")->text());
-    report(QStringLiteral("old-names"), column(view.listView(), 0).join(QLatin1Char('|')));
-    typeInto(find<QLineEdit>(view, "Text1"), QStringLiteral("page_"));
-    report(QStringLiteral("new-names"), column(view.listView(), 1).join(QLatin1Char('|')));
-    photograph(&view, "quillet-extended.png");
-    answerConfirmation(u("はい"));
-    click(find<QPushButton>(view, "Command1"));
-    report(QStringLiteral("window-visible"),
+    Click(Find<QStatusBar>(view, "SBar"));
+    Report(QStringLiteral("listed-folder"), Find<QLabel>(view, "SBar.Path")->text());
+    Report(QStringLiteral("old-names"), Column(view.listView(), 0).join(QLatin1Char('|')));
+    TypeInto(Find<QLineEdit>(view, "Text1"), QStringLiteral("page_"));
+    Report(QStringLiteral("new-names"), Column(view.listView(), 1).join(QLatin1Char('|')));
+    Photograph(&view, "quillet-extended.png");
+    AnswerConfirmation(U("はい"));
+    Click(Find<QPushButton>(view, "Command1"));
+    Report(QStringLiteral("window-visible"),
            view.isVisible() ? QStringLiteral("yes") : QStringLiteral("no"));
-    report(QStringLiteral("listed-after"), column(view.listView(), 0).join(QLatin1Char('|')));
-    report(QStringLiteral("status-hint"), find<QStatusBar>(view, "SBar")->toolTip());
-    leaveOpen();
+    Report(QStringLiteral("listed-after"), Column(view.listView(), 0).join(QLatin1Char('|')));
+    Report(QStringLiteral("status-hint"), Find<QStatusBar>(view, "SBar")->toolTip());
+    LeaveOpen();
 }
 
 // Extended mode on a folder where a new name is already taken by a file that is not listed:
 // the row that would keep its name, as the window shows it before execution, then the pass.
-void failureMarksRun(QuilletWindow& view) {
-    click(find<QPushButton>(view, "Command3"));
-    typeInto(find<QLineEdit>(view, "Text4"), QStringLiteral("IMG*"));
-    typeInto(find<QLineEdit>(view, "Text1"), QStringLiteral("trip_"));
-    report(QStringLiteral("old-names"), column(view.listView(), 0).join(QLatin1Char('|')));
-    report(QStringLiteral("new-names"), column(view.listView(), 1).join(QLatin1Char('|')));
+void FailureMarksRun(QuilletWindow& view) {
+    Click(Find<QPushButton>(view, "Command3"));
+    TypeInto(Find<QLineEdit>(view, "Text4"), QStringLiteral("IMG*"));
+    TypeInto(Find<QLineEdit>(view, "Text1"), QStringLiteral("trip_"));
+    Report(QStringLiteral("old-names"), Column(view.listView(), 0).join(QLatin1Char('|')));
+    Report(QStringLiteral("new-names"), Column(view.listView(), 1).join(QLatin1Char('|')));
     QTreeView* list = view.listView();
-    report(QStringLiteral("first-tool-tip"),
+    Report(QStringLiteral("first-tool-tip"),
            list->model()->index(0, 1).data(Qt::ToolTipRole).toString());
     QStringList marked;
     for (int row = 0; row < list->model()->rowCount(); ++row)
         if (!list->model()->index(row, 1).data(Qt::DecorationRole).isNull())
             marked << list->model()->index(row, 0).data().toString();
-    report(QStringLiteral("marked"), marked.join(QLatin1Char('|')));
-    report(QStringLiteral("count-tool-tip"), find<QLabel>(view, "SBar.File")->toolTip());
-    photograph(&view, "quillet-failure-marks.png");
-    answerConfirmation(u("はい"));
-    click(find<QPushButton>(view, "Command1"));
-    report(QStringLiteral("listed-after"), column(view.listView(), 0).join(QLatin1Char('|')));
-    report(QStringLiteral("status-hint"), find<QStatusBar>(view, "SBar")->toolTip());
-    leaveOpen();
+    Report(QStringLiteral("marked"), marked.join(QLatin1Char('|')));
+    Report(QStringLiteral("count-tool-tip"), Find<QLabel>(view, "SBar.File")->toolTip());
+    Photograph(&view, "quillet-failure-marks.png");
+    AnswerConfirmation(U("はい"));
+    Click(Find<QPushButton>(view, "Command1"));
+    Report(QStringLiteral("listed-after"), Column(view.listView(), 0).join(QLatin1Char('|')));
+    Report(QStringLiteral("status-hint"), Find<QStatusBar>(view, "SBar")->toolTip());
+    LeaveOpen();
 }
 
 // Attribute-only mode: Read-only on the first two files, the others left out.
-void readOnlyRun(QuilletWindow& view) {
-    auto* tabs = find<QTabBar>(view, "TabStrip1");
+void ReadOnlyRun(QuilletWindow& view) {
+    auto* tabs = Find<QTabBar>(view, "TabStrip1");
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    waitFor([tabs] { return tabs->currentIndex() == 1; }, QStringLiteral("the second tab"));
-    handlePosted();
-    click(find<QCheckBox>(view, "Check6"));
-    click(find<QCheckBox>(view, "Check7(0)"));
-    clickCheckBoxOfRow(view.listView(), 3);
-    clickCheckBoxOfRow(view.listView(), 4);
-    report(QStringLiteral("new-names"), column(view.listView(), 1).join(QLatin1Char('|')));
-    answerConfirmation(u("はい"));
-    click(find<QPushButton>(view, "Command1"));
-    programShouldHaveEnded();
+    WaitFor([tabs] { return tabs->currentIndex() == 1; }, QStringLiteral("the second tab"));
+    HandlePosted();
+    Click(Find<QCheckBox>(view, "Check6"));
+    Click(Find<QCheckBox>(view, "Check7(0)"));
+    ClickCheckBoxOfRow(view.listView(), 3);
+    ClickCheckBoxOfRow(view.listView(), 4);
+    Report(QStringLiteral("new-names"), Column(view.listView(), 1).join(QLatin1Char('|')));
+    AnswerConfirmation(U("はい"));
+    Click(Find<QPushButton>(view, "Command1"));
+    ProgramShouldHaveEnded();
 }
 
 // The list's pop-up menu: all rows selected, unchecked, checked again; and the help sheet.
-void listMenuRun(QuilletWindow& view) {
-    click(find<QPushButton>(view, "Command4"));
-    photograph(&view, "quillet-help.png");
-    report(QStringLiteral("help-raised"), QString::number(find<QWidget>(view, "panel")->y()));
-    QTest::mouseClick(find<QLabel>(view, "Label2(1)"), Qt::LeftButton);
-    handlePosted();
-    report(QStringLiteral("help-parked"),
-           find<QWidget>(view, "panel")->y() >= find<QWidget>(view, "client")->height()
+void ListMenuRun(QuilletWindow& view) {
+    Click(Find<QPushButton>(view, "Command4"));
+    Photograph(&view, "quillet-help.png");
+    Report(QStringLiteral("help-raised"), QString::number(Find<QWidget>(view, "panel")->y()));
+    QTest::mouseClick(Find<QLabel>(view, "Label2(1)"), Qt::LeftButton);
+    HandlePosted();
+    Report(QStringLiteral("help-parked"),
+           Find<QWidget>(view, "panel")->y() >= Find<QWidget>(view, "client")->height()
                ? QStringLiteral("yes")
                : QStringLiteral("no"));
 
     QTreeView* list = view.listView();
-    chooseFromListMenu(view, u("すべて選択"));
-    report(QStringLiteral("selected"),
+    ChooseFromListMenu(view, U("すべて選択"));
+    Report(QStringLiteral("selected"),
            QString::number(list->selectionModel()->selectedRows().size()));
-    chooseFromListMenu(view, u("チェックを外す(除外)"));
-    report(QStringLiteral("checked-after-uncheck"), QString::number(checkedRows(list)));
-    report(QStringLiteral("execute-enabled"), find<QPushButton>(view, "Command1")->isEnabled()
+    ChooseFromListMenu(view, U("チェックを外す(除外)"));
+    Report(QStringLiteral("checked-after-uncheck"), QString::number(CheckedRows(list)));
+    Report(QStringLiteral("execute-enabled"), Find<QPushButton>(view, "Command1")->isEnabled()
                                                   ? QStringLiteral("yes")
                                                   : QStringLiteral("no"));
-    chooseFromListMenu(view, u("チェック状態にする"));
-    report(QStringLiteral("checked-after-check"), QString::number(checkedRows(list)));
-    report(QStringLiteral("new-names"), column(list, 1).join(QLatin1Char('|')));
-    leaveOpen();
+    ChooseFromListMenu(view, U("チェック状態にする"));
+    Report(QStringLiteral("checked-after-check"), QString::number(CheckedRows(list)));
+    Report(QStringLiteral("new-names"), Column(list, 1).join(QLatin1Char('|')));
+    LeaveOpen();
 }
 
-void cancelRun(QuilletWindow& view) {
-    click(find<QPushButton>(view, "Command2"));
-    programShouldHaveEnded();
+void CancelRun(QuilletWindow& view) {
+    Click(Find<QPushButton>(view, "Command2"));
+    ProgramShouldHaveEnded();
 }
 
 // The close button of the window's frame, as the window system delivers it.
-void closeRun(QuilletWindow& view) {
+void CloseRun(QuilletWindow& view) {
     view.close();
 }
 
 // Where every control's widget stands and whether its text fits, for the layout check.
-void layoutRun(QuilletWindow& view) {
-    waitFor([&view] { return QTest::qWaitForWindowExposed(&view, 100); },
+void LayoutRun(QuilletWindow& view) {
+    WaitFor([&view] { return QTest::qWaitForWindowExposed(&view, 100); },
             QStringLiteral("the window on screen"));
-    handlePosted();
-    report(QStringLiteral("device-pixel-ratio"), QString::number(view.devicePixelRatioF()));
-    QWidget* client = find<QWidget>(view, "client");
+    HandlePosted();
+    Report(QStringLiteral("device-pixel-ratio"), QString::number(view.devicePixelRatioF()));
+    QWidget* client = Find<QWidget>(view, "client");
     // The help sheet waits below the window until it is called; it is not part of the layout.
-    QWidget* sheet = find<QWidget>(view, "panel");
+    QWidget* sheet = Find<QWidget>(view, "panel");
     for (QWidget* widget : view.findChildren<QWidget*>()) {
         if (sheet->isAncestorOf(widget)) continue;
         const QString name = widget->objectName();
@@ -393,7 +393,7 @@ void layoutRun(QuilletWindow& view) {
         const QRect parent = holder == client
                                  ? client->rect()
                                  : inner.translated(holder->mapTo(client, QPoint(0, 0)));
-        report(QStringLiteral("widget.") + name,
+        Report(QStringLiteral("widget.") + name,
                QStringLiteral("%1,%2,%3,%4 needs %5,%6 inside %7")
                    .arg(at.x())
                    .arg(at.y())
@@ -403,22 +403,22 @@ void layoutRun(QuilletWindow& view) {
                    .arg(needed.height())
                    .arg(parent.contains(at) ? QStringLiteral("yes") : QStringLiteral("no")));
     }
-    leaveOpen();
+    LeaveOpen();
 }
 
 }  // namespace
 
-Scenario scenarioNamed(const QString& name) {
+Scenario ScenarioNamed(const QString& name) {
     static const QHash<QString, Scenario> scenarios = {
-        {QStringLiteral("typical"), typicalRun},
-        {QStringLiteral("declined"), declinedRun},
-        {QStringLiteral("extended"), extendedRun},
-        {QStringLiteral("read-only"), readOnlyRun},
-        {QStringLiteral("list-menu"), listMenuRun},
-        {QStringLiteral("cancel"), cancelRun},
-        {QStringLiteral("close"), closeRun},
-        {QStringLiteral("layout"), layoutRun},
-        {QStringLiteral("failure-marks"), failureMarksRun},
+        {QStringLiteral("typical"), TypicalRun},
+        {QStringLiteral("declined"), DeclinedRun},
+        {QStringLiteral("extended"), ExtendedRun},
+        {QStringLiteral("read-only"), ReadOnlyRun},
+        {QStringLiteral("list-menu"), ListMenuRun},
+        {QStringLiteral("cancel"), CancelRun},
+        {QStringLiteral("close"), CloseRun},
+        {QStringLiteral("layout"), LayoutRun},
+        {QStringLiteral("failure-marks"), FailureMarksRun},
     };
     return scenarios.value(name);
 }

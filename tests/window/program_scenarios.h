@@ -20,6 +20,6 @@ constexpr int kStillRunning = 3;
 constexpr int kWindowStayedOpen = 42;
 
 // The session of this name, or an empty function.
-Scenario scenarioNamed(const QString& name);
+Scenario ScenarioNamed(const QString& name);
 
 }  // namespace quillet::e2e

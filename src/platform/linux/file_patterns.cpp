@@ -11,14 +11,14 @@ namespace {
 
 // fnmatch gives up on a name that is not valid in a multibyte locale; such names are then
 // matched byte by byte, as the "C" locale does.
-locale_t byteLocale() {
+locale_t ByteLocale() {
     static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return locale;
 }
 
 // The literal tail of a pattern that is a star followed by plain ASCII, lower-cased; empty when
 // the pattern has any other shape.
-QByteArray plainSuffix(const QByteArray& pattern) {
+QByteArray PlainSuffix(const QByteArray& pattern) {
     if (pattern.size() < 2 || pattern.at(0) != '*') return {};
     QByteArray suffix = pattern.mid(1);
     for (const char c : suffix) {
@@ -28,7 +28,7 @@ QByteArray plainSuffix(const QByteArray& pattern) {
     return suffix.toLower();
 }
 
-bool endsWithCaseless(const QByteArray& name, const QByteArray& lowerSuffix) {
+bool EndsWithCaseless(const QByteArray& name, const QByteArray& lowerSuffix) {
     if (name.size() < lowerSuffix.size()) return false;
     const char* tail = name.constData() + (name.size() - lowerSuffix.size());
     for (qsizetype i = 0; i < lowerSuffix.size(); ++i) {
@@ -47,7 +47,7 @@ FilePatterns::FilePatterns(const QString& patterns) {
         if (pattern.isEmpty()) continue;
         if (pattern == QLatin1String("*.*")) m_matchAll = true;
         const QByteArray bytes = pattern.toUtf8();
-        const QByteArray suffix = plainSuffix(bytes);
+        const QByteArray suffix = PlainSuffix(bytes);
         if (!suffix.isEmpty()) {
             m_suffixes.push_back(suffix);
         } else {
@@ -60,13 +60,13 @@ FilePatterns::FilePatterns(const QString& patterns) {
 bool FilePatterns::matches(const QByteArray& name) const {
     if (m_matchAll) return true;
     for (const QByteArray& suffix : m_suffixes) {
-        if (endsWithCaseless(name, suffix)) return true;
+        if (EndsWithCaseless(name, suffix)) return true;
     }
     for (const QByteArray& pattern : m_patterns) {
         const int result = ::fnmatch(pattern.constData(), name.constData(), FNM_CASEFOLD);
         if (result == 0) return true;
-        if (result != FNM_NOMATCH && byteLocale() != locale_t(nullptr)) {
-            const locale_t previous = ::uselocale(byteLocale());
+        if (result != FNM_NOMATCH && ByteLocale() != locale_t(nullptr)) {
+            const locale_t previous = ::uselocale(ByteLocale());
             const int bytewise = ::fnmatch(pattern.constData(), name.constData(), FNM_CASEFOLD);
             ::uselocale(previous);
             if (bytewise == 0) return true;

@@ -10,7 +10,7 @@ namespace quillet {
 
 namespace {
 
-std::optional<QSet<QByteArray>> readSpellings(int dirFd) {
+std::optional<QSet<QByteArray>> ReadSpellings(int dirFd) {
     // A descriptor of its own: reading moves the position, and closing the listing closes it.
     const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
@@ -35,7 +35,7 @@ std::optional<QSet<QByteArray>> readSpellings(int dirFd) {
 }  // namespace
 
 std::optional<bool> FolderSpellings::holds(int dirFd, const QByteArray& name) {
-    if (!m_names) m_names = readSpellings(dirFd);
+    if (!m_names) m_names = ReadSpellings(dirFd);
     if (!m_names) return std::nullopt;
     return m_names->contains(name);
 }

@@ -58,7 +58,7 @@ struct HiddenList {
 
 // Reads the list; 0 when it was read or there is none, else the errno value. A list that is not
 // a plain file (a link, say) is never read or replaced.
-int readList(int folderFd, HiddenList& list) {
+int ReadList(int folderFd, HiddenList& list) {
     const int fd =
         ::openat(folderFd, HiddenListName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? 0 : errno;
@@ -87,7 +87,7 @@ int readList(int folderFd, HiddenList& list) {
 }
 
 // The offsets of every line equal to `name`, each with the length to cut (its line break too).
-QList<std::pair<qsizetype, qsizetype>> linesNaming(const QByteArray& content,
+QList<std::pair<qsizetype, qsizetype>> LinesNaming(const QByteArray& content,
                                                    const QByteArray& name) {
     QList<std::pair<qsizetype, qsizetype>> found;
     qsizetype start = 0;
@@ -102,7 +102,7 @@ QList<std::pair<qsizetype, qsizetype>> linesNaming(const QByteArray& content,
     return found;
 }
 
-bool writeAll(int fd, const QByteArray& content) {
+bool WriteAll(int fd, const QByteArray& content) {
     qsizetype written = 0;
     while (written < content.size()) {
         const ssize_t step = ::write(fd, content.constData() + written,
@@ -114,7 +114,7 @@ bool writeAll(int fd, const QByteArray& content) {
     return true;
 }
 
-bool hasCreatedMark(int folderFd) {
+bool HasCreatedMark(int folderFd) {
     const int fd =
         ::openat(folderFd, HiddenListName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
@@ -126,12 +126,12 @@ bool hasCreatedMark(int folderFd) {
 // A list where there was none, written in its place: where the file system makes no links
 // (FAT, exFAT), nothing else can refuse to replace a list that appeared meanwhile, and with no
 // list before, no reader can see half of one.
-int writeNewList(int folderFd, const QByteArray& content) {
+int WriteNewList(int folderFd, const QByteArray& content) {
     const int fd = ::openat(folderFd, HiddenListName,
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return errno;
     ::fsetxattr(fd, HiddenListCreatedMark, "1", 1, 0);
-    bool ok = writeAll(fd, content);
+    bool ok = WriteAll(fd, content);
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (ok) return 0;
@@ -141,7 +141,7 @@ int writeNewList(int folderFd, const QByteArray& content) {
 
 // Writes the new list beside the old one and puts it in its place in one step, so that a reader
 // sees either list whole. A new list never replaces one that appeared meanwhile.
-int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) {
+int ReplaceList(int folderFd, const HiddenList& old, const QByteArray& content) {
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -153,7 +153,7 @@ int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) 
     }
     if (fd < 0) return EEXIST;
 
-    bool ok = writeAll(fd, content);
+    bool ok = WriteAll(fd, content);
     if (old.exists) {
         // Where the file system keeps no modes (FAT through FUSE), there are none to keep.
         if (::fchmod(fd, old.st.st_mode & 07777) != 0 && errno != ENOSYS && errno != EOPNOTSUPP)
@@ -161,7 +161,7 @@ int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) 
         if (::fchown(fd, old.st.st_uid, old.st.st_gid) != 0) {
             // Someone else's list stays readable to its owner through its mode.
         }
-        if (hasCreatedMark(folderFd)) ::fsetxattr(fd, HiddenListCreatedMark, "1", 1, 0);
+        if (HasCreatedMark(folderFd)) ::fsetxattr(fd, HiddenListCreatedMark, "1", 1, 0);
     } else {
         // Where the file system keeps no extended attributes, the list is simply never removed.
         ::fsetxattr(fd, HiddenListCreatedMark, "1", 1, 0);
@@ -176,7 +176,7 @@ int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) 
         if (::linkat(folderFd, temporary.constData(), folderFd, HiddenListName, 0) != 0) {
             result = errno;
             if (result == EPERM || result == EOPNOTSUPP || result == ENOSYS)
-                result = writeNewList(folderFd, content);
+                result = WriteNewList(folderFd, content);
         }
     } else if (result == 0) {
         result = EIO;
@@ -187,22 +187,22 @@ int replaceList(int folderFd, const HiddenList& old, const QByteArray& content) 
 
 }  // namespace
 
-bool listedAsHidden(int dirFd, const QByteArray& name) {
+bool ListedAsHidden(int dirFd, const QByteArray& name) {
     const EntryFolder folder(dirFd, name);
     if (folder.fd() < 0 && folder.fd() != AT_FDCWD) return false;
     if (!folder.listable()) return false;
     HiddenList list;
-    if (readList(folder.fd(), list) != 0 || !list.exists) return false;
-    return !linesNaming(list.content, folder.name()).isEmpty();
+    if (ReadList(folder.fd(), list) != 0 || !list.exists) return false;
+    return !LinesNaming(list.content, folder.name()).isEmpty();
 }
 
-int setListedAsHidden(int dirFd, const QByteArray& name, bool listed) {
+int SetListedAsHidden(int dirFd, const QByteArray& name, bool listed) {
     const EntryFolder folder(dirFd, name);
     if (folder.fd() < 0 && folder.fd() != AT_FDCWD) return errno ? errno : EBADF;
     if (!folder.listable()) return listed ? EINVAL : 0;
     HiddenList list;
-    if (const int error = readList(folder.fd(), list)) return error;
-    const auto found = linesNaming(list.content, folder.name());
+    if (const int error = ReadList(folder.fd(), list)) return error;
+    const auto found = LinesNaming(list.content, folder.name());
 
     QByteArray content = list.content;
     if (listed) {
@@ -214,11 +214,11 @@ int setListedAsHidden(int dirFd, const QByteArray& name, bool listed) {
         for (auto it = found.crbegin(); it != found.crend(); ++it) {
             content.remove(it->first, it->second);
         }
-        if (content.isEmpty() && hasCreatedMark(folder.fd())) {
+        if (content.isEmpty() && HasCreatedMark(folder.fd())) {
             return ::unlinkat(folder.fd(), HiddenListName, 0) == 0 ? 0 : errno;
         }
     }
-    return replaceList(folder.fd(), list, content);
+    return ReplaceList(folder.fd(), list, content);
 }
 
 }  // namespace quillet

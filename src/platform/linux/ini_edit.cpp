@@ -12,7 +12,7 @@ struct Line {
     qsizetype end = 0;      // after the line ending
 };
 
-QByteArray trimmedAscii(const QByteArray& text) {
+QByteArray TrimmedAscii(const QByteArray& text) {
     qsizetype from = 0;
     qsizetype to = text.size();
     while (from < to && (text[from] == ' ' || text[from] == '\t')) ++from;
@@ -21,7 +21,7 @@ QByteArray trimmedAscii(const QByteArray& text) {
 }
 
 // A line ends at LF, CR LF or a lone CR, as the reader counts them.
-Line lineAt(const QByteArray& content, qsizetype start) {
+Line LineAt(const QByteArray& content, qsizetype start) {
     Line line{start, start, start};
     qsizetype at = start;
     while (at < content.size() && content[at] != '\n' && content[at] != '\r') ++at;
@@ -35,13 +35,13 @@ Line lineAt(const QByteArray& content, qsizetype start) {
 }
 
 // A value that ends in a lone backslash goes on over the next line.
-bool continues(const QByteArray& text) {
+bool Continues(const QByteArray& text) {
     qsizetype slashes = 0;
     for (qsizetype i = text.size() - 1; i >= 0 && text[i] == '\\'; --i) ++slashes;
     return slashes % 2 == 1;
 }
 
-QByteArray lineEndingOf(const QByteArray& content) {
+QByteArray LineEndingOf(const QByteArray& content) {
     const qsizetype at = content.indexOf('\n');
     if (at > 0 && content[at - 1] == '\r') return "\r\n";
     if (at < 0 && content.contains('\r')) return "\r";
@@ -58,9 +58,9 @@ QByteArray WithIniValue(const QByteArray& content, const QByteArray& section, co
     std::optional<qsizetype> sectionEnd;
     std::optional<Line> found;  // the key's line, continuation lines included
     for (qsizetype at = 0; at < content.size();) {
-        Line line = lineAt(content, at);
+        Line line = LineAt(content, at);
         const QByteArray text = content.mid(line.start, line.textEnd - line.start);
-        const QByteArray trimmed = trimmedAscii(text);
+        const QByteArray trimmed = TrimmedAscii(text);
         at = line.end;
         if (trimmed.startsWith('[')) {
             inSection = trimmed == header;
@@ -72,20 +72,20 @@ QByteArray WithIniValue(const QByteArray& content, const QByteArray& section, co
         if (!trimmed.isEmpty()) sectionEnd = line.end;
         if (comment) continue;
         const qsizetype equals = text.indexOf('=');
-        bool more = equals >= 0 && continues(text);
+        bool more = equals >= 0 && Continues(text);
         while (more && at < content.size()) {
-            const Line next = lineAt(content, at);
+            const Line next = LineAt(content, at);
             line.textEnd = next.textEnd;
             line.end = next.end;
             at = next.end;
             sectionEnd = line.end;
-            more = continues(content.mid(next.start, next.textEnd - next.start));
+            more = Continues(content.mid(next.start, next.textEnd - next.start));
         }
-        if (equals >= 0 && trimmedAscii(text.left(equals)) == key) found = line;
+        if (equals >= 0 && TrimmedAscii(text.left(equals)) == key) found = line;
     }
 
     QByteArray result = content;
-    const QByteArray eol = lineEndingOf(content);
+    const QByteArray eol = LineEndingOf(content);
     if (found) {
         const QByteArray text = content.mid(found->start, found->textEnd - found->start);
         const qsizetype equals = text.indexOf('=');

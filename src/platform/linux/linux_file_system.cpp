@@ -16,7 +16,7 @@ namespace quillet {
 
 namespace {
 
-const char* folderArgument(const QByteArray& folder) {
+const char* FolderArgument(const QByteArray& folder) {
     return folder.isEmpty() ? "." : folder.constData();
 }
 
@@ -33,7 +33,7 @@ std::optional<std::vector<DirEntry>> LinuxFileSystem::listFiles(const QByteArray
 }
 
 std::unique_ptr<OpenFolder> LinuxFileSystem::openFolder(const QByteArray& folder) {
-    const int fd = ::open(folderArgument(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(FolderArgument(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     return std::make_unique<LinuxOpenFolder>(fd, m_method, m_sameEntry, m_calls);
 }
@@ -69,7 +69,7 @@ std::optional<QByteArray> LinuxFileSystem::storedName(const QByteArray& path) {
 }
 
 std::optional<std::uint32_t> LinuxFileSystem::attributes(const QByteArray& path) {
-    return readFileAttributes(AT_FDCWD, path);
+    return ReadFileAttributes(AT_FDCWD, path);
 }
 
 std::optional<std::int64_t> LinuxFileSystem::modifiedSeconds(const QByteArray& path) {

@@ -13,7 +13,7 @@ class LinuxFileSystem : public FileSystem {
     // `sameEntry` leaves each folder to ask the disk its own way.
     explicit LinuxFileSystem(RenameMethod method = RenameMethod::Cascade,
                              SameEntryProbe sameEntry = {},
-                             RenameCalls calls = systemRenameCalls());
+                             RenameCalls calls = SystemRenameCalls());
 
     std::optional<std::vector<DirEntry>> listFiles(const QByteArray& folder,
                                                    const QString& patterns) override;

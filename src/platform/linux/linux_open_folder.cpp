@@ -22,14 +22,14 @@ namespace quillet {
 
 namespace {
 
-bool isDotOrDotDot(const char* name) {
+bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 // Appends a name as text. Most names are plain ASCII, which is widened directly; any other
 // byte sends the name through the full UTF-8 decoder (invalid bytes become replacement
 // characters).
-void appendDecoded(std::string_view raw, std::u16string& texts) {
+void AppendDecoded(std::string_view raw, std::u16string& texts) {
     // Widened in one go over the bytes, checking them on the way. (Appending the bytes as a
     // range would first build a string of each name on its own.)
     const std::size_t start = texts.size();
@@ -67,7 +67,7 @@ class FoundFiles {
         starts.reserve(m_found.size() + 1);
         for (const Found& found : m_found) {
             starts.push_back(texts.size());
-            appendDecoded(rawOf(found), texts);
+            AppendDecoded(rawOf(found), texts);
         }
         starts.push_back(texts.size());
         std::vector<QStringView> names;
@@ -142,7 +142,7 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
             if (unlisted) unlisted->add(std::string_view(found->d_name, length));
         };
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN) {
-            if (!isDotOrDotDot(found->d_name)) notListed();
+            if (!IsDotOrDotDot(found->d_name)) notListed();
             continue;
         }
         const QByteArray name =
@@ -152,7 +152,7 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
         bool statted = false;
         if (listed) {
             statted = ::fstatat(fd, found->d_name, &st, 0) == 0;
-        } else if (leftovers && type != DT_LNK && !isDotOrDotDot(found->d_name)) {
+        } else if (leftovers && type != DT_LNK && !IsDotOrDotDot(found->d_name)) {
             // A leftover may stand under any name a rename gave, listed or not.
             statted = ::fstatat(fd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         }
@@ -166,13 +166,13 @@ std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patter
             ::fstatat(fd, found->d_name, &entryItself, AT_SYMLINK_NOFOLLOW) == 0) {
             own = &entryItself;
         }
-        if (leftovers && (own ? mayBeRenameLeftover(name, own->st_mode, own->st_size, own->st_nlink)
-                              : hasLeftoverName(name))) {
+        if (leftovers && (own ? MayBeRenameLeftover(name, own->st_mode, own->st_size, own->st_nlink)
+                              : HasLeftoverName(name))) {
             leftovers->append(QByteArray(found->d_name));
         }
         // A link counts when it leads to a regular file; an unknown type is looked up.
         if (!listed || (type != DT_REG && !(statted && S_ISREG(st.st_mode)))) {
-            if (!isDotOrDotDot(found->d_name)) notListed();
+            if (!IsDotOrDotDot(found->d_name)) notListed();
             continue;
         }
         foundFiles.add(name, statted ? &st : nullptr);
@@ -229,7 +229,7 @@ LinuxOpenFolder::LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe 
       m_calls(RenameCallsFor(dirFd, std::move(calls))) {
     if (!m_sameEntry) {
         m_sameEntry = [this](int fd, const QByteArray& from, const QByteArray& to) {
-            return sameEntryBySpelling(fd, from, to, m_spellings);
+            return SameEntryBySpelling(fd, from, to, m_spellings);
         };
     }
 }
@@ -246,7 +246,7 @@ std::optional<std::vector<DirEntry>> LinuxOpenFolder::listFiles(const QString& p
     UnlistedNames unlisted;
     auto entries = ListFolder(m_fd, patterns, &leftovers, &unlisted);
     if (entries && !leftovers.isEmpty()) {
-        tidyRenameLeftovers(m_fd, leftovers, m_method, m_sameEntry, m_calls);
+        TidyRenameLeftovers(m_fd, leftovers, m_method, m_sameEntry, m_calls);
         unlisted = UnlistedNames();
         entries = ListFolder(m_fd, patterns, nullptr, &unlisted);
     }
@@ -262,7 +262,7 @@ const UnlistedNames* LinuxOpenFolder::unlistedNames() const {
 }
 
 int LinuxOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& to) {
-    const int error = renameNoReplaceAt(m_fd, from, to, m_method, m_sameEntry, m_calls);
+    const int error = RenameNoReplaceAt(m_fd, from, to, m_method, m_sameEntry, m_calls);
     // A rename that failed may have done part of its work, or none: the folder is read again.
     if (error == 0) {
         m_spellings.renamed(from, to);
@@ -273,14 +273,14 @@ int LinuxOpenFolder::renameNoReplace(const QByteArray& from, const QByteArray& t
 }
 
 std::optional<std::uint32_t> LinuxOpenFolder::attributes(const QByteArray& name) {
-    if (checkEntryName(name) != 0) return std::nullopt;
+    if (CheckEntryName(name) != 0) return std::nullopt;
     // A link has no attributes of its own: the pass leaves it and its target alone.
-    return readFileAttributes(m_fd, name, LinkHandling::Refuse);
+    return ReadFileAttributes(m_fd, name, LinkHandling::Refuse);
 }
 
 int LinuxOpenFolder::setAttributes(const QByteArray& name, std::uint32_t bits) {
-    if (const int error = checkEntryName(name); error != 0) return error;
-    return writeFileAttributes(m_fd, name, bits);
+    if (const int error = CheckEntryName(name); error != 0) return error;
+    return WriteFileAttributes(m_fd, name, bits);
 }
 
 }  // namespace quillet

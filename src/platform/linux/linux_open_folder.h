@@ -12,7 +12,7 @@ class LinuxOpenFolder : public OpenFolder {
     // Takes ownership of `dirFd`. An empty `sameEntry` asks the disk, reading the folder's
     // spellings once for a whole pass.
     LinuxOpenFolder(int dirFd, RenameMethod method, SameEntryProbe sameEntry,
-                    RenameCalls calls = systemRenameCalls());
+                    RenameCalls calls = SystemRenameCalls());
     ~LinuxOpenFolder() override;
     LinuxOpenFolder(const LinuxOpenFolder&) = delete;
     LinuxOpenFolder& operator=(const LinuxOpenFolder&) = delete;

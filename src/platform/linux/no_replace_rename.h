@@ -43,7 +43,7 @@ struct RenameCalls {
 };
 
 // The kernel's own calls.
-const RenameCalls& systemRenameCalls();
+const RenameCalls& SystemRenameCalls();
 
 // Whether the folder lies on a file system of this machine's own kernel (ext4, XFS, Btrfs,
 // tmpfs and the like), not on a network or FUSE one.
@@ -60,35 +60,35 @@ using SameEntryProbe = std::function<bool(int dirFd, const QByteArray& from, con
 // The default probe: both names found, and either on the same device and inode, or the folder
 // lists the entry under `from` and under no entry spelled `to` (a file system that numbers
 // each looked-up spelling on its own finds one entry under two inode numbers).
-bool sameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to);
+bool SameEntryOnDisk(int dirFd, const QByteArray& from, const QByteArray& to);
 // The same, with the folder's spellings read once for many questions.
-bool sameEntryBySpelling(int dirFd, const QByteArray& from, const QByteArray& to,
+bool SameEntryBySpelling(int dirFd, const QByteArray& from, const QByteArray& to,
                          FolderSpellings& spellings);
 
 // Whether two different names are the same text apart from letter case, as a file system that
 // ignores case would compare them.
-bool differOnlyInCase(const QByteArray& from, const QByteArray& to);
+bool DifferOnlyInCase(const QByteArray& from, const QByteArray& to);
 
 // 0 for a name that can stand as one entry of a folder; EINVAL or ENAMETOOLONG otherwise.
-int checkEntryName(const QByteArray& name);
+int CheckEntryName(const QByteArray& name);
 
 // Each way on its own; every one returns 0 or an errno value and never replaces a file. A name
 // is removed only after checking, by device and inode, that it is still the entry this rename
 // made or is undoing; a call that reports a failure is taken as done when the folder shows it.
-int renameKernelNoReplace(int dirFd, const QByteArray& from, const QByteArray& to,
-                          const RenameCalls& calls = systemRenameCalls());
-int renameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to,
-                         const RenameCalls& calls = systemRenameCalls());
-int renameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& to,
-                          const RenameCalls& calls = systemRenameCalls());
-int renameCheckThenRename(int dirFd, const QByteArray& from, const QByteArray& to,
-                          const RenameCalls& calls = systemRenameCalls());
+int RenameKernelNoReplace(int dirFd, const QByteArray& from, const QByteArray& to,
+                          const RenameCalls& calls = SystemRenameCalls());
+int RenameLinkThenUnlink(int dirFd, const QByteArray& from, const QByteArray& to,
+                         const RenameCalls& calls = SystemRenameCalls());
+int RenameClaimThenRename(int dirFd, const QByteArray& from, const QByteArray& to,
+                          const RenameCalls& calls = SystemRenameCalls());
+int RenameCheckThenRename(int dirFd, const QByteArray& from, const QByteArray& to,
+                          const RenameCalls& calls = SystemRenameCalls());
 
 // The whole rename as the folder offers it: names checked, a change of letter case alone on a
 // case-insensitive file system taken through a detour name, the rest by `method`.
-int renameNoReplaceAt(int dirFd, const QByteArray& from, const QByteArray& to,
+int RenameNoReplaceAt(int dirFd, const QByteArray& from, const QByteArray& to,
                       RenameMethod method = RenameMethod::Cascade,
-                      const SameEntryProbe& sameEntry = sameEntryOnDisk,
-                      const RenameCalls& calls = systemRenameCalls());
+                      const SameEntryProbe& sameEntry = SameEntryOnDisk,
+                      const RenameCalls& calls = SystemRenameCalls());
 
 }  // namespace quillet

@@ -24,7 +24,7 @@ constexpr int LockWaitMs = 300;
 constexpr int StaleLockSeconds = 30;
 constexpr qsizetype MaxSettingsBytes = 16 * 1024 * 1024;
 
-bool writeAll(int fd, const QByteArray& bytes) {
+bool WriteAll(int fd, const QByteArray& bytes) {
     qsizetype written = 0;
     while (written < bytes.size()) {
         const ssize_t step =
@@ -37,18 +37,18 @@ bool writeAll(int fd, const QByteArray& bytes) {
 }
 
 // Each folder on the way, as "mkdir -p" makes them.
-bool makeFolders(const QByteArray& folder) {
+bool MakeFolders(const QByteArray& folder) {
     struct stat st;
     if (::stat(folder.constData(), &st) == 0) return S_ISDIR(st.st_mode);
     const qsizetype slash = folder.lastIndexOf('/');
-    if (slash > 0 && !makeFolders(folder.left(slash))) return false;
+    if (slash > 0 && !MakeFolders(folder.left(slash))) return false;
     return ::mkdir(folder.constData(), 0700) == 0 || errno == EEXIST;
 }
 
 // The settings file as it is: empty when there is none yet, nothing when what stands under
 // its name is not a regular file (a FIFO or a device would block or never end) or cannot be
 // read.
-std::optional<QByteArray> readSettings(const QByteArray& path, mode_t& mode) {
+std::optional<QByteArray> ReadSettings(const QByteArray& path, mode_t& mode) {
     // Looked at before it is opened: opening a device can itself do something.
     struct stat before;
     if (::stat(path.constData(), &before) == 0 && !S_ISREG(before.st_mode)) return std::nullopt;
@@ -116,7 +116,7 @@ class SettingsLock {
         }
         char host[256] = {};
         ::gethostname(host, sizeof host - 1);
-        writeAll(fd, QByteArray::number(::getpid()) + "\nQuillex\n" + host + '\n');
+        WriteAll(fd, QByteArray::number(::getpid()) + "\nQuillex\n" + host + '\n');
         struct stat st;
         m_held = ::fstat(fd, &st) == 0;
         m_device = st.st_dev;
@@ -160,12 +160,12 @@ class SettingsLock {
 };
 
 // Replaces the file in one step: a reader finds the old text or the new one, never a part.
-bool replaceFile(const QByteArray& path, const QByteArray& content, mode_t mode) {
+bool ReplaceFile(const QByteArray& path, const QByteArray& content, mode_t mode) {
     const qsizetype slash = path.lastIndexOf('/');
     QByteArray temporary = path.left(slash + 1) + '.' + path.mid(slash + 1) + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return false;
-    bool ok = writeAll(fd, content);
+    bool ok = WriteAll(fd, content);
     ok = ::fchmod(fd, mode) == 0 && ok;
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
@@ -192,7 +192,7 @@ QByteArray UserConfigFolder() {
 bool QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
                             const QString& value) {
     const QByteArray folder = UserConfigFolder();
-    if (folder.isEmpty() || application.isEmpty() || !makeFolders(folder)) return false;
+    if (folder.isEmpty() || application.isEmpty() || !MakeFolders(folder)) return false;
     QByteArray path = folder + '/' + application.toUtf8() + ".conf";
     // A file kept elsewhere behind a link is written where it is, and the link kept.
     if (char* resolved = ::realpath(path.constData(), nullptr)) {
@@ -201,11 +201,11 @@ bool QtSettingsStore::write(const QString& application, const QString& section, 
     }
     const SettingsLock lock(path + ".lock");
     mode_t mode = 0644;
-    const std::optional<QByteArray> content = readSettings(path, mode);
+    const std::optional<QByteArray> content = ReadSettings(path, mode);
     if (!content) return false;
     const QByteArray updated =
         WithIniValue(*content, section.toUtf8(), key.toUtf8(), value.toUtf8());
-    return replaceFile(path, updated, mode);
+    return ReplaceFile(path, updated, mode);
 }
 
 }  // namespace quillet

@@ -9,7 +9,7 @@ namespace {
 constexpr mode_t WriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 }
 
-std::optional<mode_t> notedWriteBits(const QByteArray& path) {
+std::optional<mode_t> NotedWriteBits(const QByteArray& path) {
     char text[8];
     const ssize_t got = ::getxattr(path.constData(), WriteBitsNoteName, text, sizeof text);
     if (got <= 0) return std::nullopt;
@@ -20,17 +20,17 @@ std::optional<mode_t> notedWriteBits(const QByteArray& path) {
     return static_cast<mode_t>(bits);
 }
 
-bool noteWriteBits(const QByteArray& path, mode_t bits) {
+bool NoteWriteBits(const QByteArray& path, mode_t bits) {
     const QByteArray text = QByteArray::number(bits & WriteBits, 8);
     return ::setxattr(path.constData(), WriteBitsNoteName, text.constData(),
                       static_cast<size_t>(text.size()), 0) == 0;
 }
 
-void dropWriteBitsNote(const QByteArray& path) {
+void DropWriteBitsNote(const QByteArray& path) {
     ::removexattr(path.constData(), WriteBitsNoteName);
 }
 
-mode_t writeBitsToGiveBack(mode_t mode, std::optional<mode_t> noted, mode_t umask) {
+mode_t WriteBitsToGiveBack(mode_t mode, std::optional<mode_t> noted, mode_t umask) {
     if (noted && (mode & WriteBits) == 0) return *noted | S_IWUSR;
     return (((mode & 0444) >> 1) & ~umask) | S_IWUSR;
 }

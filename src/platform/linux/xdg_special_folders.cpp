@@ -14,34 +14,34 @@ constexpr int SendTo = 9;
 
 // A configured folder may come with a trailing or doubled "/"; launchers are written to the
 // folder plus "/" plus a name.
-QByteArray cleaned(const QString& folder) {
+QByteArray Cleaned(const QString& folder) {
     return folder.isEmpty() ? QByteArray() : QFile::encodeName(QDir::cleanPath(folder));
 }
 
-QByteArray dataHome() {
-    return cleaned(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+QByteArray DataHome() {
+    return Cleaned(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
 
-QByteArray configHome() {
-    return cleaned(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+QByteArray ConfigHome() {
+    return Cleaned(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 }  // namespace
 
 QByteArray XdgSpecialFolders::path(int folderId) {
     if (folderId == Desktop) {
-        return cleaned(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        return Cleaned(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
     }
     if (folderId == SendTo) {
-        const QByteArray data = dataHome();
+        const QByteArray data = DataHome();
         return data.isEmpty() ? QByteArray() : data + "/Thunar/sendto";
     }
     return {};
 }
 
 std::vector<LauncherPlace> XdgSpecialFolders::sendToPlaces() {
-    const QByteArray data = dataHome();
-    const QByteArray config = configHome();
+    const QByteArray data = DataHome();
+    const QByteArray config = ConfigHome();
     std::vector<LauncherPlace> places;
     if (!data.isEmpty()) {
         places.push_back({data + "/Thunar/sendto", LauncherForm::ThunarSendTo});
@@ -77,7 +77,7 @@ void XdgSpecialFolders::markTrusted(const QByteArray& launcher) {
 }
 
 QByteArray XdgSpecialFolders::earlierSendToLauncher() {
-    const QByteArray data = dataHome();
+    const QByteArray data = DataHome();
     if (data.isEmpty()) return {};
     const QByteArray path = data + "/applications/Quillet.desktop";
     QFile file(QFile::decodeName(path));
