@@ -24,9 +24,9 @@ ListRow rowFor(const QString& name) {
     row.rawName = name.toUtf8();
     NameParts parts = SplitName(name);
     const NumberKey key = ReadNumberKey(parts.base);
-    row.subItems[sub::OldFile - 1] = key.originalPrefix.toString();
-    row.subItems[sub::Expantion - 1] = parts.extension.toString();
-    row.subItems[sub::SortKey - 1] = ZeroPad(key.value, 12) + name;
+    row.oldFile = key.originalPrefix.toString();
+    row.expantion = parts.extension.toString();
+    row.sortKey = ZeroPad(key.value, 12) + name;
     return row;
 }
 
@@ -82,13 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (options.randomPrefix) {
         prefix = letters + options.dotSuffix;
     } else if (options.useOriginalPrefix) {
-        prefix = row.subItems[sub::OldFile - 1];
+        prefix = row.oldFile;
     } else {
         prefix = options.prefixText;
     }
     FUZZ_CHECK(composed.startsWith(prefix));
-    const QString extension =
-        options.useOriginalExtension ? row.subItems[sub::Expantion - 1] : options.extensionText;
+    const QString extension = options.useOriginalExtension ? row.expantion : options.extensionText;
     if (!extension.isEmpty()) FUZZ_CHECK(composed.endsWith(QLatin1Char('.') + extension));
     const qsizetype numberLength =
         composed.size() - prefix.size() - (extension.isEmpty() ? 0 : extension.size() + 1);

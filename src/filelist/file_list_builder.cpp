@@ -158,9 +158,9 @@ void FileListBuilder::addRows(TextBlocks& blocks) {
         row.checked = true;
         row.newNameBlue = true;
         const NameParts parts = SplitName(name);
-        row.extensionKey() = ExtensionSortKey(parts.extension, name, &blocks);
-        if (parts.hasDot) row.extension() = extensions.of(parts.extension, blocks);
-        if (entry.modifiedKnown) row.timeText() = times.of(entry.modifiedSeconds, blocks);
+        row.exp = ExtensionSortKey(parts.extension, name, &blocks);
+        if (parts.hasDot) row.expantion = extensions.of(parts.extension, blocks);
+        if (entry.modifiedKnown) row.dateTime = times.of(entry.modifiedSeconds, blocks);
         // The number is read here, while the name is split; the second pass writes its texts
         // from the shown name. A name shown otherwise than it is kept is read again there.
         if (row.text.constData() == name.constData()) {
@@ -191,8 +191,8 @@ QString FileListBuilder::addNumberKeys(TextBlocks& blocks, double& largest) {
                                                 : name.left(number.prefixLength),
                                             blocks);
         QString sortKey = NumberSortKey(number.value, name, &blocks);
-        LV.setSubItem(r, sub::OldFile, prefix);
-        LV.setSubItem(r, sub::SortKey, std::move(sortKey));
+        LV.setCell(r, ListColumn::OldFile, prefix);
+        LV.setCell(r, ListColumn::SortKey, std::move(sortKey));
         if (number.proposesPrefix) lastPrefix = prefix;
         if (number.value > largest) largest = number.value;
         m_form.PB1.showStep(r, count, 50, 100);

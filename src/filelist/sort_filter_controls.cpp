@@ -4,10 +4,9 @@ namespace quillet {
 
 namespace {
 
-// The list's own sort index (column number minus 1) of each sort option.
-constexpr int kSortIndexOfOption[] = {
-    ListView::sortKeyOf(col::FileName), ListView::sortKeyOf(col::SortKey),
-    ListView::sortKeyOf(col::Exp), ListView::sortKeyOf(col::DateTime)};
+// The column each sort option sorts by.
+constexpr ListColumn kSortColumnOfOption[] = {ListColumn::Text, ListColumn::SortKey,
+                                              ListColumn::Exp, ListColumn::DateTime};
 
 }  // namespace
 
@@ -25,7 +24,7 @@ void SortFilterControls::Option1_Click(int) {
     auto& LV = m_form.LV;
     LV.setSorted(true);
     m_form.Check2.setCaption(QStringLiteral("降順整列"));
-    LV.setSortKey(kSortIndexOfOption[choice]);
+    LV.setSortKey(kSortColumnOfOption[choice]);
     if (choice == 3) m_form.Check2.setCaption(QStringLiteral("新しいもの順"));
     LV.redraw();
     LV.setSorted(false);

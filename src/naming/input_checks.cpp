@@ -48,7 +48,7 @@ bool InputChecks::neighboursShareAName() const {
     for (int i = 1; i <= LV.rowCount(); ++i) {
         const ListRow& row = LV.row(i);
         if (!row.checked) continue;
-        const QString& name = row.newName();
+        const QString& name = row.newName;
         if (previous && *previous == name) return true;
         previous = &name;
     }

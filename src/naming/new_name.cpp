@@ -9,8 +9,8 @@
 namespace quillet {
 
 bool HasTrailingNumber(const ListRow& row) {
-    const QString& oldFile = row.originalPrefix();
-    const QString& extension = row.extension();
+    const QString& oldFile = row.oldFile;
+    const QString& extension = row.expantion;
     const qsizetype withoutNumber =
         oldFile.size() + (extension.isEmpty() ? 0 : extension.size() + 1);
     return row.text.size() != withoutNumber;
@@ -42,7 +42,7 @@ void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
         prefix = randomLetters;
         prefixEnd = options.dotSuffix;
     } else if (options.useOriginalPrefix) {
-        prefix = row.originalPrefix();
+        prefix = row.oldFile;
     }
 
     std::string_view digits = counter;
@@ -50,12 +50,11 @@ void NewNameWriter::compose(const ListRow& row, const NamingOptions& options,
     if (options.useOriginalValue) {
         // Only the first 12 characters of the sort key hold the number.
         if (HasTrailingNumber(row))
-            ownNumber =
-                ZeroPadded(LeadingNumber(QStringView(row.numberKey()).left(12)), options.width);
+            ownNumber = ZeroPadded(LeadingNumber(QStringView(row.sortKey).left(12)), options.width);
         digits = ownNumber.text();
     }
 
-    const QStringView extension = options.useOriginalExtension ? QStringView(row.extension())
+    const QStringView extension = options.useOriginalExtension ? QStringView(row.expantion)
                                                                : QStringView(options.extensionText);
 
     const Shape shape{prefix.utf16(),    prefix.size(),    prefixEnd.utf16(), prefixEnd.size(),
@@ -111,11 +110,11 @@ QByteArrayView NewNameWriter::bytes() const {
 }
 
 QByteArray NewNameBytes(const ListRow& row) {
-    return FileNameBytes(row.newName());
+    return FileNameBytes(row.newName);
 }
 
 QByteArrayView NewNameBytes(const ListRow& row, std::string& bytes) {
-    WriteFileNameBytes(row.newName(), bytes);
+    WriteFileNameBytes(row.newName, bytes);
     return {bytes.data(), static_cast<qsizetype>(bytes.size())};
 }
 

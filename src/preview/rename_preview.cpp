@@ -7,7 +7,7 @@
 namespace quillet {
 
 QString RenameProblemText(const ListRow& row) {
-    const QString to = ReadableFileName(row.newName());
+    const QString to = ReadableFileName(row.newName);
     switch (row.mark.problem) {
         case RenameProblem::None:
             return {};

@@ -6,8 +6,9 @@ AttributeMode::AttributeMode(Form1& form, WindowMethods& window) : m_form(form),
 
 void AttributeMode::Check6_Click() {
     const bool attributesOnly = m_form.Check6.value() == 1;
-    m_form.LV.setColumnHeader(col::NewName, attributesOnly ? QStringLiteral("元の属性")
-                                                           : QStringLiteral("新しいファイル名"));
+    m_form.LV.setColumnHeader(ListColumn::NewName, attributesOnly
+                                                       ? QStringLiteral("元の属性")
+                                                       : QStringLiteral("新しいファイル名"));
     m_form.Frame3.setCaption(attributesOnly ? QStringLiteral("属性の変更")
                                             : QStringLiteral("名前の付け方"));
     for (auto& box : m_form.Check7) box.setVisible(attributesOnly);

@@ -109,11 +109,12 @@ Form1::Form1(FileSystem& files, QByteArray launchFolder, const QString& version)
     const QString headers[] = {
         S("元のファイル名"), S("新しいファイル名"), S("oldfile"), S("sortkey"),
         S("expantion"),      S("datetime"),         S("exp")};
-    for (int column = 1; column <= ListView::kColumns; ++column) {
-        LV.setColumnHeader(column, headers[column - 1]);
-        LV.setColumnWidth(column, column <= 2 ? 2540 : 0);
+    for (int index = 0; index < kListColumns; ++index) {
+        const auto column = static_cast<ListColumn>(index);
+        LV.setColumnHeader(column, headers[index]);
+        LV.setColumnWidth(column, column <= ListColumn::NewName ? 2540 : 0);
     }
-    LV.setSortKey(ListView::sortKeyOf(col::SortKey));
+    LV.setSortKey(ListColumn::SortKey);
     LV.setSortOrder(SortOrder::Ascending);
 
     SBar.setGeometry({0, 4005, kClientWidth, 315});

@@ -18,27 +18,6 @@
 
 namespace quillet {
 
-// Column numbers of the file list.
-namespace col {
-constexpr int FileName = 1;
-constexpr int NewName = 2;
-constexpr int OldFile = 3;
-constexpr int SortKey = 4;
-constexpr int Expantion = 5;
-constexpr int DateTime = 6;
-constexpr int Exp = 7;
-}  // namespace col
-
-// Sub-item numbers (column number minus 1) for the row accessors.
-namespace sub {
-constexpr int NewName = 1;
-constexpr int OldFile = 2;
-constexpr int SortKey = 3;
-constexpr int Expantion = 4;
-constexpr int DateTime = 5;
-constexpr int Exp = 6;
-}  // namespace sub
-
 // The hidden form that carries the list's pop-up menu.
 struct Mform {
     Mform();

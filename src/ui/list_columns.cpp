@@ -6,8 +6,8 @@ namespace quillet {
 
 void ShareListWidth(ListView& list, float width) {
     const float columnWidth = width / 2 - 150;
-    list.setColumnWidth(col::FileName, columnWidth);
-    list.setColumnWidth(col::NewName, columnWidth);
+    list.setColumnWidth(ListColumn::Text, columnWidth);
+    list.setColumnWidth(ListColumn::NewName, columnWidth);
 }
 
 }  // namespace quillet

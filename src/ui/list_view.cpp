@@ -10,33 +10,25 @@
 
 namespace quillet {
 
-namespace {
-
-const QString& CellText(const ListRow& row, int sortKey) {
-    return row.column(sortKey + 1);
-}
-
-}  // namespace
-
 ListView::ListView(QString name) : Control(std::move(name)) {}
 
-const QString& ListView::columnHeader(int column) const {
-    return m_headers.at(static_cast<size_t>(column - 1));
+const QString& ListView::columnHeader(ListColumn column) const {
+    return m_headers[ColumnIndex(column)];
 }
 
-void ListView::setColumnHeader(int column, const QString& header) {
-    auto& current = m_headers.at(static_cast<size_t>(column - 1));
+void ListView::setColumnHeader(ListColumn column, const QString& header) {
+    auto& current = m_headers[ColumnIndex(column)];
     if (current == header) return;
     current = header;
     notifyView();
 }
 
-float ListView::columnWidth(int column) const {
-    return m_widths.at(static_cast<size_t>(column - 1));
+float ListView::columnWidth(ListColumn column) const {
+    return m_widths[ColumnIndex(column)];
 }
 
-void ListView::setColumnWidth(int column, float width) {
-    m_widths.at(static_cast<size_t>(column - 1)) = width;
+void ListView::setColumnWidth(ListColumn column, float width) {
+    m_widths[ColumnIndex(column)] = width;
     notifyView();
 }
 
@@ -66,7 +58,7 @@ void ListView::setChecked(int index, bool checked) {
     auto& row = mutableRow(index);
     if (row.checked == checked) return;
     row.checked = checked;
-    markRowChanged(index, 1);
+    markRowChanged(index, ListColumn::Text);  // the check box is drawn with the text
 }
 
 void ListView::setSelected(int index, bool selected) {
@@ -74,28 +66,28 @@ void ListView::setSelected(int index, bool selected) {
     if (row.selected == selected) return;
     row.selected = selected;
     m_changes.selectionChanged = true;
-    markRowChanged(index, 0);
+    markRowChanged(index, std::nullopt);
 }
 
-void ListView::setSubItem(int index, int subItem, QString text) {
-    auto& cell = mutableRow(index).subItems.at(static_cast<size_t>(subItem - 1));
+void ListView::setCell(int index, ListColumn column, QString text) {
+    QString& cell = mutableRow(index).cell(column);
     if (cell == text) return;
     cell = std::move(text);
-    cellChanged(index, subItem);
+    cellChanged(index, column);
 }
 
 void ListView::copyNewName(int index, QStringView text) {
-    QString& cell = mutableRow(index).subItems[0];
+    QString& cell = mutableRow(index).newName;
     if (cell == text) return;
     // One pass's names lie side by side in memory, in row order, whatever the heap looked like:
     // the next pass reads them in that order.
     m_newNames.replace(cell, text.utf16(), text.size());
-    cellChanged(index, 1);
+    cellChanged(index, ListColumn::NewName);
 }
 
-void ListView::cellChanged(int index, int subItem) {
-    markRowChanged(index, subItem + 1);
-    if (m_sorted && subItem == m_sortKey) {
+void ListView::cellChanged(int index, ListColumn column) {
+    markRowChanged(index, column);
+    if (m_sorted && column == m_sortKey) {
         m_sortDue = true;
         sortIfDue();
     }
@@ -105,7 +97,7 @@ void ListView::setMark(int index, RenameMark mark) {
     RenameMark& current = mutableRow(index).mark;
     if (current.problem == mark.problem && current.holder == mark.holder) return;
     current = mark;
-    markRowChanged(index, 2);  // the mark is shown beside the new name
+    markRowChanged(index, ListColumn::NewName);  // the mark is shown beside the new name
 }
 
 void ListView::ensureVisible(int index) {
@@ -126,10 +118,9 @@ void ListView::setSorted(bool sorted) {
     sortIfDue();
 }
 
-void ListView::setSortKey(int sortKey) {
-    if (sortKey < 0 || sortKey >= kColumns) return;
-    if (sortKey != m_sortKey && m_sorted) m_sortDue = true;
-    m_sortKey = sortKey;
+void ListView::setSortKey(ListColumn column) {
+    if (column != m_sortKey && m_sorted) m_sortDue = true;
+    m_sortKey = column;
     sortIfDue();
 }
 
@@ -149,10 +140,9 @@ void ListView::sortIfDue() {
     m_sortDue = false;
     // The rows are ordered through an index, so the sort moves small entries instead of whole
     // rows; each row then moves once, to its place.
-    const int key = m_sortKey;
     std::vector<QStringView> texts;
     texts.reserve(m_rows.size());
-    for (const ListRow& row : m_rows) texts.push_back(CellText(row, key));
+    for (const ListRow& row : m_rows) texts.push_back(row.cell(m_sortKey));
     const std::vector<std::uint32_t> order =
         CaselessOrder(texts, m_sortOrder == SortOrder::Descending);
     if (order.empty()) return;  // already in order
@@ -168,12 +158,12 @@ ListChanges ListView::takeChanges() {
     return std::exchange(m_changes, ListChanges{});
 }
 
-void ListView::markRowChanged(int index, int column) {
+void ListView::markRowChanged(int index, std::optional<ListColumn> column) {
     m_changes.firstRow = std::min(m_changes.firstRow, index);
     m_changes.lastRow = std::max(m_changes.lastRow, index);
-    if (column > 0) {
-        m_changes.firstColumn = std::min(m_changes.firstColumn, column);
-        m_changes.lastColumn = std::max(m_changes.lastColumn, column);
+    if (column) {
+        m_changes.firstColumn = std::min(m_changes.firstColumn, ColumnIndex(*column));
+        m_changes.lastColumn = std::max(m_changes.lastColumn, ColumnIndex(*column));
     }
     markPending();
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -30,12 +31,27 @@ struct RenameMark {
     int holder = 0;  // for TakenByEarlierRename: the row renamed into the name
 };
 
-// One row of the file list: its two flags, the file name it shows, the six sub-items (the new
-// name and five hidden data columns) and the name's raw bytes, which every file operation
-// uses so that names that are not valid UTF-8 survive untouched.
-struct ListRow {
-    static constexpr int kSubItems = 6;
+// The list's columns, in the order the list holds them. The first two are shown; the others
+// keep what the program needs to sort and name each row. A column's value is also its place
+// among the columns as the list's sort key counts them, from 0.
+enum class ListColumn : std::uint8_t {
+    Text,       // the file name as the list shows it
+    NewName,    // what the file would be renamed to, or its attributes in attribute-only mode
+    OldFile,    // the base name without its trailing number
+    SortKey,    // the trailing number zero-padded to 12 digits, then the file name
+    Expantion,  // the extension without its dot
+    DateTime,   // the modification time as sortable text
+    Exp,        // the extension padded, then the file name: sorts by type
+};
+inline constexpr int kListColumns = 7;
 
+constexpr int ColumnIndex(ListColumn column) {
+    return static_cast<int>(column);
+}
+
+// One row of the file list: its two flags, a text for every column, and the name's raw bytes,
+// which every file operation uses so that names that are not valid UTF-8 survive untouched.
+struct ListRow {
     bool checked = true;
     bool selected = false;
     bool newNameBlue = false;
@@ -44,31 +60,21 @@ struct ListRow {
     // The naming pass reads the flags, the raw name and the new name of every row on every
     // keystroke: they come first, to share the row's first cache line.
     QByteArray rawName;
-    std::array<QString, kSubItems> subItems;
+    QString newName;
+    QString oldFile;
+    QString sortKey;
+    QString expantion;
+    QString dateTime;
+    QString exp;
     QString text;
 
-    // The sub-items by what they hold. Column k + 1 shows sub-item k.
-    const QString& newName() const { return subItems[0]; }
-    // The base name without its trailing number.
-    const QString& originalPrefix() const { return subItems[1]; }
-    QString& originalPrefix() { return subItems[1]; }
-    // The trailing number zero-padded to 12 digits, then the file name.
-    const QString& numberKey() const { return subItems[2]; }
-    QString& numberKey() { return subItems[2]; }
-    // The extension without its dot.
-    const QString& extension() const { return subItems[3]; }
-    QString& extension() { return subItems[3]; }
-    // The modification time as sortable text.
-    const QString& timeText() const { return subItems[4]; }
-    QString& timeText() { return subItems[4]; }
-    // The extension padded, then the file name: sorts by type.
-    const QString& extensionKey() const { return subItems[5]; }
-    QString& extensionKey() { return subItems[5]; }
+    const QString& cell(ListColumn column) const { return this->*kCells[ColumnIndex(column)]; }
+    QString& cell(ListColumn column) { return this->*kCells[ColumnIndex(column)]; }
 
-    // The text of a column, numbered from 1 as the list shows them.
-    const QString& column(int number) const {
-        return number == 1 ? text : subItems[static_cast<size_t>(number - 2)];
-    }
+  private:
+    static constexpr QString ListRow::*kCells[kListColumns] = {
+        &ListRow::text,      &ListRow::newName,  &ListRow::oldFile, &ListRow::sortKey,
+        &ListRow::expantion, &ListRow::dateTime, &ListRow::exp};
 };
 
 // What the latest rename pass did: every checked row it could not rename, with the error the
@@ -94,10 +100,10 @@ struct ListChanges {
     std::vector<std::uint32_t> movedFrom;
     int firstRow = INT_MAX;  // 1-based range, in the present order, of rows whose content changed
     int lastRow = 0;
-    // Within those rows, the columns (numbered from 1) whose text, check mark or rename mark
-    // changed: none when only rows' selection did. A naming pass changes column 2 alone.
+    // Within those rows, the columns (ColumnIndex) whose text, check mark or rename mark
+    // changed: none when only rows' selection did. A naming pass changes the new name alone.
     int firstColumn = INT_MAX;
-    int lastColumn = 0;
+    int lastColumn = -1;
     int scrollToRow = 0;            // 0: no request
     bool selectionChanged = false;  // some row's selection flag changed within the range
 
@@ -110,15 +116,12 @@ struct ListChanges {
 // off, writes to the rows never move them.
 class ListView : public Control {
   public:
-    static constexpr int kColumns = 1 + ListRow::kSubItems;
-
     explicit ListView(QString name);
 
-    // Columns, numbered from 1 (column 1 is the row text, column k + 1 sub-item k).
-    const QString& columnHeader(int column) const;
-    void setColumnHeader(int column, const QString& header);
-    float columnWidth(int column) const;
-    void setColumnWidth(int column, float width);
+    const QString& columnHeader(ListColumn column) const;
+    void setColumnHeader(ListColumn column, const QString& header);
+    float columnWidth(ListColumn column) const;
+    void setColumnWidth(ListColumn column, float width);
 
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     // Every pass asks for each row, on every keystroke: the check stays in line, the throw
@@ -132,8 +135,10 @@ class ListView : public Control {
     void addRow(ListRow row);
     void setChecked(int index, bool checked);
     void setSelected(int index, bool selected);
-    void setSubItem(int index, int subItem, QString text);
-    void setNewName(int index, QString text) { setSubItem(index, 1, std::move(text)); }
+    void setCell(int index, ListColumn column, QString text);
+    void setNewName(int index, QString text) {
+        setCell(index, ListColumn::NewName, std::move(text));
+    }
     // The same, the text copied into blocks of the list's own: the naming pass gives every row
     // a new name on every keystroke.
     void copyNewName(int index, QStringView text);
@@ -145,10 +150,9 @@ class ListView : public Control {
 
     bool sorted() const { return m_sorted; }
     void setSorted(bool sorted);
-    // The control's own sort index: the column number minus 1.
-    static constexpr int sortKeyOf(int column) { return column - 1; }
-    int sortKey() const { return m_sortKey; }
-    void setSortKey(int sortKey);
+    // The column the rows are sorted by.
+    ListColumn sortKey() const { return m_sortKey; }
+    void setSortKey(ListColumn column);
     SortOrder sortOrder() const { return m_sortOrder; }
     void setSortOrder(SortOrder order);
     // Redraw: with sorting on, the rows are put in order now.
@@ -181,21 +185,21 @@ class ListView : public Control {
         if (index < 1 || index > rowCount()) throwNoRow();
         return m_rows[static_cast<size_t>(index - 1)];
     }
-    // `column` 0: no cell's content changed, only the row's selection.
-    void markRowChanged(int index, int column);
-    void cellChanged(int index, int subItem);
+    // Without a column, no cell's content changed, only the row's selection.
+    void markRowChanged(int index, std::optional<ListColumn> column);
+    void cellChanged(int index, ListColumn column);
     void markRowsReplaced();
     void markRowsMoved(const std::vector<std::uint32_t>& order);
     void markPending();
     void sortIfDue();
 
-    std::array<QString, kColumns> m_headers;
-    std::array<float, kColumns> m_widths{};
+    std::array<QString, kListColumns> m_headers;
+    std::array<float, kListColumns> m_widths{};
     std::vector<ListRow> m_rows;
     TextBlocks m_newNames;
     bool m_sorted = false;
     bool m_sortDue = false;
-    int m_sortKey = 0;
+    ListColumn m_sortKey = ListColumn::Text;
     SortOrder m_sortOrder = SortOrder::Ascending;
     ListChanges m_changes;
     bool m_pendingNotice = false;

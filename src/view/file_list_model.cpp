@@ -11,8 +11,8 @@ namespace quillet {
 
 FileListModel::FileListModel(ListView& list, QObject* parent)
     : QAbstractTableModel(parent), m_list(list), m_rows(list.rowCount()) {
-    for (int column = 1; column <= kVisibleColumns; ++column)
-        m_headers[static_cast<std::size_t>(column - 1)] = list.columnHeader(column);
+    for (int section = 0; section < kVisibleColumns; ++section)
+        m_headers[static_cast<std::size_t>(section)] = list.columnHeader(columnOf(section));
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
@@ -32,10 +32,10 @@ const ListRow* FileListModel::rowAt(int row) const {
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const ListRow* row = index.isValid() ? rowAt(index.row()) : nullptr;
     if (!row) return {};
-    const bool nameColumn = index.column() == 0;
+    const bool nameColumn = columnOf(index.column()) == ListColumn::Text;
     switch (role) {
         case Qt::DisplayRole:
-            return nameColumn ? row->text : ReadableFileName(row->newName());
+            return nameColumn ? row->text : ReadableFileName(row->newName);
         case Qt::CheckStateRole:
             if (nameColumn) return row->checked ? Qt::Checked : Qt::Unchecked;
             return {};
@@ -54,7 +54,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || index.column() != 0 || !rowAt(index.row())) return false;
+    if (role != Qt::CheckStateRole || columnOf(index.column()) != ListColumn::Text ||
+        !rowAt(index.row()))
+        return false;
     const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
     m_list.userSetChecked(index.row() + 1, checked);
     if (index.row() < m_rows) Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
@@ -64,14 +66,14 @@ bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int
 Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (index.column() == 0) flags |= Qt::ItemIsUserCheckable;
+    if (columnOf(index.column()) == ListColumn::Text) flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= kVisibleColumns) return {};
-    return m_list.columnHeader(section + 1);
+    return m_list.columnHeader(columnOf(section));
 }
 
 ListChanges FileListModel::apply() {
@@ -83,12 +85,12 @@ ListChanges FileListModel::apply() {
         return changes;
     }
     if (changes.moved()) moveRows(changes.movedFrom);
-    if (changes.lastRow > 0 && changes.lastColumn > 0) {
+    if (changes.lastRow > 0 && changes.lastColumn >= 0) {
         const int first = std::max(changes.firstRow, 1);
         const int last = std::min(changes.lastRow, m_rows);
         // Only the cells that changed are drawn again; the data columns are never shown.
-        const int firstColumn = changes.firstColumn - 1;
-        const int lastColumn = std::min(changes.lastColumn, kVisibleColumns) - 1;
+        const int firstColumn = changes.firstColumn;
+        const int lastColumn = std::min(changes.lastColumn, kVisibleColumns - 1);
         if (first <= last && firstColumn <= lastColumn) {
             Q_EMIT dataChanged(index(first - 1, firstColumn), index(last - 1, lastColumn));
         }
@@ -122,10 +124,10 @@ void FileListModel::refreshHeaders() {
     // Item views lay out every row again when any header text is said to change, so only a
     // real change is told.
     bool changed = false;
-    for (int column = 1; column <= kVisibleColumns; ++column) {
-        QString& shown = m_headers[static_cast<std::size_t>(column - 1)];
-        if (shown == m_list.columnHeader(column)) continue;
-        shown = m_list.columnHeader(column);
+    for (int section = 0; section < kVisibleColumns; ++section) {
+        QString& shown = m_headers[static_cast<std::size_t>(section)];
+        if (shown == m_list.columnHeader(columnOf(section))) continue;
+        shown = m_list.columnHeader(columnOf(section));
         changed = true;
     }
     if (changed) Q_EMIT headerDataChanged(Qt::Horizontal, 0, kVisibleColumns - 1);

@@ -17,7 +17,9 @@ class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    static constexpr int kVisibleColumns = 2;
+    // The list's first columns are shown, in its order: a section is a column's index.
+    static constexpr int kVisibleColumns = ColumnIndex(ListColumn::NewName) + 1;
+    static constexpr ListColumn columnOf(int section) { return static_cast<ListColumn>(section); }
 
     explicit FileListModel(ListView& list, QObject* parent = nullptr);
 

@@ -76,12 +76,13 @@ void ListBinding::shareWidth() {
 
 void ListBinding::syncHeader() {
     m_model->refreshHeaders();
-    for (int column = 1; column <= FileListModel::kVisibleColumns; ++column) {
+    for (int section = 0; section < FileListModel::kVisibleColumns; ++section) {
         // Only a width the program sets is applied; the user's own resizing is kept.
-        float& applied = m_appliedColumnWidths[static_cast<size_t>(column - 1)];
-        if (m_list.columnWidth(column) == applied) continue;
-        applied = m_list.columnWidth(column);
-        m_view->header()->resizeSection(column - 1, m_binding.layout().toPixels(applied));
+        float& applied = m_appliedColumnWidths[static_cast<size_t>(section)];
+        const float wanted = m_list.columnWidth(FileListModel::columnOf(section));
+        if (wanted == applied) continue;
+        applied = wanted;
+        m_view->header()->resizeSection(section, m_binding.layout().toPixels(applied));
     }
 }
 

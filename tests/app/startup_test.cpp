@@ -112,9 +112,9 @@ TEST(Startup, LaysOutColumnsFramesAndTheHiddenHelpPanel) {
     WindowHarness harness;
     harness.startOnPhotos();
     Form1& f = harness.form();
-    EXPECT_FLOAT_EQ(f.LV.columnWidth(1), f.LV.geometry().width / 2 - 150);
-    EXPECT_FLOAT_EQ(f.LV.columnWidth(2), f.LV.geometry().width / 2 - 150);
-    EXPECT_EQ(f.LV.columnWidth(3), 0);
+    EXPECT_FLOAT_EQ(f.LV.columnWidth(ListColumn::Text), f.LV.geometry().width / 2 - 150);
+    EXPECT_FLOAT_EQ(f.LV.columnWidth(ListColumn::NewName), f.LV.geometry().width / 2 - 150);
+    EXPECT_EQ(f.LV.columnWidth(ListColumn::OldFile), 0);
     EXPECT_EQ(f.Frame2.geometry().left, f.Frame3.geometry().left);
     EXPECT_EQ(f.Frame4.geometry().top, f.Frame3.geometry().top);
     EXPECT_EQ(f.Frame5.geometry().top, f.Frame4.geometry().top + f.Frame4.geometry().height);

@@ -68,11 +68,11 @@ TEST(FileListBuilder, FillsEveryRowWithItsKeysAndSortsByTrailingNumber) {
     const ListRow& row = LV.row(4);
     EXPECT_TRUE(row.checked);
     EXPECT_TRUE(row.newNameBlue);
-    EXPECT_EQ(row.subItems[sub::OldFile - 1], QStringLiteral("IMG_"));
-    EXPECT_EQ(row.subItems[sub::SortKey - 1], QStringLiteral("000000000012IMG_0012.jpg"));
-    EXPECT_EQ(row.subItems[sub::Expantion - 1], QStringLiteral("jpg"));
-    EXPECT_EQ(row.subItems[sub::Exp - 1], QStringLiteral("jpg       IMG_0012.jpg"));
-    EXPECT_EQ(row.subItems[sub::DateTime - 1].size(), 19);
+    EXPECT_EQ(row.oldFile, QStringLiteral("IMG_"));
+    EXPECT_EQ(row.sortKey, QStringLiteral("000000000012IMG_0012.jpg"));
+    EXPECT_EQ(row.expantion, QStringLiteral("jpg"));
+    EXPECT_EQ(row.exp, QStringLiteral("jpg       IMG_0012.jpg"));
+    EXPECT_EQ(row.dateTime.size(), 19);
     EXPECT_EQ(harness.form().SBar.panel(2).text, QStringLiteral("4files"));
     EXPECT_FALSE(harness.form().PB1.visible());
     EXPECT_TRUE(harness.form().Command1.enabled());
@@ -123,11 +123,11 @@ TEST(FileListBuilder, EveryRowGetsItsOwnPrefixAndTimeWhenTheyComeBack) {
         const Expected& wanted = expected.at(row.rawName);
         const QString name = FileNameText(row.rawName);
         SCOPED_TRACE(row.rawName.constData());
-        EXPECT_EQ(row.originalPrefix(), FileNameText(wanted.prefix));
-        EXPECT_EQ(row.timeText(), ModificationTimeText(wanted.time));
-        EXPECT_EQ(row.numberKey(), ZeroPad(wanted.number, 12) + name);
-        EXPECT_EQ(row.extensionKey(), QStringLiteral("jpg       ") + name);
-        EXPECT_EQ(row.extension(), QStringLiteral("jpg"));
+        EXPECT_EQ(row.oldFile, FileNameText(wanted.prefix));
+        EXPECT_EQ(row.dateTime, ModificationTimeText(wanted.time));
+        EXPECT_EQ(row.sortKey, ZeroPad(wanted.number, 12) + name);
+        EXPECT_EQ(row.exp, QStringLiteral("jpg       ") + name);
+        EXPECT_EQ(row.expantion, QStringLiteral("jpg"));
     }
 }
 
@@ -140,7 +140,10 @@ TEST(FileListBuilder, ASecondRebuildGivesTheSameKeysAndChecksEveryRowAgain) {
     LV.userSetChecked(1, false);
     harness.window().RebuildFileList();
     EXPECT_TRUE(LV.row(1).checked);
-    EXPECT_EQ(LV.row(1).subItems, before.subItems);
+    for (int column = ColumnIndex(ListColumn::NewName); column < kListColumns; ++column) {
+        const auto cell = static_cast<ListColumn>(column);
+        EXPECT_EQ(LV.row(1).cell(cell), before.cell(cell));
+    }
 }
 
 // Each value the bar shows during one rebuild, with the number of rows listed at that moment

@@ -82,8 +82,10 @@ TEST_F(SortFilterTest, ReSortingKeepsCheckMarksAndHiddenColumns) {
         if (f.LV.row(i).text == before.text) at = i;
     ASSERT_GT(at, 0);
     EXPECT_FALSE(f.LV.row(at).checked);
-    for (int column = 2; column <= 6; ++column)
-        EXPECT_EQ(f.LV.row(at).subItems[column - 1], before.subItems[column - 1]);
+    for (int column = ColumnIndex(ListColumn::OldFile); column < kListColumns; ++column) {
+        const auto hidden = static_cast<ListColumn>(column);
+        EXPECT_EQ(f.LV.row(at).cell(hidden), before.cell(hidden));
+    }
     EXPECT_EQ(f.Check2.value(), 0);
 }
 

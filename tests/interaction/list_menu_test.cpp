@@ -75,7 +75,7 @@ TEST_F(ListMenuTest, CheckCommandsActOnSelectedRowsOnlyAndRecompute) {
 }
 
 TEST_F(ListMenuTest, InvertingWithNothingSelectedStillRecomputes) {
-    f.LV.setSubItem(1, 1, QStringLiteral("stale"));
+    f.LV.setCell(1, ListColumn::NewName, QStringLiteral("stale"));
     pick(5);
     EXPECT_EQ(checks(), (std::vector<bool>{true, true, true}));
     EXPECT_EQ(harness.newNames().at(0), QStringLiteral("a_1.jpg"));

@@ -37,7 +37,7 @@ TEST_P(OwnBytesTest, ReusedPartsOfANameKeepTheirBytes) {
 
     // The list shows what can be read; the rename uses the bytes.
     const QString shown = QString::fromUtf8(GetParam().renamedTo);
-    EXPECT_EQ(ReadableFileName(f.LV.row(1).subItems[sub::NewName - 1]), shown);
+    EXPECT_EQ(ReadableFileName(f.LV.row(1).newName), shown);
     EXPECT_EQ(f.LV.row(1).text, QString::fromUtf8(GetParam().file));
     EXPECT_EQ(NewNameBytes(f.LV.row(1)), GetParam().renamedTo);
     EXPECT_EQ(RowToolTipText(f, 1), QString());

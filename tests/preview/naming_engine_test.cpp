@@ -24,7 +24,7 @@ TEST_P(NamingOptionsTest, ComposesPrefixNumberAndExtension) {
     f.Check1.setValue(GetParam().original_value);
     f.Check3.setValue(GetParam().original_prefix);
     f.Check4.setValue(GetParam().original_extension);
-    EXPECT_EQ(f.LV.row(1).subItems[0], QString::fromUtf8(GetParam().expected));
+    EXPECT_EQ(f.LV.row(1).newName, QString::fromUtf8(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

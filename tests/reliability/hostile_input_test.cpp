@@ -51,7 +51,7 @@ class HostileInputTest : public ::testing::Test {
             "");
     }
 
-    QString newName(int row) const { return f.LV.row(row).subItems[sub::NewName - 1]; }
+    QString newName(int row) const { return f.LV.row(row).newName; }
 
     TempFolder root;
     WindowHarness harness;

@@ -290,7 +290,7 @@ QString PropertyCase::run() {
         m_log << QStringLiteral("row %1%2: %3 -> %4")
                      .arg(i)
                      .arg(row.checked ? QString() : QStringLiteral(" (unchecked)"),
-                          Printable(row.rawName), Printable(row.newName().toUtf8()));
+                          Printable(row.rawName), Printable(row.newName.toUtf8()));
     }
     Snapshot expected = EntriesOf(before, m_work);
     if (confirmed) {

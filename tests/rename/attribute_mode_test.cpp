@@ -21,7 +21,7 @@ class AttributeModeTest : public ::testing::Test {
 TEST_F(AttributeModeTest, SwitchingOnAndOffRestoresTheNamingWindow) {
     const QStringList names = harness.newNames();
     f.Check6.setValue(1);
-    EXPECT_EQ(f.LV.columnHeader(2), QStringLiteral("元の属性"));
+    EXPECT_EQ(f.LV.columnHeader(ListColumn::NewName), QStringLiteral("元の属性"));
     EXPECT_EQ(f.Frame3.caption(), QStringLiteral("属性の変更"));
     for (const auto& box : f.Check7) EXPECT_TRUE(box.visible());
     EXPECT_FALSE(f.Text1.enabled() || f.Text2.enabled() || f.Text3.enabled());
@@ -29,7 +29,7 @@ TEST_F(AttributeModeTest, SwitchingOnAndOffRestoresTheNamingWindow) {
               (QStringList{QStringLiteral("*-*-*-*"), QStringLiteral("*-*-*-*")}));
 
     f.Check6.setValue(0);
-    EXPECT_EQ(f.LV.columnHeader(2), QStringLiteral("新しいファイル名"));
+    EXPECT_EQ(f.LV.columnHeader(ListColumn::NewName), QStringLiteral("新しいファイル名"));
     EXPECT_EQ(f.Frame3.caption(), QStringLiteral("名前の付け方"));
     for (const auto& box : f.Check7) EXPECT_FALSE(box.visible());
     EXPECT_TRUE(f.Text1.enabled() && f.Text2.enabled() && f.Text3.enabled());

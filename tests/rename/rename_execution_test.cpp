@@ -21,7 +21,8 @@ class RenameTest : public ::testing::Test {
     }
     // Writes the new names straight into the list, as the naming pass would have.
     void setNewNames(const QStringList& names) {
-        for (int i = 1; i <= names.size(); ++i) f.LV.setSubItem(i, sub::NewName, names.at(i - 1));
+        for (int i = 1; i <= names.size(); ++i)
+            f.LV.setCell(i, ListColumn::NewName, names.at(i - 1));
     }
 
     WindowHarness harness;
@@ -120,7 +121,7 @@ TEST_P(UnsafeNameTest, ANewNameThatLeavesTheFolderIsRefused) {
     f.Command3.setCaption(QStringLiteral("標準"));
     f.Text3.setText(GetParam().extension ? QString::fromUtf8(GetParam().extension)
                                          : QString(300, QLatin1Char('j')));
-    ASSERT_TRUE(f.LV.row(1).subItems[0].startsWith(QStringLiteral("a_1.")));
+    ASSERT_TRUE(f.LV.row(1).newName.startsWith(QStringLiteral("a_1.")));
     harness.execute();
     expectFile("a_1.jpg", "a_1.jpg");
     EXPECT_EQ(harness.photos.names(), (QList<QByteArray>{"a_1.", "a_1.jpg"}));
@@ -138,7 +139,7 @@ TEST_F(RenameTest, APrefixRefusedEarlierCannotSneakASlashIntoANewName) {
     harness.feedback.answer = MessageAnswer::Yes;
     f.Text1.setText(QStringLiteral("sub/"));  // refused, but kept in the box
     f.Check4.setValue(1);                     // any other change recomputes the names
-    ASSERT_EQ(f.LV.row(1).subItems[0], QStringLiteral("sub/1.jpg"));
+    ASSERT_EQ(f.LV.row(1).newName, QStringLiteral("sub/1.jpg"));
     harness.execute();
     expectFile("a_1.jpg", "a_1.jpg");
     EXPECT_FALSE(harness.photos.exists("sub/1.jpg"));

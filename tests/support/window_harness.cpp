@@ -69,7 +69,7 @@ QString WindowHarness::handshakeValue() const {
 
 QStringList WindowHarness::newNames() {
     QStringList names;
-    for (int i = 1; i <= form().LV.rowCount(); ++i) names << form().LV.row(i).subItems[0];
+    for (int i = 1; i <= form().LV.rowCount(); ++i) names << form().LV.row(i).newName;
     return names;
 }
 

@@ -21,10 +21,10 @@ TEST(ListViewSort, SortsByTheChosenColumnIgnoringCaseAndKeepsTiesInOrder) {
     for (const char* name : {"b2", "B1", "a9", "A0"}) {
         ListRow row;
         row.text = QString::fromUtf8(name);
-        row.subItems[0] = row.text.left(1);  // sort key: the letter only, so ties abound
+        row.newName = row.text.left(1);  // sort key: the letter only, so ties abound
         list.addRow(std::move(row));
     }
-    list.setSortKey(1);
+    list.setSortKey(ListColumn::NewName);
     list.setSorted(true);
     EXPECT_EQ(Texts(list), (QStringList{QStringLiteral("a9"), QStringLiteral("A0"),
                                         QStringLiteral("b2"), QStringLiteral("B1")}));
@@ -40,9 +40,9 @@ TEST(ListViewSort, WritesWhileSortingIsOffNeverMoveARow) {
         row.text = QString::fromUtf8(name);
         list.addRow(std::move(row));
     }
-    list.setSortKey(1);
-    list.setSubItem(1, 1, QStringLiteral("z"));
-    list.setSubItem(3, 1, QStringLiteral("a"));
+    list.setSortKey(ListColumn::NewName);
+    list.setCell(1, ListColumn::NewName, QStringLiteral("z"));
+    list.setCell(3, ListColumn::NewName, QStringLiteral("a"));
     EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")}));
     list.setSorted(true);
@@ -57,20 +57,20 @@ TEST(ListViewSort, NamedColumnsSortByTheirNumberAndRowsKeepTheirIds) {
     for (const char* name : {"b", "c", "a"}) {
         ListRow row;
         row.text = QString::fromUtf8(name);
-        row.extensionKey() = QStringLiteral("jpg ") + row.text;
-        row.timeText() = QStringLiteral("2024-01-0") + QString::number(3 - list.rowCount());
+        row.exp = QStringLiteral("jpg ") + row.text;
+        row.dateTime = QStringLiteral("2024-01-0") + QString::number(3 - list.rowCount());
         list.addRow(std::move(row));
     }
-    EXPECT_EQ(&list.row(1).column(col::Exp), &list.row(1).extensionKey());
-    EXPECT_EQ(&list.row(1).column(col::DateTime), &list.row(1).timeText());
-    EXPECT_EQ(&list.row(1).column(col::FileName), &list.row(1).text);
-    list.setSortKey(ListView::sortKeyOf(col::DateTime));
+    EXPECT_EQ(&list.row(1).cell(ListColumn::Exp), &list.row(1).exp);
+    EXPECT_EQ(&list.row(1).cell(ListColumn::DateTime), &list.row(1).dateTime);
+    EXPECT_EQ(&list.row(1).cell(ListColumn::Text), &list.row(1).text);
+    list.setSortKey(ListColumn::DateTime);
     list.setSorted(true);
     EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")}));
     EXPECT_EQ(list.row(1).id, 2u);
     EXPECT_EQ(list.row(3).id, 0u);
-    list.setSortKey(ListView::sortKeyOf(col::Exp));
+    list.setSortKey(ListColumn::Exp);
     EXPECT_EQ(Texts(list),
               (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     const std::uint64_t listing = list.listing();
@@ -86,7 +86,7 @@ TEST(ListViewChanges, TheViewIsToldOncePerBatchAndGetsTheWholeRange) {
     int notices = 0;
     list.subscribe([&] { ++notices; });
     (void)list.takeChanges();
-    for (int i = 2; i <= 4; ++i) list.setSubItem(i, 1, QStringLiteral("x"));
+    for (int i = 2; i <= 4; ++i) list.setCell(i, ListColumn::NewName, QStringLiteral("x"));
     list.setChecked(5, false);
     EXPECT_EQ(notices, 1);
     const ListChanges changes = list.takeChanges();
@@ -98,10 +98,14 @@ TEST(ListViewChanges, TheViewIsToldOncePerBatchAndGetsTheWholeRange) {
 }
 
 // The view draws again only the cells that changed: each change names its columns.
+constexpr int kText = ColumnIndex(ListColumn::Text);
+constexpr int kNewName = ColumnIndex(ListColumn::NewName);
+constexpr int kSortKey = ColumnIndex(ListColumn::SortKey);
+
 struct ColumnCase {
     const char* name;
     std::function<void(ListView&)> change;
-    int firstColumn;  // 0: none
+    int firstColumn;  // ColumnIndex; -1: none
     int lastColumn;
 };
 
@@ -116,28 +120,30 @@ TEST_P(ListViewColumns, EachChangeNamesTheColumnsItTouches) {
     EXPECT_EQ(changes.firstRow, 2);
     EXPECT_EQ(changes.lastRow, 2);
     EXPECT_EQ(changes.lastColumn, GetParam().lastColumn);
-    if (GetParam().lastColumn > 0) EXPECT_EQ(changes.firstColumn, GetParam().firstColumn);
+    if (GetParam().lastColumn >= 0) EXPECT_EQ(changes.firstColumn, GetParam().firstColumn);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, ListViewColumns,
     ::testing::Values(
-        ColumnCase{"NewName", [](ListView& l) { l.copyNewName(2, u"a_1.jpg"); }, 2, 2},
+        ColumnCase{"NewName", [](ListView& l) { l.copyNewName(2, u"a_1.jpg"); }, kNewName,
+                   kNewName},
         ColumnCase{"Mark",
                    [](ListView& l) {
                        l.setMark(2, {RenameProblem::TooLong, 0});
                    },
-                   2, 2},
-        ColumnCase{"CheckMark", [](ListView& l) { l.setChecked(2, false); }, 1, 1},
-        ColumnCase{"DataColumn", [](ListView& l) { l.setSubItem(2, 3, QStringLiteral("jpg")); }, 4,
-                   4},
+                   kNewName, kNewName},
+        ColumnCase{"CheckMark", [](ListView& l) { l.setChecked(2, false); }, kText, kText},
+        ColumnCase{"DataColumn",
+                   [](ListView& l) { l.setCell(2, ListColumn::SortKey, QStringLiteral("jpg")); },
+                   kSortKey, kSortKey},
         ColumnCase{"CheckMarkAndNewName",
                    [](ListView& l) {
                        l.setNewName(2, QStringLiteral("b.jpg"));
                        l.setChecked(2, false);
                    },
-                   1, 2},
-        ColumnCase{"SelectionOnly", [](ListView& l) { l.setSelected(2, true); }, 0, 0}),
+                   kText, kNewName},
+        ColumnCase{"SelectionOnly", [](ListView& l) { l.setSelected(2, true); }, -1, -1}),
     [](const ::testing::TestParamInfo<ColumnCase>& info) { return std::string(info.param.name); });
 
 // A new name copied into the room of the old one changes only that row, and never a copy of
@@ -156,10 +162,10 @@ TEST(ListViewChanges, ACopiedNewNameChangesItsRowAloneAndNoHeldCopy) {
     for (const Step step :
          {Step{"a_0001.jpg", false}, Step{"b_1.jpg", true}, Step{"a_000000001.jpeg", true},
           Step{"", true}, Step{"", false}, Step{"c.jpg", true}}) {
-        const QString held = list.row(2).newName();
+        const QString held = list.row(2).newName;
         const QString name = QString::fromUtf8(step.name);
         list.copyNewName(2, name);
-        EXPECT_EQ(list.row(2).newName(), name);
+        EXPECT_EQ(list.row(2).newName, name);
         EXPECT_EQ(held, before) << step.name;
         before = name;
         const ListChanges changes = list.takeChanges();

@@ -136,17 +136,17 @@ TEST_F(Keyboard, SpaceChecksAndUnchecksTheCurrentRowAndTheNamesFollow) {
     QTreeView* list = view->listView();
     list->setFocus();
     list->setCurrentIndex(list->model()->index(1, 1));
-    const QString thirdBefore = LV().row(3).subItems[0];
+    const QString thirdBefore = LV().row(3).newName;
 
     press(Qt::Key_Space);
     EXPECT_FALSE(LV().row(2).checked);
-    EXPECT_NE(LV().row(3).subItems[0], thirdBefore) << "the names were not recomputed";
+    EXPECT_NE(LV().row(3).newName, thirdBefore) << "the names were not recomputed";
     EXPECT_EQ(list->model()->index(1, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(),
               Qt::Unchecked);
 
     press(Qt::Key_Space);
     EXPECT_TRUE(LV().row(2).checked);
-    EXPECT_EQ(LV().row(3).subItems[0], thirdBefore);
+    EXPECT_EQ(LV().row(3).newName, thirdBefore);
 }
 
 TEST_F(Keyboard, TheMenuKeyOpensTheListMenu) {
@@ -194,7 +194,7 @@ class ToolTips : public Keyboard {};
 
 TEST_F(ToolTips, ARowWhoseNewNameIsTakenSaysSoBeforeExecution) {
     load();
-    LV().setSubItem(1, sub::NewName, QStringLiteral("notes.txt"));
+    LV().setCell(1, ListColumn::NewName, QStringLiteral("notes.txt"));
     RenameMarks(window->platform().files).update(window->form());  // as a naming pass ends
     view->applyListChanges();
     const QString told = view->listModel()->index(0, 1).data(Qt::ToolTipRole).toString();
@@ -216,7 +216,7 @@ TEST_F(ToolTips, TheStatusBarTellsHowManyFilesAnExtendedPassLeftUnrenamed) {
     // The note stays where it is, so the picture cannot take its name.
     for (int r = 1; r <= LV().rowCount(); ++r)
         if (LV().row(r).text == QLatin1String("notes.txt")) LV().userSetChecked(r, false);
-    LV().setSubItem(row, sub::NewName, QStringLiteral("notes.txt"));
+    LV().setCell(row, ListColumn::NewName, QStringLiteral("notes.txt"));
     auto* bar = widget<QStatusBar>(QStringLiteral("SBar"));
     const QString panelBefore = window->form().SBar.panel(2).text;
 
@@ -288,7 +288,7 @@ TEST_F(ToolTips, ADeclinedExecutionLeavesNoHint) {
     load();
     window->form().Command3.click();
     settle();
-    LV().setSubItem(1, sub::NewName, QStringLiteral("notes.txt"));
+    LV().setCell(1, ListColumn::NewName, QStringLiteral("notes.txt"));
     feedback.answer = MessageAnswer::No;
     widget<QPushButton>(QStringLiteral("Command1"))->click();
     settle();

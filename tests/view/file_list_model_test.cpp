@@ -18,10 +18,9 @@ namespace {
 ListRow MakeRow(const char* name, const char* newName, bool blue) {
     ListRow row;
     row.text = QString::fromUtf8(name);
-    row.subItems[0] = QString::fromUtf8(newName);  // the new name
-    for (int sub = 1; sub < ListRow::kSubItems; ++sub) {
-        row.subItems[static_cast<size_t>(sub)] = QStringLiteral("hidden%1").arg(sub);
-    }
+    row.newName = QString::fromUtf8(newName);
+    for (int column = ColumnIndex(ListColumn::OldFile); column < kListColumns; ++column)
+        row.cell(static_cast<ListColumn>(column)) = QStringLiteral("hidden%1").arg(column);
     row.newNameBlue = blue;
     return row;
 }
@@ -29,9 +28,9 @@ ListRow MakeRow(const char* name, const char* newName, bool blue) {
 class FileListModelTest : public ::testing::Test {
   protected:
     FileListModelTest() {
-        list.setColumnHeader(1, QString::fromUtf8("元のファイル名"));
-        list.setColumnHeader(2, QString::fromUtf8("新しいファイル名"));
-        list.setColumnHeader(3, QStringLiteral("oldfile"));
+        list.setColumnHeader(ListColumn::Text, QString::fromUtf8("元のファイル名"));
+        list.setColumnHeader(ListColumn::NewName, QString::fromUtf8("新しいファイル名"));
+        list.setColumnHeader(ListColumn::OldFile, QStringLiteral("oldfile"));
         list.addRow(MakeRow("IMG_0001.jpg", "a001.jpg", false));
         list.addRow(MakeRow("IMG_0002.jpg", "a002.jpg", true));
         list.addRow(MakeRow("IMG_0003.jpg", "", false));
@@ -75,12 +74,13 @@ TEST_F(FileListModelTest, HeadersAreAnnouncedOnlyWhenTheirTextsChange) {
         [&](Qt::Orientation, int first, int last) { announced.emplace_back(first, last); });
     model.refreshHeaders();  // the headers were written after the model was made
     EXPECT_EQ(announced.size(), 1u);
-    for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("p.jpg"));
+    for (int row = 1; row <= 3; ++row)
+        list.setCell(row, ListColumn::NewName, QStringLiteral("p.jpg"));
     model.refreshHeaders();
-    list.setColumnHeader(3, QStringLiteral("hidden"));  // a column no view shows
+    list.setColumnHeader(ListColumn::OldFile, QStringLiteral("hidden"));  // a column no view shows
     model.refreshHeaders();
     EXPECT_EQ(announced.size(), 1u);
-    list.setColumnHeader(2, QString::fromUtf8("新しい名前"));
+    list.setColumnHeader(ListColumn::NewName, QString::fromUtf8("新しい名前"));
     model.refreshHeaders();
     ASSERT_EQ(announced.size(), 2u);
     EXPECT_EQ(announced[1], std::make_pair(0, 1));
@@ -132,7 +132,7 @@ TEST(FileListModelMarks, ASwapIsMarkedOnBothRowsUntilOneIsUnchecked) {
     Form1& f = harness.form();
     f.Check2.setValue(1);  // 2.jpg first: it becomes 1.jpg, 1.jpg becomes 2.jpg
     ASSERT_EQ(f.LV.row(1).text, QStringLiteral("2.jpg"));
-    ASSERT_EQ(f.LV.row(1).newName(), QStringLiteral("1.jpg"));
+    ASSERT_EQ(f.LV.row(1).newName, QStringLiteral("1.jpg"));
     FileListModel model(f.LV);
     for (int row = 0; row < 2; ++row) {
         EXPECT_FALSE(model.data(model.index(row, 1), Qt::DecorationRole).value<QIcon>().isNull())
@@ -157,7 +157,8 @@ TEST_F(FileListModelTest, UsersCheckBoxGoesToTheListAndRaisesItemCheck) {
 }
 
 TEST_F(FileListModelTest, AWholePassOfRowChangesIsOneSignal) {
-    for (int row = 3; row >= 2; --row) list.setSubItem(row, 1, QStringLiteral("b%1").arg(row));
+    for (int row = 3; row >= 2; --row)
+        list.setCell(row, ListColumn::NewName, QStringLiteral("b%1").arg(row));
     list.setChecked(2, false);
     model.apply();
     ASSERT_EQ(changed.size(), 1u);
@@ -191,7 +192,9 @@ TEST_F(FileListModelTest, OnlyTheShownColumnsThatChangedAreAnnounced) {
              list.setNewName(3, QStringLiteral("m.jpg"));
          },
          {{0, 1}}},
-        {"data column", [this] { list.setSubItem(1, 4, QStringLiteral("time")); }, {}},
+        {"data column",
+         [this] { list.setCell(1, ListColumn::Expantion, QStringLiteral("time")); },
+         {}},
         {"selection", [this] { list.setSelected(1, true); }, {}},
     };
     for (const auto& step : cases) {
@@ -232,7 +235,7 @@ TEST_P(FileListReSort, MovesTheRowsWithoutAResetAndWhatTheViewsHoldFollowsThem) 
     QObject::connect(&model, &QAbstractItemModel::layoutChanged, [&] { ++layoutChanges; });
     std::vector<QPersistentModelIndex> held;
     for (int row = 0; row < 3; ++row) held.emplace_back(model.index(row, row % 2));
-    list.setSortKey(1);
+    list.setSortKey(ListColumn::NewName);
     for (const SortOrder order : GetParam().sorts) {
         list.setSortOrder(order);
         list.setSorted(true);
@@ -272,8 +275,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A row written before a sort is somewhere else after it; the views are told to read it there.
 TEST_F(FileListModelTest, ARowChangedBeforeAReSortIsRedrawnWhereItWentTo) {
-    list.setSubItem(3, 1, QStringLiteral("z.jpg"));  // IMG_0003 now sorts last
-    list.setSortKey(1);
+    list.setCell(3, ListColumn::NewName, QStringLiteral("z.jpg"));  // IMG_0003 now sorts last
+    list.setSortKey(ListColumn::NewName);
     list.setSortOrder(SortOrder::Descending);
     list.setSorted(true);
     list.setSorted(false);
@@ -287,7 +290,7 @@ TEST_F(FileListModelTest, ARowChangedBeforeAReSortIsRedrawnWhereItWentTo) {
 
 // Sorting rows that are being added is still a new set of rows.
 TEST_F(FileListModelTest, RowsSortedWhileTheyAreAddedAreAReset) {
-    list.setSortKey(1);
+    list.setSortKey(ListColumn::NewName);
     list.setSorted(true);
     list.clear();
     for (const char* name : {"b.jpg", "a.jpg"}) list.addRow(MakeRow(name, name, false));
@@ -305,7 +308,8 @@ TEST_F(FileListModelTest, AHundredThousandRowsCostNoPerRowObjects) {
     for (int i = 0; i < 100000; ++i) list.addRow(MakeRow("IMG.jpg", "n.jpg", i % 2 == 0));
     model.apply();
     EXPECT_EQ(model.rowCount(), 100000);
-    for (int row = 1; row <= 100000; ++row) list.setSubItem(row, 1, QStringLiteral("m.jpg"));
+    for (int row = 1; row <= 100000; ++row)
+        list.setCell(row, ListColumn::NewName, QStringLiteral("m.jpg"));
     model.apply();
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], std::make_pair(0, 99999));
@@ -316,7 +320,7 @@ TEST(FileListModelNames, ANewNameKeepingBytesThatAreNotUtf8IsShownReadable) {
     ListView list{QStringLiteral("LV")};
     ListRow row;
     row.text = ReadableFileName(FileNameText("caf\xe9_0007.jpg"));
-    row.subItems[0] = FileNameText("caf\xe9_1.\x80");
+    row.newName = FileNameText("caf\xe9_1.\x80");
     list.addRow(row);
     FileListModel model{list};
     model.apply();
@@ -330,11 +334,12 @@ TEST(FileListModelNames, ANewNameKeepingBytesThatAreNotUtf8IsShownReadable) {
 TEST_F(FileListModelTest, PassesQtsItemModelChecksThroughRebuildsAndPasses) {
     const QStringList faults = test::ItemModelFaults(&model, [this] {
         // A naming pass, a check mark, a selection, a rebuild to more and to fewer rows.
-        for (int row = 1; row <= 3; ++row) list.setSubItem(row, 1, QStringLiteral("c.jpg"));
+        for (int row = 1; row <= 3; ++row)
+            list.setCell(row, ListColumn::NewName, QStringLiteral("c.jpg"));
         model.apply();
         // Re-sorts, the first after a row changed, as a click on the sort options makes them.
-        list.setSubItem(1, 1, QStringLiteral("d.jpg"));
-        list.setSortKey(1);
+        list.setCell(1, ListColumn::NewName, QStringLiteral("d.jpg"));
+        list.setSortKey(ListColumn::NewName);
         list.setSorted(true);
         list.setSortOrder(SortOrder::Descending);
         list.setSorted(false);

@@ -63,7 +63,7 @@ TEST_P(FileListTreeDrawing, RowsChangedOnOrOffScreenAreDrawnWithWhatTheyHoldNow)
 
     window->form().Text1.setText(QStringLiteral("trip_"));
     settle();
-    ASSERT_EQ(window->form().LV.row(300).newName(), QStringLiteral("trip_300.jpg"));
+    ASSERT_EQ(window->form().LV.row(300).newName, QStringLiteral("trip_300.jpg"));
     EXPECT_NE(onScreen(), before) << "the rows on screen were not drawn again";
     EXPECT_EQ(onScreen(), fromModel()) << "the rows on screen show what they held before";
 

@@ -69,10 +69,10 @@ TEST_P(ColumnsAfterResize, ShareTheListsWidthAndTheDataColumnsStayHidden) {
     const ListView& list = window->form().LV;
     QTreeView* shown = view->listView();
     const float expected = view->toTwips(shown->width()) / 2 - 150;
-    EXPECT_NEAR(list.columnWidth(1), expected, 0.5);
-    EXPECT_NEAR(list.columnWidth(2), expected, 0.5);
-    for (int column = 3; column <= ListView::kColumns; ++column)
-        EXPECT_EQ(list.columnWidth(column), 0) << column;
+    EXPECT_NEAR(list.columnWidth(ListColumn::Text), expected, 0.5);
+    EXPECT_NEAR(list.columnWidth(ListColumn::NewName), expected, 0.5);
+    for (int column = ColumnIndex(ListColumn::OldFile); column < kListColumns; ++column)
+        EXPECT_EQ(list.columnWidth(static_cast<ListColumn>(column)), 0) << column;
     EXPECT_EQ(shown->header()->sectionSize(0), view->toPixels(expected));
     EXPECT_EQ(shown->header()->sectionSize(1), view->toPixels(expected));
 }

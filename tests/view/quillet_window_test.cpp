@@ -195,14 +195,15 @@ TEST_F(QuilletWindowTest, ListShowsTwoColumnsWithHeadersAndTheModelsRows) {
     ASSERT_EQ(model->columnCount(), 2);
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), U("元のファイル名"));
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), U("新しいファイル名"));
-    EXPECT_EQ(list()->header()->sectionSize(1), view->toPixels(LV().columnWidth(2)));
+    EXPECT_EQ(list()->header()->sectionSize(1),
+              view->toPixels(LV().columnWidth(ListColumn::NewName)));
     ASSERT_EQ(model->rowCount(), LV().rowCount());
     ASSERT_EQ(model->rowCount(), 3) << "the three pictures, not the text file";
     for (int row = 1; row <= LV().rowCount(); ++row) {
         const QModelIndex name = model->index(row - 1, 0);
         const QModelIndex newName = model->index(row - 1, 1);
         EXPECT_EQ(name.data().toString(), LV().row(row).text);
-        EXPECT_EQ(newName.data().toString(), LV().row(row).subItems[0]);
+        EXPECT_EQ(newName.data().toString(), LV().row(row).newName);
         EXPECT_EQ(newName.data(Qt::ForegroundRole).value<QColor>() == QColor(0, 0, 255),
                   LV().row(row).newNameBlue);
     }
@@ -283,7 +284,7 @@ TEST_F(QuilletWindowTest, NamingPassesAndChecksDoNotTouchTheListsHeaders) {
     settle();
     LV().userSetChecked(2, false);
     settle();
-    EXPECT_EQ(LV().row(3).newName(), QStringLiteral("trip_2.jpg")) << "the passes ran";
+    EXPECT_EQ(LV().row(3).newName, QStringLiteral("trip_2.jpg")) << "the passes ran";
     EXPECT_EQ(announced, 0);
 }
 
@@ -555,7 +556,7 @@ TEST_F(QuilletWindowTest, APassTooShortToDrawNeverShowsItsProgressBar) {
     bar->installEventFilter(&counter);
     window->form().Text1.setText(QStringLiteral("trip_"));
     settle();
-    ASSERT_EQ(LV().row(3).newName(), QStringLiteral("trip_3.jpg")) << "the pass ran";
+    ASSERT_EQ(LV().row(3).newName, QStringLiteral("trip_3.jpg")) << "the pass ran";
     EXPECT_EQ(counter.shows, 0);
     EXPECT_TRUE(bar->isHidden());
 }

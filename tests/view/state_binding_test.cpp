@@ -175,8 +175,8 @@ TEST_P(TextState, APrefixWrittenWithoutTheKeyboardNamesTheFiles) {
     settle();
     EXPECT_EQ(prefix.text(), QStringLiteral("photo"));
     EXPECT_EQ(*raised, 1);
-    EXPECT_TRUE(window->form().LV.row(1).subItems[0].startsWith(QLatin1String("photo")))
-        << window->form().LV.row(1).subItems[0].toStdString();
+    EXPECT_TRUE(window->form().LV.row(1).newName.startsWith(QLatin1String("photo")))
+        << window->form().LV.row(1).newName.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
