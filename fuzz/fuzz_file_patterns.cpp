@@ -13,7 +13,7 @@ using namespace quillet;
 
 namespace {
 
-bool hasWildcard(const QByteArray& text) {
+bool HasWildcard(const QByteArray& text) {
     for (const char c : text) {
         if (c == '*' || c == '?' || c == '[' || c == '\\' || c == ';') return true;
     }
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(FilePatterns(patternText + QStringLiteral(";*.*")).matches(name));
     // A name without wildcard characters, as its own pattern, finds itself in either case.
     const QString nameText = QString::fromUtf8(name);
-    if (!name.isEmpty() && !hasWildcard(name) && nameText.toUtf8() == name &&
+    if (!name.isEmpty() && !HasWildcard(name) && nameText.toUtf8() == name &&
         nameText.trimmed() == nameText) {
         FUZZ_CHECK(FilePatterns(nameText).matches(name));
         QByteArray upper = name;

@@ -12,7 +12,7 @@ using namespace quillet;
 
 namespace {
 
-qsizetype digitCount(const QString& padded) {
+qsizetype DigitCount(const QString& padded) {
     return padded.startsWith(QLatin1Char('-')) ? padded.size() - 1 : padded.size();
 }
 
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     for (int width = 1; width <= 12; ++width) {
         const QString padded = ZeroPad(value, width);
         // Padding only ever adds zeros in front; digits are never cut.
-        FUZZ_CHECK(digitCount(padded) == std::max<qsizetype>(width, digitCount(natural)));
+        FUZZ_CHECK(DigitCount(padded) == std::max<qsizetype>(width, DigitCount(natural)));
         FUZZ_CHECK(padded.endsWith(natural.mid(natural.startsWith(QLatin1Char('-')) ? 1 : 0)));
         for (qsizetype i = padded.startsWith(QLatin1Char('-')) ? 1 : 0; i < padded.size(); ++i)
             FUZZ_CHECK(padded.at(i).isDigit() && padded.at(i).unicode() < 128);
@@ -55,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::int32_t counter = CounterFrom(value);
     if (value >= INT32_MIN && value <= INT32_MAX) FUZZ_CHECK(std::fabs(counter - value) <= 0.5);
     FUZZ_CHECK(DecimalDigits(value) >= 1);
-    FUZZ_CHECK(DecimalDigits(value) == digitCount(natural));
+    FUZZ_CHECK(DecimalDigits(value) == DigitCount(natural));
     return 0;
 }

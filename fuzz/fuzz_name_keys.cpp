@@ -13,7 +13,7 @@ using namespace quillet;
 
 namespace {
 
-bool isAsciiDigit(QChar c) {
+bool IsAsciiDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
@@ -49,13 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(parts.base.startsWith(key.originalPrefix));
     FUZZ_CHECK(std::isfinite(key.value));
     if (key.hasTrailingNumber) {
-        FUZZ_CHECK(isAsciiDigit(parts.base.back()));
+        FUZZ_CHECK(IsAsciiDigit(parts.base.back()));
         FUZZ_CHECK(key.value >= 0);
         if (key.proposesPrefix) {
             FUZZ_CHECK(key.originalPrefix.size() >= 2);
-            FUZZ_CHECK(!isAsciiDigit(key.originalPrefix.back()));
+            FUZZ_CHECK(!IsAsciiDigit(key.originalPrefix.back()));
             for (const QChar c : parts.base.mid(key.originalPrefix.size()))
-                FUZZ_CHECK(isAsciiDigit(c));
+                FUZZ_CHECK(IsAsciiDigit(c));
         }
     } else {
         FUZZ_CHECK(key.originalPrefix == parts.base);

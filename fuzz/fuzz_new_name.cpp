@@ -18,7 +18,7 @@ using namespace quillet;
 namespace {
 
 // The row as the list rebuild writes it.
-ListRow rowFor(const QString& name) {
+ListRow RowFor(const QString& name) {
     ListRow row;
     row.text = name;
     row.rawName = name.toUtf8();
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     const QString letters(std::max(0, std::min(options.randomCount, 300)), QLatin1Char('q'));
 
-    const ListRow row = rowFor(name);
+    const ListRow row = RowFor(name);
     const QString composed = ComposeNewName(row, options, counter, letters);
     const QByteArray bytes = composed.toUtf8();
 
