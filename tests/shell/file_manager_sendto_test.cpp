@@ -337,9 +337,15 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
         end();
         chosenOnce = openAndChoose(parent, shared.home.path(), tries) && waitFor(answered, 20000);
     }
-    ASSERT_TRUE(chosenOnce) << (passedExactly ? "the program was not started" : "no message")
-                            << " in " << tries << " tries\n"
-                            << fileManager.readAll().constData();
+    const auto report = [&](const QByteArray& outcome) {
+        std::printf(
+            "%-9s %-17s %-38s %s%s\n", manager.name, version.constData(), folderCase.description,
+            outcome.constData(),
+            tries > 1 ? QByteArray(" (try " + QByteArray::number(tries) + ')').constData() : "");
+        std::fflush(stdout);
+    };
+    if (!chosenOnce) report(passedExactly ? "NOT STARTED" : "NO MESSAGE");
+    ASSERT_TRUE(chosenOnce) << fileManager.readAll().constData();
 
     QByteArray outcome;
     if (passedExactly) {
@@ -377,10 +383,7 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
             if (!id.isEmpty()) xdotool({QStringLiteral("windowkill"), QString::fromLatin1(id)});
         }
     }
-    if (tries > 1) outcome += QByteArray(" (try ") + QByteArray::number(tries) + ')';
-    std::printf("%-9s %-17s %-38s %s\n", manager.name, version.constData(), folderCase.description,
-                outcome.constData());
-    std::fflush(stdout);
+    report(outcome);
 }
 
 INSTANTIATE_TEST_SUITE_P(FileManagers, FileManagerSendTo,
