@@ -1,84 +1,8 @@
 #include "shell/launcher_forms.h"
 
+#include "shell/launch_commands.h"
+
 namespace quillet {
-
-namespace {
-
-// A string value as a key file holds it: every backslash doubled and line breaks and tabs
-// spelt out, since a value cannot hold them raw.
-QByteArray keyFileValue(const QByteArray& text) {
-    QByteArray value;
-    for (const char c : text) {
-        if (c == '\\')
-            value += "\\\\";
-        else if (c == '\n')
-            value += "\\n";
-        else if (c == '\t')
-            value += "\\t";
-        else if (c == '\r')
-            value += "\\r";
-        else
-            value += c;
-    }
-    return value;
-}
-
-// An argument of a desktop entry's Exec key. First the quoting of the command line: inside
-// double quotes, '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is
-// no field code. Then the escaping of a string value, which doubles every backslash and spells
-// out line breaks.
-QByteArray execArgument(const QByteArray& argument) {
-    QByteArray quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
-        quoted += c;
-    }
-    quoted += '"';
-    return keyFileValue(quoted);
-}
-
-// A word for the POSIX shell, which takes everything between single quotes literally.
-QByteArray shellWord(const QByteArray& word) {
-    QByteArray quoted = "'";
-    for (const char c : word) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + '\'';
-}
-
-// Nemo puts the shell-quoted paths in place of %F and splits the line as the shell does;
-// "%%" stands for a percent sign. A key file value cannot hold a raw line break.
-QByteArray nemoExec(const QByteArray& program) {
-    QByteArray line;
-    for (const char c : shellWord(program)) {
-        if (c == '%') line += '%';
-        line += c;
-    }
-    return keyFileValue(line) + " %F";
-}
-
-// A script from the Scripts menu gets the selected files as its arguments, relative to the
-// current folder in some versions, and their full paths in an environment variable.
-QByteArray scriptLauncher(const QByteArray& program, const QByteArray& selectionVariable) {
-    return "#!/bin/sh\n"
-           "# Starts Quillet on the selected folder.\n"
-           "folder=$1\n"
-           "if [ -z \"$folder\" ]; then\n"
-           "  folder=$(printf '%s\\n' \"$" +
-           selectionVariable +
-           "\" | head -n 1)\n"
-           "fi\n"
-           "[ -n \"$folder\" ] || folder=$PWD\n"
-           "case $folder in /*) ;; *) folder=$PWD/$folder ;; esac\n"
-           "exec " +
-           shellWord(program) + " \"$folder\"\n";
-}
-
-}  // namespace
 
 LauncherFile desktopLauncher(const QByteArray& program) {
     return {"Quillet.desktop",
@@ -86,7 +10,7 @@ LauncherFile desktopLauncher(const QByteArray& program) {
             "Type=Application\n"
             "Name=Quillet\n"
             "Exec=" +
-                execArgument(program) + " %f\n",
+                ExecArgument(program) + " %f\n",
             0755};
 }
 
@@ -100,12 +24,13 @@ LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
                     "Type=Application\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        execArgument(program) +
-                        " %f\n"
+                        ShellExec(program, "%f", ReplacedNames::Kept) +
+                        "\n"
                         "MimeType=inode/directory;\n",
                     0644};
         case LauncherForm::DolphinServiceMenu:
-            // KDE loads a service menu of the user's only when it is executable.
+            // KDE loads a service menu of the user's only when it is executable. Dolphin
+            // passes a name that is not UTF-8 with U+FFFD in place of its bytes.
             return {"Quillet.desktop",
                     "[Desktop Entry]\n"
                     "Type=Service\n"
@@ -116,22 +41,23 @@ LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
                     "[Desktop Action quillet]\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        execArgument(program) + " %f\n",
+                        ShellExec(program, "%f", ReplacedNames::Refused) + "\n",
                     0755};
         case LauncherForm::NautilusScript:
-            return {"Quillet", scriptLauncher(program, "NAUTILUS_SCRIPT_SELECTED_FILE_PATHS"),
-                    0755};
+            return {"Quillet", SelectionScript(program, "NAUTILUS"), 0755};
         case LauncherForm::CajaScript:
-            return {"Quillet", scriptLauncher(program, "CAJA_SCRIPT_SELECTED_FILE_PATHS"), 0755};
+            return {"Quillet", SelectionScript(program, "CAJA"), 0755};
         case LauncherForm::NemoAction:
+            // Without Quote=single Nemo escapes a line break in a name into something else.
             return {"quillet.nemo_action",
                     "[Nemo Action]\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        nemoExec(program) +
+                        ShellExec(program, "%F", ReplacedNames::Kept) +
                         "\n"
                         "Selection=s\n"
-                        "Extensions=dir;\n",
+                        "Extensions=dir;\n"
+                        "Quote=single\n",
                     0644};
     }
     return {};
