@@ -1,86 +1,10 @@
 #include "shell/launcher_forms.h"
 
+#include "shell/launch_commands.h"
+
 namespace quillet {
 
-namespace {
-
-// A string value as a key file holds it: every backslash doubled and line breaks and tabs
-// spelt out, since a value cannot hold them raw.
-QByteArray KeyFileValue(const QByteArray& text) {
-    QByteArray value;
-    for (const char c : text) {
-        if (c == '\\')
-            value += "\\\\";
-        else if (c == '\n')
-            value += "\\n";
-        else if (c == '\t')
-            value += "\\t";
-        else if (c == '\r')
-            value += "\\r";
-        else
-            value += c;
-    }
-    return value;
-}
-
-// An argument of a desktop entry's Exec key. First the quoting of the command line: inside
-// double quotes, '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is
-// no field code. Then the escaping of a string value, which doubles every backslash and spells
-// out line breaks.
-QByteArray ExecArgument(const QByteArray& argument) {
-    QByteArray quoted = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
-        quoted += c;
-    }
-    quoted += '"';
-    return KeyFileValue(quoted);
-}
-
-// A word for the POSIX shell, which takes everything between single quotes literally.
-QByteArray ShellWord(const QByteArray& word) {
-    QByteArray quoted = "'";
-    for (const char c : word) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + '\'';
-}
-
-// Nemo puts the shell-quoted paths in place of %F and splits the line as the shell does;
-// "%%" stands for a percent sign. A key file value cannot hold a raw line break.
-QByteArray NemoExec(const QByteArray& program) {
-    QByteArray line;
-    for (const char c : ShellWord(program)) {
-        if (c == '%') line += '%';
-        line += c;
-    }
-    return KeyFileValue(line) + " %F";
-}
-
-// A script from the Scripts menu gets the selected files as its arguments, relative to the
-// current folder in some versions, and their full paths in an environment variable.
-QByteArray ScriptLauncher(const QByteArray& program, const QByteArray& selectionVariable) {
-    return "#!/bin/sh\n"
-           "# Starts Quillet on the selected folder.\n"
-           "folder=$1\n"
-           "if [ -z \"$folder\" ]; then\n"
-           "  folder=$(printf '%s\\n' \"$" +
-           selectionVariable +
-           "\" | head -n 1)\n"
-           "fi\n"
-           "[ -n \"$folder\" ] || folder=$PWD\n"
-           "case $folder in /*) ;; *) folder=$PWD/$folder ;; esac\n"
-           "exec " +
-           ShellWord(program) + " \"$folder\"\n";
-}
-
-}  // namespace
-
-LauncherFile DesktopLauncher(const QByteArray& program) {
+LauncherFile desktopLauncher(const QByteArray& program) {
     return {"Quillet.desktop",
             "[Desktop Entry]\n"
             "Type=Application\n"
@@ -90,7 +14,7 @@ LauncherFile DesktopLauncher(const QByteArray& program) {
             0755};
 }
 
-LauncherFile SendToLauncher(LauncherForm form, const QByteArray& program) {
+LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
     switch (form) {
         case LauncherForm::ThunarSendTo:
             // The MIME type only chooses the items the Send To menu shows it for; this folder
@@ -100,12 +24,13 @@ LauncherFile SendToLauncher(LauncherForm form, const QByteArray& program) {
                     "Type=Application\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        ExecArgument(program) +
-                        " %f\n"
+                        ShellExec(program, "%f", ReplacedNames::Kept) +
+                        "\n"
                         "MimeType=inode/directory;\n",
                     0644};
         case LauncherForm::DolphinServiceMenu:
-            // KDE loads a service menu of the user's only when it is executable.
+            // KDE loads a service menu of the user's only when it is executable. Dolphin
+            // passes a name that is not UTF-8 with U+FFFD in place of its bytes.
             return {"Quillet.desktop",
                     "[Desktop Entry]\n"
                     "Type=Service\n"
@@ -116,22 +41,23 @@ LauncherFile SendToLauncher(LauncherForm form, const QByteArray& program) {
                     "[Desktop Action quillet]\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        ExecArgument(program) + " %f\n",
+                        ShellExec(program, "%f", ReplacedNames::Refused) + "\n",
                     0755};
         case LauncherForm::NautilusScript:
-            return {"Quillet", ScriptLauncher(program, "NAUTILUS_SCRIPT_SELECTED_FILE_PATHS"),
-                    0755};
+            return {"Quillet", SelectionScript(program, "NAUTILUS"), 0755};
         case LauncherForm::CajaScript:
-            return {"Quillet", ScriptLauncher(program, "CAJA_SCRIPT_SELECTED_FILE_PATHS"), 0755};
+            return {"Quillet", SelectionScript(program, "CAJA"), 0755};
         case LauncherForm::NemoAction:
+            // Without Quote=single Nemo escapes a line break in a name into something else.
             return {"quillet.nemo_action",
                     "[Nemo Action]\n"
                     "Name=Quillet\n"
                     "Exec=" +
-                        NemoExec(program) +
+                        ShellExec(program, "%F", ReplacedNames::Kept) +
                         "\n"
                         "Selection=s\n"
-                        "Extensions=dir;\n",
+                        "Extensions=dir;\n"
+                        "Quote=single\n",
                     0644};
     }
     return {};

@@ -6,22 +6,15 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <cctype>
 
+#include "support/glib_calls.h"
 #include "support/temp_folder.h"
 
 namespace quillet::test {
 namespace {
-
-// Blanks, both quotes, a percent sign, a dollar and a backslash in the program's folder; the
-// chosen folder has all of those and a byte that is not UTF-8. GIO looks for the program before
-// it turns "%%" back into "%", so it cannot start a program whose path holds a percent sign;
-// that case is left to the forms that GIO does not read.
-const QByteArray kProgramFolder = "prog dir \"q\" 'a' 100% $HOME \\back";
-const QByteArray kGioProgramFolder = "prog dir \"q\" 'a' $HOME \\back";
-const QByteArray kChosenFolder = "chosen \"x\" 'y' 50%f $z \\w \xff end";
 
 struct Form {
     const char* name;
@@ -36,137 +29,305 @@ const Form kForms[] = {
     {"NemoAction", LauncherForm::NemoAction},
 };
 
-QByteArray Recorder(const QByteArray& record) {
-    return "#!/bin/sh\nprintf '%s\\0' \"$#\" \"$@\" > '" + record + ".part' && mv '" + record +
+// Blanks, both quotes, "%", "$", a backslash, a backtick, a line break and a byte that is not
+// UTF-8 in the program's folder.
+const QByteArray kProgramFolder = "prog \"q\" 'a' 100% $HOME \\b `t` %f\nline \xfe";
+
+struct ChosenName {
+    const char* name;
+    QByteArray folder;
+    // Dolphin passes bytes that are not UTF-8 as U+FFFD, so a name holding U+FFFD may stand
+    // for another folder.
+    bool dolphinRefuses;
+};
+
+const ChosenName kChosenNames[] = {
+    {"Awkward", "写真 \"x\" 'y' 50%f $z \\n \\c `b` end", false},
+    {"LineBreaks", "line\nbreak\n", false},
+    {"NotUtf8", "bad \xff byte", false},
+    {"ReplacementCharacter", "bad \xEF\xBF\xBD byte", true},
+};
+
+QByteArray recorder(const QByteArray& record) {
+    return "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + record + ".part' && mv '" + record +
            ".part' '" + record + "'\n";
 }
 
-// Runs `gio launch` on a desktop entry with a raw path as its one file, through the shell,
-// since QProcess passes only text.
-QByteArray GioLaunch(const QByteArray& entry, const QByteArray& path) {
-    ::setenv("QUILLET_TEST_PATH", path.constData(), 1);
-    QProcess gio;
-    gio.start(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("exec gio launch \"$0\" \"$QUILLET_TEST_PATH\""),
-         QFile::decodeName(entry)});
-    gio.waitForFinished(20000);
-    ::unsetenv("QUILLET_TEST_PATH");
-    return gio.readAllStandardError();
+QList<QByteArray> argumentsIn(const QByteArray& record) {
+    QFile file(QFile::decodeName(record));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QList<QByteArray> arguments = file.readAll().split('\0');
+    arguments.removeLast();
+    return arguments;
 }
 
-// A stand-in for the program that writes down the arguments it was started with.
-class LauncherRun : public ::testing::TestWithParam<Form> {
-  protected:
-    void SetUp() override {
-        const bool readByGio = GetParam().form == LauncherForm::ThunarSendTo ||
-                               GetParam().form == LauncherForm::DolphinServiceMenu;
-        const QByteArray folderName = readByGio ? kGioProgramFolder : kProgramFolder;
-        programFolder = root.makeFolder(folderName);
-        program = programFolder + "/Quillex";
-        chosen = root.makeFolder(kChosenFolder);
-        record = root.pathOf("record");
-        root.write(folderName + "/Quillex", Recorder(record));
-        ::chmod(program.constData(), 0755);
-    }
-
-    // The arguments the program got, once it has written them.
-    QList<QByteArray> recorded() {
-        QElapsedTimer timer;
-        timer.start();
-        while (!root.exists("record") && timer.elapsed() < 15000) QThread::msleep(20);
-        QList<QByteArray> arguments = root.read("record").split('\0');
-        if (!arguments.isEmpty()) arguments.removeLast();
-        return arguments;
-    }
-
-    QByteArray launchDesktopEntry(const QByteArray& entry) {
-        return GioLaunch(root.write("launcher.desktop", entry), chosen);
-    }
-
-    TempFolder root;
-    QByteArray programFolder, program, chosen, record;
-};
-
-// GIO's own reading of the Exec key, for the desktop entry forms; the file manager's way of
-// filling in the selection, for the others.
-TEST_P(LauncherRun, StartsTheProgramWithTheChosenFolderAsItsOneArgument) {
-    const LauncherFile launcher = SendToLauncher(GetParam().form, program);
-    QByteArray errors;
-    switch (GetParam().form) {
-        case LauncherForm::ThunarSendTo:
-        case LauncherForm::DolphinServiceMenu: {
-            if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) GTEST_SKIP();
-            // The service menu's action is started by the same rules as an application entry.
-            const QByteArray exec = launcher.content.mid(launcher.content.indexOf("Exec="));
-            errors = launchDesktopEntry("[Desktop Entry]\nType=Application\nName=Quillet\n" +
-                                        exec.left(exec.indexOf('\n') + 1));
-            break;
-        }
-        case LauncherForm::NautilusScript:
-        case LauncherForm::CajaScript: {
-            const QByteArray script = root.write("script", launcher.content);
-            ::chmod(script.constData(), 0755);
-            QProcess run;
-            // Selected in a listing of the chosen folder's parent: the name as argument.
-            run.setWorkingDirectory(QString::fromUtf8(root.path()));
-            const QByteArray variable = GetParam().form == LauncherForm::NautilusScript
-                                            ? "NAUTILUS_SCRIPT_SELECTED_FILE_PATHS"
-                                            : "CAJA_SCRIPT_SELECTED_FILE_PATHS";
-            ::setenv(variable.constData(), (chosen + '\n').constData(), 1);
-            // QProcess cannot pass bytes that are not UTF-8; the shell can.
-            run.start(
-                QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$(printf '%b' \"$1\")\""),
-                 QFile::decodeName(script),
-                 QString::fromLatin1(QByteArray(kChosenFolder).replace("\xff", "\\0377"))});
-            run.waitForFinished(20000);
-            errors = run.readAllStandardError();
-            ASSERT_EQ(recorded(), (QList<QByteArray>{"1", chosen})) << errors.constData();
-            ::unlink(record.constData());
-            // Without arguments, as from a remote listing: the full path in the variable.
-            run.start(QFile::decodeName(script), {});
-            run.waitForFinished(20000);
-            ::unsetenv(variable.constData());
-            break;
-        }
-        case LauncherForm::NemoAction: {
-            // Nemo reads the key file value, puts each path shell-quoted in place of %F, turns
-            // "%%" into "%" and splits the line as the shell does.
-            QByteArray exec = launcher.content.mid(launcher.content.indexOf("Exec=") + 5);
-            exec = exec.left(exec.indexOf('\n')).replace("\\\\", "\\");
-            QByteArray quotedChosen = "'" + QByteArray(chosen).replace("'", "'\\''") + "'";
-            exec.replace("%F", "\x01").replace("%%", "%").replace("\x01", quotedChosen);
-            const QByteArray script = root.write("nemo-line", exec + '\n');
-            QProcess run;
-            run.start(QStringLiteral("/bin/sh"), {QFile::decodeName(script)});
-            run.waitForFinished(20000);
-            errors = run.readAllStandardError();
-            break;
-        }
-    }
-    EXPECT_EQ(recorded(), (QList<QByteArray>{"1", chosen})) << errors.constData();
-}
-
-TEST(DesktopLauncher, TheDesktopLauncherStartsTheProgramOnADroppedFolder) {
-    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) GTEST_SKIP();
-    TempFolder root;
-    const QByteArray folder = root.makeFolder(kGioProgramFolder);
-    const QByteArray chosen = root.makeFolder(kChosenFolder);
-    root.write(kGioProgramFolder + "/Quillex", Recorder(root.pathOf("record")));
-    ::chmod((folder + "/Quillex").constData(), 0755);
-    const QByteArray file =
-        root.write("Quillet.desktop", DesktopLauncher(folder + "/Quillex").content);
-    const QByteArray errors = GioLaunch(file, chosen);
+bool waitForFile(const QByteArray& path, int milliseconds) {
     QElapsedTimer timer;
     timer.start();
-    while (!root.exists("record") && timer.elapsed() < 15000) QThread::msleep(20);
-    EXPECT_EQ(root.read("record"), "1" + QByteArray(1, '\0') + chosen + QByteArray(1, '\0'))
+    while (!QFile::exists(QFile::decodeName(path))) {
+        if (timer.elapsed() > milliseconds) return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// A launcher run as its file manager runs it on one chosen path, through the parser that file
+// manager uses: GIO for the desktop entries (Dolphin's Exec follows the same rules), GLib's
+// command-line splitting after Nemo's own expansion for the action, and the Scripts menu's
+// variables for the scripts. The program is a stand-in that writes down its arguments, and the
+// dialog tools are a stand-in kdialog that writes down what it was asked to say.
+class LauncherTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        programFolder = root.makeFolder(kProgramFolder);
+        root.write(kProgramFolder + "/Quillex", recorder(record));
+        ::chmod((programFolder + "/Quillex").constData(), 0755);
+        const QByteArray tools = root.makeFolder("tools");
+        root.write("tools/kdialog", recorder(dialog));
+        ::chmod((tools + "/kdialog").constData(), 0755);
+        savedPath = qgetenv("PATH");
+        qputenv("PATH", tools + ":/usr/bin:/bin");
+        parent = root.makeFolder("parent");
+    }
+    void TearDown() override { qputenv("PATH", savedPath); }
+
+    void run(LauncherForm form, const QByteArray& path) {
+        const LauncherFile launcher = sendToLauncher(form, programFolder + "/Quillex");
+        const QByteArray exec = launcher.content.mid(launcher.content.indexOf("\nExec=") + 6);
+        const QByteArray execLine = exec.left(exec.indexOf('\n'));
+        switch (form) {
+            case LauncherForm::ThunarSendTo:
+                errors = gioLaunch(root.write("Quillet.desktop", launcher.content), path);
+                break;
+            case LauncherForm::DolphinServiceMenu:
+                errors = gioLaunch(root.write("action.desktop",
+                                              "[Desktop Entry]\nType=Application\nName=Quillet\n"
+                                              "Exec=" +
+                                                  execLine + '\n'),
+                                   path);
+                break;
+            case LauncherForm::NemoAction:
+                errors = GlibRunCommandLine(nemoExpanded(launcher.content, path));
+                break;
+            case LauncherForm::NautilusScript:
+            case LauncherForm::CajaScript: {
+                const QByteArray prefix =
+                    form == LauncherForm::NautilusScript ? "NAUTILUS" : "CAJA";
+                runScript(launcher.content, prefix, GlibFileUri(path) + "\nfile:///other\n",
+                          GlibFileUri(parent));
+                break;
+            }
+        }
+    }
+
+    // The script from the parent's listing. Its argument is the name as the file manager
+    // mangles it, with "%" taken for a field code.
+    void runScript(const QByteArray& script, const QByteArray& prefix, const QByteArray& uris,
+                   const QByteArray& current) {
+        const QByteArray file = root.write("script", script);
+        ::chmod(file.constData(), 0755);
+        const QByteArray selected = prefix + "_SCRIPT_SELECTED_URIS";
+        const QByteArray shown = prefix + "_SCRIPT_CURRENT_URI";
+        qputenv(selected.constData(), uris);
+        qputenv(shown.constData(), current);
+        QProcess process;
+        process.setWorkingDirectory(QFile::decodeName(parent));
+        process.start(QFile::decodeName(file), {QStringLiteral("mangled")});
+        process.waitForFinished(20000);
+        errors = process.readAllStandardError();
+        qunsetenv(selected.constData());
+        qunsetenv(shown.constData());
+    }
+
+    // Runs `gio launch` through the shell, since QProcess passes only text.
+    static QByteArray gioLaunch(const QByteArray& entry, const QByteArray& path) {
+        qputenv("QUILLET_TEST_PATH", path);
+        QProcess gio;
+        gio.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("exec gio launch \"$0\" \"$QUILLET_TEST_PATH\""),
+             QFile::decodeName(entry)});
+        gio.waitForFinished(20000);
+        qunsetenv("QUILLET_TEST_PATH");
+        return gio.readAllStandardError();
+    }
+
+    // Nemo reads the key file value, then puts each path in place of %F, turns "%%" into "%"
+    // and goes on after what it put in. With Quote=single it puts the path in single quotes;
+    // otherwise it puts a backslash before every character the shell might take for its own,
+    // which cannot keep a line break.
+    static QByteArray nemoExpanded(const QByteArray& action, const QByteArray& path) {
+        QByteArray exec = action.mid(action.indexOf("\nExec=") + 6);
+        exec = exec.left(exec.indexOf('\n')).replace("\\\\", "\\");
+        QByteArray quoted;
+        if (action.contains("\nQuote=single\n")) {
+            quoted = '\'' + QByteArray(path).replace("'", "'\\''") + '\'';
+        } else {
+            for (const char c : path) {
+                if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/') quoted += '\\';
+                quoted += c;
+            }
+        }
+        QByteArray line;
+        for (qsizetype i = 0; i < exec.size(); ++i) {
+            if (exec[i] == '%' && i + 1 < exec.size() &&
+                (exec[i + 1] == '%' || exec[i + 1] == 'F')) {
+                line += exec[i + 1] == '%' ? QByteArray("%") : quoted;
+                ++i;
+            } else {
+                line += exec[i];
+            }
+        }
+        return line;
+    }
+
+    QList<QByteArray> startedWith() {
+        waitForFile(record, 15000);
+        return argumentsIn(record);
+    }
+
+    // What the dialog said, once it has; the program must not have started by then.
+    QList<QByteArray> saidInstead() {
+        waitForFile(dialog, 15000);
+        QThread::msleep(200);
+        EXPECT_FALSE(QFile::exists(QFile::decodeName(record))) << "the program was started";
+        return argumentsIn(dialog);
+    }
+
+    TempFolder root;
+    const QByteArray record = root.pathOf("record");
+    const QByteArray dialog = root.pathOf("dialog");
+    QByteArray programFolder, parent, savedPath, errors;
+};
+
+class LauncherRun : public LauncherTest,
+                    public ::testing::WithParamInterface<std::tuple<Form, ChosenName>> {};
+
+TEST_P(LauncherRun, StartsTheProgramOnExactlyTheChosenFolderOrOnNone) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) GTEST_SKIP();
+    const auto& [form, chosenName] = GetParam();
+    const QByteArray chosen = root.makeFolder("parent/" + chosenName.folder);
+    run(form.form, chosen);
+    if (form.form == LauncherForm::DolphinServiceMenu && chosenName.dolphinRefuses) {
+        const QList<QByteArray> said = saidInstead();
+        ASSERT_EQ(said.size(), 4) << errors.constData();
+        EXPECT_TRUE(said[3].contains("「" + chosen + "」")) << said[3].constData();
+    } else {
+        EXPECT_EQ(startedWith(), QList<QByteArray>{chosen}) << errors.constData();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFileManager, LauncherRun,
+                         ::testing::Combine(::testing::ValuesIn(kForms),
+                                            ::testing::ValuesIn(kChosenNames)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + '_' +
+                                    std::get<1>(info.param).name;
+                         });
+
+class LauncherRefusal : public LauncherTest, public ::testing::WithParamInterface<Form> {};
+
+// A selected file, a folder gone since: the program would work on some other folder.
+TEST_P(LauncherRefusal, StartsNothingOnAPathThatIsNoFolderAndSaysWhy) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) GTEST_SKIP();
+    const QByteArray file = root.write("parent/photo 1.jpg");
+    run(GetParam().form, file);
+    EXPECT_EQ(saidInstead(),
+              (QList<QByteArray>{"--title", "Quillet", "--sorry",
+                                 "Quillet を起動しませんでした。「" + file +
+                                     "」はフォルダではないか、ファイル マネージャーから名前を正しく"
+                                     "受け取れませんでした。"}))
         << errors.constData();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFileManager, LauncherRun, ::testing::ValuesIn(kForms),
+INSTANTIATE_TEST_SUITE_P(EveryFileManager, LauncherRefusal, ::testing::ValuesIn(kForms),
                          [](const auto& info) { return std::string(info.param.name); });
+
+class ScriptLauncher : public LauncherTest, public ::testing::WithParamInterface<Form> {
+  protected:
+    QByteArray prefix() const {
+        return GetParam().form == LauncherForm::NautilusScript ? "NAUTILUS" : "CAJA";
+    }
+    QByteArray script() {
+        return sendToLauncher(GetParam().form, programFolder + "/Quillex").content;
+    }
+};
+
+TEST_P(ScriptLauncher, WithNothingSelectedStartsTheProgramOnTheFolderShown) {
+    const QByteArray shown = root.makeFolder("parent/100% \n");
+    runScript(script(), prefix(), {}, GlibFileUri(shown));
+    EXPECT_EQ(startedWith(), QList<QByteArray>{shown}) << errors.constData();
+}
+
+// A remote folder, or a URI that no GIO makes: printf would take a raw backslash for an escape.
+TEST_P(ScriptLauncher, StartsNothingOnAnItemItCannotNameExactly) {
+    root.makeFolder("parent/x\\y");
+    for (const QByteArray& uri : {QByteArray("sftp://host/photos"), "file://" + parent + "/x\\y"}) {
+        SCOPED_TRACE(uri.constData());
+        ::unlink(dialog.constData());
+        runScript(script(), prefix(), uri + '\n', GlibFileUri(parent));
+        const QList<QByteArray> said = saidInstead();
+        ASSERT_EQ(said.size(), 4) << errors.constData();
+        EXPECT_TRUE(said[3].contains("「" + uri + "」")) << said[3].constData();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(NautilusAndCaja, ScriptLauncher, ::testing::Values(kForms[2], kForms[3]),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The text each file manager reads, for a program whose folder holds blanks, both quotes, "%",
+// "$", a backslash, a backtick, a line break and a byte that is not UTF-8. The desktop entries
+// stay printable ASCII apart from the message; the shell runs the program through printf.
+const QByteArray kProgram = "/o p/\"q\" 'a' 5% $H \\b `t`\n\xff/Quillex";
+
+const char kShellExec[] =
+    R"(/bin/sh -c "p=\\$(printf '%%bx' \\"\\$0\\"); p=\\${p%%x}; @START@; m=\\"Quillet を起動しませんでした。「\\$1」はフォルダではないか、ファイル マネージャーから名前を正しく受け取れませんでした。\\"; if command -v kdialog >/dev/null; then kdialog --title Quillet --sorry \\"\\$m\\"; elif command -v zenity >/dev/null; then zenity --warning --title=Quillet --no-markup --text=\\"\\$m\\"; else xmessage -center \\"Quillet was not started: \\\\\\"\\$1\\\\\\" is not a folder, or the file manager could not pass its name exactly.\\"; fi; printf '%%s\\\\n' \\"\\$m\\" >&2" "/o p/\\"q\\" 'a' 5%% \\$H \\\\\\\\b \\`t\\`\\\\0012\\\\0377/Quillex")";
+const char kStart[] = R"(if [ -d \\"\\$1\\" ]; then exec \\"\\$p\\" \\"\\$1\\"; fi)";
+
+QByteArray shellExec(bool refuseReplaced) {
+    const QByteArray start = refuseReplaced
+                                 ? R"(case \\$1 in *�*) ;; *) )" + QByteArray(kStart) + " ;; esac"
+                                 : QByteArray(kStart);
+    return QByteArray(kShellExec).replace("@START@", start);
+}
+
+TEST(LauncherText, TheDesktopEntriesRunTheShellWithTheProgramAsPrintableText) {
+    EXPECT_EQ(sendToLauncher(LauncherForm::ThunarSendTo, kProgram).content,
+              "[Desktop Entry]\nType=Application\nName=Quillet\nExec=" + shellExec(false) +
+                  " %f\nMimeType=inode/directory;\n");
+    EXPECT_EQ(sendToLauncher(LauncherForm::DolphinServiceMenu, kProgram).content,
+              "[Desktop Entry]\nType=Service\nX-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
+              "MimeType=inode/directory;\nActions=quillet;\n\n[Desktop Action quillet]\n"
+              "Name=Quillet\nExec=" +
+                  shellExec(true) + " %f\n");
+    EXPECT_EQ(sendToLauncher(LauncherForm::NemoAction, kProgram).content,
+              "[Nemo Action]\nName=Quillet\nExec=" + shellExec(false) +
+                  " %F\nSelection=s\nExtensions=dir;\nQuote=single\n");
+}
+
+TEST(LauncherText, TheScriptsReadTheSelectionFromTheirFileManagersURIs) {
+    const QByteArray nautilus = sendToLauncher(LauncherForm::NautilusScript, kProgram).content;
+    EXPECT_TRUE(nautilus.startsWith("#!/bin/sh\n"));
+    EXPECT_TRUE(
+        nautilus.contains("\nuri=${NAUTILUS_SCRIPT_SELECTED_URIS%%\"$nl\"*}\n"
+                          "[ -n \"$uri\" ] || uri=$NAUTILUS_SCRIPT_CURRENT_URI\n"));
+    EXPECT_TRUE(
+        nautilus.contains("  if [ -d \"$folder\" ]; then exec '/o p/\"q\" '\\''a'\\'' 5% "
+                          "$H \\b `t`\n\xff/Quillex' \"$folder\"; fi ;;\n"));
+    EXPECT_EQ(sendToLauncher(LauncherForm::CajaScript, kProgram).content,
+              QByteArray(nautilus).replace("NAUTILUS_", "CAJA_"));
+}
+
+TEST_F(LauncherTest, TheDesktopLauncherStartsTheProgramOnADroppedFolder) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) GTEST_SKIP();
+    // GIO looks for the program before it turns "%%" back into "%".
+    const QByteArray folder = root.makeFolder("prog dir \"q\" 'a' $HOME \\back");
+    ::rename((programFolder + "/Quillex").constData(), (folder + "/Quillex").constData());
+    const QByteArray chosen = root.makeFolder("parent/" + kChosenNames[0].folder);
+    errors = gioLaunch(root.write("Quillet.desktop", desktopLauncher(folder + "/Quillex").content),
+                       chosen);
+    EXPECT_EQ(startedWith(), QList<QByteArray>{chosen}) << errors.constData();
+}
 
 }  // namespace
 }  // namespace quillet::test
