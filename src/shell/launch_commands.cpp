@@ -6,7 +6,7 @@ namespace {
 
 // A string value as a key file holds it: every backslash doubled and line breaks and tabs
 // spelt out, since a value cannot hold them raw.
-QByteArray keyFileValue(const QByteArray& text) {
+QByteArray KeyFileValue(const QByteArray& text) {
     QByteArray value;
     for (const char c : text) {
         if (c == '\\')
@@ -24,7 +24,7 @@ QByteArray keyFileValue(const QByteArray& text) {
 }
 
 // A word for the POSIX shell, which takes everything between single quotes literally.
-QByteArray shellWord(const QByteArray& word) {
+QByteArray ShellWord(const QByteArray& word) {
     QByteArray quoted = "'";
     for (const char c : word) {
         if (c == '\'')
@@ -37,7 +37,7 @@ QByteArray shellWord(const QByteArray& word) {
 
 // The bytes as printf's %b gives them back, in printable ASCII alone: a desktop entry must be
 // UTF-8 text, and a program's path may be any bytes.
-QByteArray printfEscaped(const QByteArray& bytes) {
+QByteArray PrintfEscaped(const QByteArray& bytes) {
     QByteArray escaped;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
@@ -58,7 +58,7 @@ QByteArray printfEscaped(const QByteArray& bytes) {
 // Tells the user, with the first dialog tool the desktop has, that the program was not started
 // on `folder` (a shell word); xmessage cannot draw Japanese, so it gets the text in English. The
 // file manager's log gets it last, since writing to a closed log ends the shell.
-QByteArray notStarted(const QByteArray& folder) {
+QByteArray NotStarted(const QByteArray& folder) {
     return "m=\"Quillet を起動しませんでした。「" + folder +
            "」はフォルダではないか、ファイル マネージャーから名前を正しく受け取れませんでした。\"; "
            "if command -v kdialog >/dev/null; then kdialog --title Quillet --sorry \"$m\"; "
@@ -119,7 +119,7 @@ QByteArray ExecArgument(const QByteArray& argument) {
         quoted += c;
     }
     quoted += '"';
-    return keyFileValue(quoted);
+    return KeyFileValue(quoted);
 }
 
 // The file managers look up the first word of the command before they turn "%%" back into "%",
@@ -132,16 +132,16 @@ QByteArray ShellExec(const QByteArray& program, const char* fieldCode, ReplacedN
         script += "case $1 in *\xEF\xBF\xBD*) ;; *) " + start + " ;; esac; ";
     else
         script += start + "; ";
-    script += notStarted("$1");
-    return "/bin/sh -c " + ExecArgument(script) + ' ' + ExecArgument(printfEscaped(program)) + ' ' +
+    script += NotStarted("$1");
+    return "/bin/sh -c " + ExecArgument(script) + ' ' + ExecArgument(PrintfEscaped(program)) + ' ' +
            fieldCode;
 }
 
 QByteArray SelectionScript(const QByteArray& program, const QByteArray& prefix) {
     return QByteArray(kSelectionScript)
         .replace("@PREFIX@", prefix)
-        .replace("@NOT_STARTED@", notStarted("$folder"))
-        .replace("@PROGRAM@", shellWord(program));
+        .replace("@NOT_STARTED@", NotStarted("$folder"))
+        .replace("@PROGRAM@", ShellWord(program));
 }
 
 }  // namespace quillet

@@ -4,7 +4,7 @@
 
 namespace quillet {
 
-LauncherFile desktopLauncher(const QByteArray& program) {
+LauncherFile DesktopLauncher(const QByteArray& program) {
     return {"Quillet.desktop",
             "[Desktop Entry]\n"
             "Type=Application\n"
@@ -14,7 +14,7 @@ LauncherFile desktopLauncher(const QByteArray& program) {
             0755};
 }
 
-LauncherFile sendToLauncher(LauncherForm form, const QByteArray& program) {
+LauncherFile SendToLauncher(LauncherForm form, const QByteArray& program) {
     switch (form) {
         case LauncherForm::ThunarSendTo:
             // The MIME type only chooses the items the Send To menu shows it for; this folder

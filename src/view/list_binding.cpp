@@ -134,7 +134,7 @@ void ListBinding::followSelection(int firstRow, int lastRow) {
     QItemSelection toSelect;
     QItemSelection toDeselect;
     const int lastColumn = FileListModel::kVisibleColumns - 1;
-    auto addRun = [this, lastColumn](QItemSelection& selection, int from, int to) {
+    auto addRun = [this](QItemSelection& selection, int from, int to) {
         selection.select(m_model->index(from - 1, 0), m_model->index(to - 1, lastColumn));
     };
     int runStart = 0;

@@ -83,24 +83,24 @@ const FolderCase kFolderCases[] = {
 // The program's folder holds all of those at once.
 const QByteArray kProgramFolder = "prog \"q\" 'a' 100% $HOME \\b `t` %f\nline \xfe";
 
-QByteArray output(const QString& program, const QStringList& arguments) {
+QByteArray Output(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     process.waitForFinished(10000);
     return process.readAllStandardOutput().trimmed();
 }
 
-QByteArray xdotool(const QStringList& arguments) {
-    return output(QStringLiteral("xdotool"), arguments);
+QByteArray Xdotool(const QStringList& arguments) {
+    return Output(QStringLiteral("xdotool"), arguments);
 }
 
-QList<QByteArray> visibleWindows() {
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+QList<QByteArray> VisibleWindows() {
+    return Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                     QStringLiteral("--name"), QStringLiteral(".*")})
         .split('\n');
 }
 
-bool waitFor(const std::function<bool()>& done, int milliseconds) {
+bool WaitFor(const std::function<bool()>& done, int milliseconds) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
@@ -110,7 +110,7 @@ bool waitFor(const std::function<bool()>& done, int milliseconds) {
     return true;
 }
 
-QImage windowImage(const QByteArray& window) {
+QImage WindowImage(const QByteArray& window) {
     static int argc = 1;
     static char name[] = "quillet_file_manager_tests";
     static char* argv[] = {name, nullptr};
@@ -120,12 +120,12 @@ QImage windowImage(const QByteArray& window) {
 
 // Waits until the window has not changed for a second, a minute at most. A listing that is still
 // being read shows a spinner, and keys typed before it is read reach no item.
-void waitUntilStill(const QByteArray& window) {
+void WaitUntilStill(const QByteArray& window) {
     QImage last;
     int still = 0;
-    waitFor(
+    WaitFor(
         [&] {
-            const QImage now = windowImage(window);
+            const QImage now = WindowImage(window);
             still = (!now.isNull() && now == last) ? still + 1 : 0;
             last = now;
             return still >= 5;
@@ -134,15 +134,15 @@ void waitUntilStill(const QByteArray& window) {
 }
 
 // With QUILLET_CHECK_SHOTS set to a folder, the screen is saved there after every key.
-void saveScreen(const QString& label) {
+void SaveScreen(const QString& label) {
     const QString shots = qEnvironmentVariable("QUILLET_CHECK_SHOTS");
     if (shots.isEmpty()) return;
-    output(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+    Output(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
                                       QStringLiteral("%1/%2.png").arg(shots, label)});
 }
 
 // A name as it is printed: a line break as "\n", bytes that are not UTF-8 as "\ufffd".
-QByteArray shown(const QByteArray& bytes) {
+QByteArray Shown(const QByteArray& bytes) {
     QByteArray text;
     for (const QChar c : QString::fromUtf8(bytes)) {
         if (c == QChar::ReplacementCharacter)
@@ -156,7 +156,7 @@ QByteArray shown(const QByteArray& bytes) {
 }
 
 // The process id of a running Quillex started on exactly `folder`, or 0.
-qint64 programOn(const QByteArray& folder) {
+qint64 ProgramOn(const QByteArray& folder) {
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& entry : proc.entryList(QDir::Dirs)) {
         bool numeric = false;
@@ -170,7 +170,7 @@ qint64 programOn(const QByteArray& folder) {
     return 0;
 }
 
-QByteArray shellWord(const QByteArray& word) {
+QByteArray ShellWord(const QByteArray& word) {
     return '\'' + QByteArray(word).replace('\'', "'\\''") + '\'';
 }
 
@@ -189,9 +189,9 @@ struct Session {
                                     ? qgetenv("QUILLET_CHECK_PROGRAM")
                                     : QByteArray(QUILLET_PROGRAM);
         place.write(kProgramFolder + "/Quillex",
-                    "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + shellWord(record + ".part") +
-                        " && mv " + shellWord(record + ".part") + ' ' + shellWord(record) +
-                        "\nexec " + shellWord(real) + " \"$@\"\n");
+                    "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + ShellWord(record + ".part") +
+                        " && mv " + ShellWord(record + ".part") + ' ' + ShellWord(record) +
+                        "\nexec " + ShellWord(real) + " \"$@\"\n");
         ::chmod((programFolder + "/Quillex").constData(), 0755);
         harness.process.folder = programFolder;
         harness.startOnPhotos();
@@ -210,7 +210,7 @@ struct Session {
     WindowHarness harness;
 };
 
-Session& session() {
+Session& SharedSession() {
     static Session session;
     return session;
 }
@@ -233,9 +233,9 @@ class FileManagerSendTo : public ::testing::TestWithParam<std::tuple<FileManager
                           options.split(QLatin1Char(' '), Qt::SkipEmptyParts)
                               << QFile::decodeName(parent));
         QByteArray window;
-        const bool shown = waitFor(
+        const bool shown = WaitFor(
             [&] {
-                window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                window = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                   QStringLiteral("--name"), QString::fromUtf8("^" + title)})
                              .split('\n')
                              .value(0);
@@ -243,40 +243,40 @@ class FileManagerSendTo : public ::testing::TestWithParam<std::tuple<FileManager
             },
             30000);
         if (!shown) return false;
-        waitUntilStill(window);
+        WaitUntilStill(window);
 
         // Xvfb has no window manager to activate the window: it is given the focus directly,
         // and keys are typed as a keyboard types them.
-        xdotool(
+        Xdotool(
             {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::fromLatin1(window)});
-        QList<QByteArray> before = visibleWindows();
+        QList<QByteArray> before = VisibleWindows();
         int step = 0;
         for (const QString& key :
              QString::fromLatin1(manager.keys).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (key == QStringLiteral("@popup")) {
-                for (const QByteArray& opened : visibleWindows()) {
+                for (const QByteArray& opened : VisibleWindows()) {
                     if (!before.contains(opened))
-                        xdotool({QStringLiteral("windowfocus"), QString::fromLatin1(opened)});
+                        Xdotool({QStringLiteral("windowfocus"), QString::fromLatin1(opened)});
                 }
             } else if (key.startsWith(QStringLiteral("@click:"))) {
                 const QStringList point = key.mid(7).split(QLatin1Char(','));
                 // A listing may stay blank for a while before it shows its first icon.
-                waitFor(
+                WaitFor(
                     [&] {
-                        const QImage now = windowImage(window);
+                        const QImage now = WindowImage(window);
                         return now.pixel(point.value(0).toInt(), point.value(1).toInt()) !=
                                qRgb(255, 255, 255);
                     },
                     60000);
-                xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
+                Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
                          QString::fromLatin1(window), point.value(0), point.value(1),
                          QStringLiteral("click"), QStringLiteral("1")});
             } else {
-                before = visibleWindows();
-                xdotool({QStringLiteral("key"), key});
+                before = VisibleWindows();
+                Xdotool({QStringLiteral("key"), key});
             }
             QThread::msleep(700);
-            saveScreen(QString::fromUtf8(title) +
+            SaveScreen(QString::fromUtf8(title) +
                        QStringLiteral("-%1-%2").arg(attempt).arg(++step));
         }
         return true;
@@ -286,7 +286,7 @@ class FileManagerSendTo : public ::testing::TestWithParam<std::tuple<FileManager
         const FileManager& manager = std::get<0>(GetParam());
         if (fileManager.state() == QProcess::NotRunning) return;
         if (manager.quit != nullptr) {
-            output(QString::fromLatin1(manager.package), {QString::fromLatin1(manager.quit)});
+            Output(QString::fromLatin1(manager.package), {QString::fromLatin1(manager.quit)});
             if (fileManager.waitForFinished(10000)) return;
         }
         fileManager.terminate();
@@ -307,10 +307,10 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
         GTEST_SKIP() << manager.package << " is not installed";
     }
     const QByteArray version =
-        output(QStringLiteral("dpkg-query"),
+        Output(QStringLiteral("dpkg-query"),
                {QStringLiteral("-W"), QStringLiteral("-f=${Version}"), command});
 
-    Session& shared = session();
+    Session& shared = SharedSession();
     ASSERT_EQ(shared.harness.form().Toolbar1.button(2).value, 1);
     ASSERT_TRUE(QFile::exists(QFile::decodeName(shared.launcher(manager))))
         << shared.launcher(manager).constData();
@@ -326,7 +326,7 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
     const bool passedExactly = manager.keepsEveryByte || !folderCase.notUtf8;
     const auto answered = [&] {
         if (passedExactly) return QFile::exists(QFile::decodeName(record));
-        return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+        return !Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                          QStringLiteral("--name"), QStringLiteral("^(xmessage|Quillet)$")})
                     .isEmpty();
     };
@@ -335,7 +335,7 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
     while (!chosenOnce && tries < 3) {
         ++tries;
         end();
-        chosenOnce = openAndChoose(parent, shared.home.path(), tries) && waitFor(answered, 20000);
+        chosenOnce = openAndChoose(parent, shared.home.path(), tries) && WaitFor(answered, 20000);
     }
     const auto report = [&](const QByteArray& outcome) {
         std::printf(
@@ -352,15 +352,15 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
         QFile file(QFile::decodeName(record));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray arguments = file.readAll();
-        EXPECT_EQ(arguments, chosen + '\0') << shown(arguments).constData();
-        outcome = arguments == chosen + '\0' ? "exact" : "DIFFERENT: " + shown(arguments);
+        EXPECT_EQ(arguments, chosen + '\0') << Shown(arguments).constData();
+        outcome = arguments == chosen + '\0' ? "exact" : "DIFFERENT: " + Shown(arguments);
         // The stand-in hands over to the real program, whose window shows.
         qint64 pid = 0;
-        EXPECT_TRUE(waitFor([&] { return (pid = programOn(chosen)) != 0; }, 20000));
+        EXPECT_TRUE(WaitFor([&] { return (pid = ProgramOn(chosen)) != 0; }, 20000));
         QByteArray shownWindow;
-        EXPECT_TRUE(waitFor(
+        EXPECT_TRUE(WaitFor(
             [&] {
-                shownWindow = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                shownWindow = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                        QStringLiteral("--pid"), QString::number(pid),
                                        QStringLiteral("--name"), QStringLiteral("^Quillet$")});
                 return pid != 0 && !shownWindow.isEmpty();
@@ -377,10 +377,10 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
         outcome = QFile::exists(QFile::decodeName(record)) ? "STARTED ON ANOTHER FOLDER"
                                                            : "not started, a message says why";
         const QByteArray dialog =
-            xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+            Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                      QStringLiteral("--name"), QStringLiteral("^(xmessage|Quillet)$")});
         for (const QByteArray& id : dialog.split('\n')) {
-            if (!id.isEmpty()) xdotool({QStringLiteral("windowkill"), QString::fromLatin1(id)});
+            if (!id.isEmpty()) Xdotool({QStringLiteral("windowkill"), QString::fromLatin1(id)});
         }
     }
     report(outcome);
@@ -397,14 +397,14 @@ INSTANTIATE_TEST_SUITE_P(FileManagers, FileManagerSendTo,
 // The desktop asks whether a launcher on it is trusted before a double click may start it;
 // GIO keeps the answer in the desktop's metadata store (gvfs), which this session has.
 TEST(DesktopLauncherTrust, TheDesktopLauncherIsMarkedTrusted) {
-    const QByteArray probe = output(
+    const QByteArray probe = Output(
         QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-w"), QStringLiteral("/")});
     if (!probe.contains(" metadata (")) GTEST_SKIP() << "no metadata store (gvfs) in this session";
-    Session& shared = session();
+    Session& shared = SharedSession();
     shared.harness.form().Toolbar1.userClick(1);
     const QString launcher = QString::fromUtf8(shared.home.pathOf("Desktop/Quillet.desktop"));
     ASSERT_TRUE(QFile::exists(launcher));
-    EXPECT_TRUE(output(QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-a"),
+    EXPECT_TRUE(Output(QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-a"),
                                                QStringLiteral("metadata::trusted"), launcher})
                     .contains("metadata::trusted: true"));
 }

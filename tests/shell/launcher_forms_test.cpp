@@ -48,12 +48,12 @@ const ChosenName kChosenNames[] = {
     {"ReplacementCharacter", "bad \xEF\xBF\xBD byte", true},
 };
 
-QByteArray recorder(const QByteArray& record) {
+QByteArray Recorder(const QByteArray& record) {
     return "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + record + ".part' && mv '" + record +
            ".part' '" + record + "'\n";
 }
 
-QList<QByteArray> argumentsIn(const QByteArray& record) {
+QList<QByteArray> ArgumentsIn(const QByteArray& record) {
     QFile file(QFile::decodeName(record));
     if (!file.open(QIODevice::ReadOnly)) return {};
     QList<QByteArray> arguments = file.readAll().split('\0');
@@ -61,7 +61,7 @@ QList<QByteArray> argumentsIn(const QByteArray& record) {
     return arguments;
 }
 
-bool waitForFile(const QByteArray& path, int milliseconds) {
+bool WaitForFile(const QByteArray& path, int milliseconds) {
     QElapsedTimer timer;
     timer.start();
     while (!QFile::exists(QFile::decodeName(path))) {
@@ -80,10 +80,10 @@ class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
         programFolder = root.makeFolder(kProgramFolder);
-        root.write(kProgramFolder + "/Quillex", recorder(record));
+        root.write(kProgramFolder + "/Quillex", Recorder(record));
         ::chmod((programFolder + "/Quillex").constData(), 0755);
         const QByteArray tools = root.makeFolder("tools");
-        root.write("tools/kdialog", recorder(dialog));
+        root.write("tools/kdialog", Recorder(dialog));
         ::chmod((tools + "/kdialog").constData(), 0755);
         savedPath = qgetenv("PATH");
         qputenv("PATH", tools + ":/usr/bin:/bin");
@@ -92,7 +92,7 @@ class LauncherTest : public ::testing::Test {
     void TearDown() override { qputenv("PATH", savedPath); }
 
     void run(LauncherForm form, const QByteArray& path) {
-        const LauncherFile launcher = sendToLauncher(form, programFolder + "/Quillex");
+        const LauncherFile launcher = SendToLauncher(form, programFolder + "/Quillex");
         const QByteArray exec = launcher.content.mid(launcher.content.indexOf("\nExec=") + 6);
         const QByteArray execLine = exec.left(exec.indexOf('\n'));
         switch (form) {
@@ -182,16 +182,16 @@ class LauncherTest : public ::testing::Test {
     }
 
     QList<QByteArray> startedWith() {
-        waitForFile(record, 15000);
-        return argumentsIn(record);
+        WaitForFile(record, 15000);
+        return ArgumentsIn(record);
     }
 
     // What the dialog said, once it has; the program must not have started by then.
     QList<QByteArray> saidInstead() {
-        waitForFile(dialog, 15000);
+        WaitForFile(dialog, 15000);
         QThread::msleep(200);
         EXPECT_FALSE(QFile::exists(QFile::decodeName(record))) << "the program was started";
-        return argumentsIn(dialog);
+        return ArgumentsIn(dialog);
     }
 
     TempFolder root;
@@ -249,7 +249,7 @@ class ScriptLauncher : public LauncherTest, public ::testing::WithParamInterface
         return GetParam().form == LauncherForm::NautilusScript ? "NAUTILUS" : "CAJA";
     }
     QByteArray script() {
-        return sendToLauncher(GetParam().form, programFolder + "/Quillex").content;
+        return SendToLauncher(GetParam().form, programFolder + "/Quillex").content;
     }
 };
 
@@ -284,7 +284,7 @@ const char kShellExec[] =
     R"(/bin/sh -c "p=\\$(printf '%%bx' \\"\\$0\\"); p=\\${p%%x}; @START@; m=\\"Quillet を起動しませんでした。「\\$1」はフォルダではないか、ファイル マネージャーから名前を正しく受け取れませんでした。\\"; if command -v kdialog >/dev/null; then kdialog --title Quillet --sorry \\"\\$m\\"; elif command -v zenity >/dev/null; then zenity --warning --title=Quillet --no-markup --text=\\"\\$m\\"; else xmessage -center \\"Quillet was not started: \\\\\\"\\$1\\\\\\" is not a folder, or the file manager could not pass its name exactly.\\"; fi; printf '%%s\\\\n' \\"\\$m\\" >&2" "/o p/\\"q\\" 'a' 5%% \\$H \\\\\\\\b \\`t\\`\\\\0012\\\\0377/Quillex")";
 const char kStart[] = R"(if [ -d \\"\\$1\\" ]; then exec \\"\\$p\\" \\"\\$1\\"; fi)";
 
-QByteArray shellExec(bool refuseReplaced) {
+QByteArray ShellExec(bool refuseReplaced) {
     const QByteArray start = refuseReplaced
                                  ? R"(case \\$1 in *�*) ;; *) )" + QByteArray(kStart) + " ;; esac"
                                  : QByteArray(kStart);
@@ -292,21 +292,21 @@ QByteArray shellExec(bool refuseReplaced) {
 }
 
 TEST(LauncherText, TheDesktopEntriesRunTheShellWithTheProgramAsPrintableText) {
-    EXPECT_EQ(sendToLauncher(LauncherForm::ThunarSendTo, kProgram).content,
-              "[Desktop Entry]\nType=Application\nName=Quillet\nExec=" + shellExec(false) +
+    EXPECT_EQ(SendToLauncher(LauncherForm::ThunarSendTo, kProgram).content,
+              "[Desktop Entry]\nType=Application\nName=Quillet\nExec=" + ShellExec(false) +
                   " %f\nMimeType=inode/directory;\n");
-    EXPECT_EQ(sendToLauncher(LauncherForm::DolphinServiceMenu, kProgram).content,
+    EXPECT_EQ(SendToLauncher(LauncherForm::DolphinServiceMenu, kProgram).content,
               "[Desktop Entry]\nType=Service\nX-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
               "MimeType=inode/directory;\nActions=quillet;\n\n[Desktop Action quillet]\n"
               "Name=Quillet\nExec=" +
-                  shellExec(true) + " %f\n");
-    EXPECT_EQ(sendToLauncher(LauncherForm::NemoAction, kProgram).content,
-              "[Nemo Action]\nName=Quillet\nExec=" + shellExec(false) +
+                  ShellExec(true) + " %f\n");
+    EXPECT_EQ(SendToLauncher(LauncherForm::NemoAction, kProgram).content,
+              "[Nemo Action]\nName=Quillet\nExec=" + ShellExec(false) +
                   " %F\nSelection=s\nExtensions=dir;\nQuote=single\n");
 }
 
 TEST(LauncherText, TheScriptsReadTheSelectionFromTheirFileManagersURIs) {
-    const QByteArray nautilus = sendToLauncher(LauncherForm::NautilusScript, kProgram).content;
+    const QByteArray nautilus = SendToLauncher(LauncherForm::NautilusScript, kProgram).content;
     EXPECT_TRUE(nautilus.startsWith("#!/bin/sh\n"));
     EXPECT_TRUE(
         nautilus.contains("\nuri=${NAUTILUS_SCRIPT_SELECTED_URIS%%\"$nl\"*}\n"
@@ -314,7 +314,7 @@ TEST(LauncherText, TheScriptsReadTheSelectionFromTheirFileManagersURIs) {
     EXPECT_TRUE(
         nautilus.contains("  if [ -d \"$folder\" ]; then exec '/o p/\"q\" '\\''a'\\'' 5% "
                           "$H \\b `t`\n\xff/Quillex' \"$folder\"; fi ;;\n"));
-    EXPECT_EQ(sendToLauncher(LauncherForm::CajaScript, kProgram).content,
+    EXPECT_EQ(SendToLauncher(LauncherForm::CajaScript, kProgram).content,
               QByteArray(nautilus).replace("NAUTILUS_", "CAJA_"));
 }
 
@@ -324,7 +324,7 @@ TEST_F(LauncherTest, TheDesktopLauncherStartsTheProgramOnADroppedFolder) {
     const QByteArray folder = root.makeFolder("prog dir \"q\" 'a' $HOME \\back");
     ::rename((programFolder + "/Quillex").constData(), (folder + "/Quillex").constData());
     const QByteArray chosen = root.makeFolder("parent/" + kChosenNames[0].folder);
-    errors = gioLaunch(root.write("Quillet.desktop", desktopLauncher(folder + "/Quillex").content),
+    errors = gioLaunch(root.write("Quillet.desktop", DesktopLauncher(folder + "/Quillex").content),
                        chosen);
     EXPECT_EQ(startedWith(), QList<QByteArray>{chosen}) << errors.constData();
 }

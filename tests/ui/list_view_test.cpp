@@ -120,7 +120,9 @@ TEST_P(ListViewColumns, EachChangeNamesTheColumnsItTouches) {
     EXPECT_EQ(changes.firstRow, 2);
     EXPECT_EQ(changes.lastRow, 2);
     EXPECT_EQ(changes.lastColumn, GetParam().lastColumn);
-    if (GetParam().lastColumn >= 0) EXPECT_EQ(changes.firstColumn, GetParam().firstColumn);
+    if (GetParam().lastColumn >= 0) {
+        EXPECT_EQ(changes.firstColumn, GetParam().firstColumn);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
