@@ -106,11 +106,10 @@ esac
 @NOT_STARTED@
 )";
 
-}  // namespace
-
-// First the quoting of the command line: inside double quotes, '"', '`', '$' and the backslash
-// take a backslash, and '%' is doubled so it is no field code. Then the escaping of a string
-// value, which doubles every backslash and spells out line breaks.
+// An argument of a desktop entry's Exec key. First the quoting of the command line: inside double
+// quotes, '"', '`', '$' and the backslash take a backslash, and '%' is doubled so it is no field
+// code. Then the escaping of a string value, which doubles every backslash and spells out line
+// breaks.
 QByteArray ExecArgument(const QByteArray& argument) {
     QByteArray quoted = "\"";
     for (const char c : argument) {
@@ -124,17 +123,27 @@ QByteArray ExecArgument(const QByteArray& argument) {
 
 // The file managers look up the first word of the command before they turn "%%" back into "%",
 // and read a desktop entry only when it is UTF-8; so the shell comes first, and the program's
-// path follows as printable text that printf turns back into its bytes.
+// path follows as printable text that printf turns back into its bytes, as "$p".
+QByteArray ShellRunning(const QByteArray& script, const QByteArray& program,
+                        const char* fieldCode) {
+    return "/bin/sh -c " + ExecArgument("p=$(printf '%bx' \"$0\"); p=${p%x}; " + script) + ' ' +
+           ExecArgument(PrintfEscaped(program)) + ' ' + fieldCode;
+}
+
+}  // namespace
+
 QByteArray ShellExec(const QByteArray& program, const char* fieldCode, ReplacedNames replaced) {
     const QByteArray start = "if [ -d \"$1\" ]; then exec \"$p\" \"$1\"; fi";
-    QByteArray script = "p=$(printf '%bx' \"$0\"); p=${p%x}; ";
+    QByteArray script;
     if (replaced == ReplacedNames::Refused)
         script += "case $1 in *\xEF\xBF\xBD*) ;; *) " + start + " ;; esac; ";
     else
         script += start + "; ";
-    script += NotStarted("$1");
-    return "/bin/sh -c " + ExecArgument(script) + ' ' + ExecArgument(PrintfEscaped(program)) + ' ' +
-           fieldCode;
+    return ShellRunning(script + NotStarted("$1"), program, fieldCode);
+}
+
+QByteArray ShellExecPassingOn(const QByteArray& program, const char* fieldCode) {
+    return ShellRunning("exec \"$p\" \"$@\"", program, fieldCode);
 }
 
 QByteArray SelectionScript(const QByteArray& program, const QByteArray& prefix) {

@@ -9,14 +9,14 @@ namespace quillet {
 // and for the folder whose name really holds U+FFFD.
 enum class ReplacedNames { Kept, Refused };
 
-// An argument of a desktop entry's Exec key, quoted as the Desktop Entry rules say and then
-// escaped as a key file value.
-QByteArray ExecArgument(const QByteArray& argument);
-
 // A desktop entry's Exec value that starts `program` on the one path the file manager fills in
 // for `fieldCode` when that path is a folder, and otherwise tells the user that it started
 // nothing.
 QByteArray ShellExec(const QByteArray& program, const char* fieldCode, ReplacedNames replaced);
+
+// A desktop entry's Exec value that starts `program` with what the desktop fills in for
+// `fieldCode`, or with nothing when it fills in nothing.
+QByteArray ShellExecPassingOn(const QByteArray& program, const char* fieldCode);
 
 // The script for a Scripts menu whose file manager names its variables with `prefix`
 // ("NAUTILUS", "CAJA"): it starts `program` on the first selected item, or on the folder shown

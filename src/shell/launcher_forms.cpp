@@ -4,13 +4,14 @@
 
 namespace quillet {
 
+// A double click starts the program on its own, a folder dropped on the launcher starts it there.
 LauncherFile DesktopLauncher(const QByteArray& program) {
     return {"Quillet.desktop",
             "[Desktop Entry]\n"
             "Type=Application\n"
             "Name=Quillet\n"
             "Exec=" +
-                ExecArgument(program) + " %f\n",
+                ShellExecPassingOn(program, "%f") + "\n",
             0755};
 }
 
