@@ -1,24 +1,16 @@
 #include "platform/linux/folder_spellings.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+
+#include "platform/linux/dir_stream.h"
 
 namespace quillet {
 
 namespace {
 
 std::optional<QSet<QByteArray>> ReadSpellings(int dirFd) {
-    // A descriptor of its own: reading moves the position, and closing the listing closes it.
-    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    DIR* dir = OpenDirStream(dirFd);
+    if (dir == nullptr) return std::nullopt;
     QSet<QByteArray> names;
     for (;;) {
         errno = 0;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/linux/dir_stream.h"
 #include "platform/linux/dos_attributes.h"
 #include "platform/linux/file_patterns.h"
 #include "platform/linux/rename_leftovers.h"
@@ -118,14 +119,9 @@ class FoundFiles {
 std::optional<std::vector<DirEntry>> ListFolder(int dirFd, const QString& patterns,
                                                 QList<QByteArray>* leftovers,
                                                 UnlistedNames* unlisted) {
-    // A descriptor of its own: reading moves the position, and closing the listing closes it.
-    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    DIR* dir = OpenDirStream(dirFd);
+    if (dir == nullptr) return std::nullopt;
+    const int fd = ::dirfd(dir);
     const FilePatterns matcher(patterns);
     FoundFiles foundFiles;
     int readError = 0;
