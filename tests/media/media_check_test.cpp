@@ -27,6 +27,7 @@
 #include "preview/rename_marks.h"
 #include "reliability/folder_snapshot.h"
 #include "reliability/pass_model.h"
+#include "support/child_process.h"
 #include "support/window_harness.h"
 
 namespace quillet::test {
@@ -347,27 +348,13 @@ TEST_F(MediaCheck, AttributePass) {
 // The pass in a child of its own, as the program runs it; returns the child once it has listed
 // the folder and is about to rename, or -1. The child's own temporary folders go under `scratch`.
 pid_t StartPass(const QByteArray& folder, const Renames& renames, const QByteArray& scratch) {
-    int ready[2];
-    if (::pipe(ready) != 0) return -1;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
+    return StartChildOnceReady([&](const std::function<void()>& ready) {
         qputenv("TMPDIR", scratch);
         WindowHarness harness;
         SetUpPass(harness, folder, renames);
-        if (::write(ready[1], "!", 1) != 1) ::_exit(2);
+        ready();
         harness.execute();
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char byte = 0;
-    const bool started = ::read(ready[0], &byte, 1) == 1;
-    ::close(ready[0]);
-    if (!started) {
-        ::waitpid(child, nullptr, 0);
-        return -1;
-    }
-    return child;
+    });
 }
 
 // How many of the renames the folder shows done.

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "platform/linux/linux_file_system.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 namespace quillet::test {
@@ -61,33 +62,19 @@ class KillTest : public ::testing::TestWithParam<KillCase> {
     // The pass in a child of its own: every file renamed in list order, as the execute button
     // does. Returns the child once it has begun renaming.
     pid_t startPass(const QByteArray& folder) const {
-        int ready[2];
-        if (::pipe(ready) != 0) return -1;
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(ready[0]);
+        return StartChildOnceReady([&](const std::function<void()>& ready) {
             const auto fs = files();
             const auto open = fs->openFolder(folder);
             const auto entries = open ? open->listFiles(QStringLiteral("*.*")) : std::nullopt;
-            if (!entries) ::_exit(2);
+            if (!entries) return;
             std::vector<std::pair<QByteArray, QByteArray>> renames;
             for (const DirEntry& entry : *entries) {
                 const int i = entry.rawName.mid(1, entry.rawName.indexOf('.') - 1).toInt();
                 renames.emplace_back(entry.rawName, newName(i));
             }
-            if (::write(ready[1], "!", 1) != 1) ::_exit(2);
+            ready();
             for (const auto& [from, to] : renames) open->renameNoReplace(from, to);
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        const bool started = ::read(ready[0], &byte, 1) == 1;
-        ::close(ready[0]);
-        if (!started) {
-            ::waitpid(child, nullptr, 0);
-            return -1;
-        }
-        return child;
+        });
     }
 
     // Empty when every original file is there once, under its old or new name, and nothing
