@@ -175,17 +175,7 @@ class LauncherTest : public ::testing::Test {
                 quoted += c;
             }
         }
-        QByteArray line;
-        for (qsizetype i = 0; i < exec.size(); ++i) {
-            if (exec[i] == '%' && i + 1 < exec.size() &&
-                (exec[i + 1] == '%' || exec[i + 1] == 'F')) {
-                line += exec[i + 1] == '%' ? QByteArray("%") : quoted;
-                ++i;
-            } else {
-                line += exec[i];
-            }
-        }
-        return line;
+        return exec.replace("%%", "\x01").replace("%F", quoted).replace("\x01", "%");
     }
 
     QList<QByteArray> startedWith() {
