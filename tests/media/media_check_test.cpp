@@ -68,12 +68,10 @@ QByteArray Content(const QByteArray& name) {
 // that anything that happens beside it shows too. The case's row of the table is timed from it.
 class CaseFolder {
   public:
-    CaseFolder(const Medium& medium, const char* label)
+    explicit CaseFolder(const Medium& medium)
         : m_medium(QString::fromUtf8(medium.label)),
-          m_root(medium.root + '/' + label),
-          m_work(m_root + "/work") {
-        ::mkdir(m_root.constData(), 0755);
-        ::mkdir(m_work.constData(), 0755);
+          m_root(QString::fromUtf8(medium.root)),
+          m_work(m_root.makeFolder("work")) {
         m_timer.start();
     }
     void addRow(const QString& check, const QString& counts) const {
@@ -81,23 +79,20 @@ class CaseFolder {
             {m_medium, check, counts,
              QString::number(m_timer.elapsed() / 1000.0, 'f', 1) + QStringLiteral(" s")});
     }
-    const QByteArray& root() const { return m_root; }
+    QByteArray root() const { return m_root.path(); }
     const QByteArray& work() const { return m_work; }
     QByteArray pathOf(const QByteArray& name) const { return m_work + '/' + name; }
     void write(const QByteArray& name, const QByteArray& content) const {
-        FILE* file = std::fopen(pathOf(name).constData(), "wb");
-        ASSERT_NE(file, nullptr) << pathOf(name).constData();
-        std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), file);
-        std::fclose(file);
+        m_root.write("work/" + name, content);
     }
     void photos(const QList<QByteArray>& names) const {
         for (const QByteArray& name : names) write(name, Content(name));
     }
-    Snapshot entries() const { return EntriesOf(TakeSnapshot(m_root), "work"); }
+    Snapshot entries() const { return EntriesOf(TakeSnapshot(root()), "work"); }
 
   private:
     QString m_medium;
-    QByteArray m_root;
+    TempFolder m_root;
     QByteArray m_work;
     QElapsedTimer m_timer;
 };
@@ -208,7 +203,7 @@ class MediaCheck : public ::testing::Test {
 TEST_F(MediaCheck, ChainSwapAndTakenNames) {
     for (const Medium& medium : MediaToCheck()) {
         SCOPED_TRACE(medium.label.constData());
-        CaseFolder folder(medium, "chain");
+        CaseFolder folder(medium);
         folder.photos({"a1.jpg", "a2.jpg", "a3.jpg", "s1.jpg", "s2.jpg", "t1.jpg", "t2.jpg",
                        "t3.jpg", "u.png", "U2.png"});
         ::mkdir(folder.pathOf("dir.jpg").constData(), 0755);
@@ -226,7 +221,7 @@ TEST_F(MediaCheck, ChainSwapAndTakenNames) {
 TEST_F(MediaCheck, CaseOnlyPass) {
     for (const Medium& medium : MediaToCheck()) {
         SCOPED_TRACE(medium.label.constData());
-        CaseFolder folder(medium, "case");
+        CaseFolder folder(medium);
         Renames lower;
         Renames upper;
         for (int i = 1; i <= 10; ++i) {
@@ -271,7 +266,7 @@ TEST_F(MediaCheck, AttributePass) {
     };
     for (const Medium& medium : MediaToCheck()) {
         SCOPED_TRACE(medium.label.constData());
-        CaseFolder folder(medium, "attributes");
+        CaseFolder folder(medium);
         const QList<QByteArray> photos = {"a.jpg", "b.jpg", "c.jpg"};
         folder.photos(photos);
         folder.write(".hidden", "other.jpg\n");
@@ -286,7 +281,7 @@ TEST_F(MediaCheck, AttributePass) {
         const Snapshot before = folder.entries();
 
         // Hidden in a folder that has no list of hidden names yet: the list is made.
-        CaseFolder fresh(medium, "attributes-new");
+        CaseFolder fresh(medium);
         fresh.photos({"d.jpg"});
         attributePass(fresh, true);
         const bool freshHidden = flagsOf(fresh, "d.jpg") & attr::Hidden;
@@ -358,7 +353,7 @@ TEST_F(MediaCheck, KillMidPassThenStart) {
     for (const Medium& medium : MediaToCheck()) {
         SCOPED_TRACE(medium.label.constData());
         for (const bool caseOnly : {false, true}) {
-            CaseFolder folder(medium, caseOnly ? "kill-case" : "kill");
+            CaseFolder folder(medium);
             const int files = medium.killFiles;
             Renames renames;
             QList<QByteArray> names;
