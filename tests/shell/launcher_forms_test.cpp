@@ -9,12 +9,47 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <cctype>
+#include <cstdint>
 
-#include "support/glib_calls.h"
 #include "support/temp_folder.h"
+
+// GLib, from which Thunar, Nautilus, Caja and Nemo take their answers, called without its
+// headers, which the test suite does not install; Qt already links it.
+extern "C" {
+struct GError {
+    std::uint32_t domain;
+    int code;
+    char* message;
+};
+char* g_filename_to_uri(const char* filename, const char* hostname, GError** error);
+int g_spawn_command_line_sync(const char* commandLine, char** standardOutput, char** standardError,
+                              int* waitStatus, GError** error);
+void g_free(void* memory);
+void g_error_free(GError* error);
+}
 
 namespace quillet::test {
 namespace {
+
+// The URI that GIO gives a local path, as Nautilus and Caja hand it to a script.
+QByteArray GlibFileUri(const QByteArray& path) {
+    char* uri = g_filename_to_uri(path.constData(), nullptr, nullptr);
+    const QByteArray result(uri);
+    g_free(uri);
+    return result;
+}
+
+// Runs a command line as Nemo runs an action's, splitting it with g_shell_parse_argv; returns
+// GLib's error, or an empty text when it ran.
+QByteArray GlibRunCommandLine(const QByteArray& commandLine) {
+    GError* error = nullptr;
+    int status = 0;
+    if (g_spawn_command_line_sync(commandLine.constData(), nullptr, nullptr, &status, &error))
+        return {};
+    const QByteArray message = error ? QByteArray(error->message) : QByteArray("failed");
+    if (error) g_error_free(error);
+    return message;
+}
 
 struct Form {
     const char* name;
