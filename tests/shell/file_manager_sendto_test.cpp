@@ -8,7 +8,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -148,21 +147,6 @@ QByteArray Shown(const QByteArray& bytes) {
         .toUtf8();
 }
 
-// The process id of a running Quillex started on exactly `folder`, or 0.
-qint64 ProgramOn(const QByteArray& folder) {
-    const QDir proc(QStringLiteral("/proc"));
-    for (const QString& entry : proc.entryList(QDir::Dirs)) {
-        bool numeric = false;
-        const qint64 pid = entry.toLongLong(&numeric);
-        if (!numeric) continue;
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (!cmdline.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> argv = cmdline.readAll().split('\0');
-        if (argv.size() == 3 && argv[0].endsWith("/Quillex") && argv[1] == folder) return pid;
-    }
-    return 0;
-}
-
 QByteArray ShellWord(const QByteArray& word) {
     return '\'' + QByteArray(word).replace('\'', "'\\''") + '\'';
 }
@@ -170,7 +154,8 @@ QByteArray ShellWord(const QByteArray& word) {
 // One home for the whole session: the services that the session bus starts for the first file
 // manager (the metadata store among them) keep working in it for the next ones. In it the
 // Sendto button, pressed in the window as the user presses it, writes the launchers for a
-// stand-in in an awkward folder, which writes down its arguments and starts the real program.
+// stand-in in an awkward folder, which writes down its process id and arguments and becomes the
+// real program.
 struct Session {
     Session() {
         qputenv("HOME", home.path());
@@ -182,9 +167,10 @@ struct Session {
                                     ? qgetenv("QUILLET_CHECK_PROGRAM")
                                     : QByteArray(QUILLET_PROGRAM);
         place.write(kProgramFolder + "/Quillex",
-                    "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + ShellWord(record + ".part") +
-                        " && mv " + ShellWord(record + ".part") + ' ' + ShellWord(record) +
-                        "\nexec " + ShellWord(real) + " \"$@\"\n");
+                    "#!/bin/sh\necho $$ > " + ShellWord(place.pathOf("pid")) +
+                        "\nprintf '%s\\0' \"$@\" > " + ShellWord(record + ".part") + " && mv " +
+                        ShellWord(record + ".part") + ' ' + ShellWord(record) + "\nexec " +
+                        ShellWord(real) + " \"$@\"\n");
         ::chmod((programFolder + "/Quillex").constData(), 0755);
         harness.process.folder = programFolder;
         harness.startOnPhotos();
@@ -335,19 +321,18 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
         const QByteArray arguments = file.readAll();
         EXPECT_EQ(arguments, chosen + '\0') << Shown(arguments).constData();
         outcome = arguments == chosen + '\0' ? "exact" : "DIFFERENT: " + Shown(arguments);
-        // The stand-in hands over to the real program, whose window shows.
-        qint64 pid = 0;
-        EXPECT_TRUE(WaitFor([&] { return (pid = ProgramOn(chosen)) != 0; }, 20000));
+        // The stand-in becomes the real program, whose window shows.
+        const pid_t pid = shared.place.read("pid").trimmed().toInt();
         const auto windowShown = [&] {
-            return pid != 0 && !Output("xdotool search --onlyvisible --pid",
-                                       {QString::number(pid), QStringLiteral("--name"),
-                                        QStringLiteral("^Quillet$")})
-                                    .isEmpty();
+            return pid > 0 && !Output("xdotool search --onlyvisible --pid",
+                                      {QString::number(pid), QStringLiteral("--name"),
+                                       QStringLiteral("^Quillet$")})
+                                   .isEmpty();
         };
         const bool shown = WaitFor(windowShown, 20000);
         EXPECT_TRUE(shown) << "the program started but showed no window";
         if (!shown) outcome += ", but no window";
-        if (pid != 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
+        if (pid > 0) ::kill(pid, SIGTERM);
     } else {
         // The launcher refuses the name the file manager made up and says so in a dialog.
         QThread::msleep(2000);
