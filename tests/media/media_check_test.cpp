@@ -1,8 +1,9 @@
 // The rename pass, the case-only pass, the attribute pass and a pass killed midway, each played
 // by the window model on real media: file systems made and mounted by tests/media/check-media,
-// which names them in QUILLET_MEDIA as "label:case:flags:path" entries separated by ";" (case:
-// "ci" where the medium ignores letter case, "cs" where it does not; flags: which of the
-// attributes R, H, A the medium keeps). Without that variable every test is skipped.
+// which names them in QUILLET_MEDIA as "label:case:flags:files:path" entries separated by ";"
+// (case: "ci" where the medium ignores letter case, "cs" where it does not; flags: which of the
+// attributes R, H, A the medium keeps; files: how many the killed pass renames). Without that
+// variable every test is skipped.
 //
 // Each pass is checked against what a never-replacing pass in list order must leave; the
 // failure marks shown before executing must name exactly the rows the pass could not rename.
@@ -16,13 +17,11 @@
 
 #include <QElapsedTimer>
 #include <QSet>
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <random>
-#include <thread>
 
-#include "media/media_table.h"
 #include "platform/linux/linux_file_system.h"
 #include "preview/rename_marks.h"
 #include "reliability/folder_snapshot.h"
@@ -52,9 +51,10 @@ std::vector<Medium> MediaToCheck() {
     return media;
 }
 
-MediaTable& Table() {
-    static MediaTable table;
-    return table;
+// What each case did on each medium: medium, case, counts, time.
+std::vector<QStringList>& Rows() {
+    static std::vector<QStringList> rows;
+    return rows;
 }
 
 // New names by old name; a file without one stays unchecked.
@@ -65,31 +65,36 @@ QByteArray Content(const QByteArray& name) {
 }
 
 // A folder of its own for one case on one medium: `work` inside it is the listed folder, so
-// that anything that happens beside it shows too.
+// that anything that happens beside it shows too. The case's row of the table is timed from it.
 class CaseFolder {
   public:
-    CaseFolder(const Medium& medium, const char* label)
-        : m_root(medium.root + '/' + label), m_work(m_root + "/work") {
-        ::mkdir(m_root.constData(), 0755);
-        ::mkdir(m_work.constData(), 0755);
+    explicit CaseFolder(const Medium& medium)
+        : m_medium(QString::fromUtf8(medium.label)),
+          m_root(QString::fromUtf8(medium.root)),
+          m_work(m_root.makeFolder("work")) {
+        m_timer.start();
     }
-    const QByteArray& root() const { return m_root; }
+    void addRow(const QString& check, const QString& counts) const {
+        Rows().push_back(
+            {m_medium, check, counts,
+             QString::number(m_timer.elapsed() / 1000.0, 'f', 1) + QStringLiteral(" s")});
+    }
+    QByteArray root() const { return m_root.path(); }
     const QByteArray& work() const { return m_work; }
     QByteArray pathOf(const QByteArray& name) const { return m_work + '/' + name; }
     void write(const QByteArray& name, const QByteArray& content) const {
-        FILE* file = std::fopen(pathOf(name).constData(), "wb");
-        ASSERT_NE(file, nullptr) << pathOf(name).constData();
-        std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), file);
-        std::fclose(file);
+        m_root.write("work/" + name, content);
     }
     void photos(const QList<QByteArray>& names) const {
         for (const QByteArray& name : names) write(name, Content(name));
     }
-    Snapshot entries() const { return EntriesOf(TakeSnapshot(m_root), "work"); }
+    Snapshot entries() const { return EntriesOf(TakeSnapshot(root()), "work"); }
 
   private:
-    QByteArray m_root;
+    QString m_medium;
+    TempFolder m_root;
     QByteArray m_work;
+    QElapsedTimer m_timer;
 };
 
 // The window on the folder with the given new names, as the user leaves it before executing.
@@ -137,9 +142,10 @@ void Count(const Snapshot& before, const Snapshot& expected, const Snapshot& aft
     }
 }
 
-// Plays the pass the execute button makes and checks the folder against the model.
-PassCounts PlayPass(const Medium& medium, const CaseFolder& folder, const Renames& renames) {
-    PassCounts counts;
+// Plays the pass the execute button makes, checks the folder against the model and adds what
+// it did to `counts`; returns how many files it renamed.
+int PlayPass(const Medium& medium, const CaseFolder& folder, const Renames& renames,
+             PassCounts& counts) {
     const Snapshot outsideBefore = WithoutEntriesOf(TakeSnapshot(folder.root()), "work");
     const Snapshot before = folder.entries();
     WindowHarness harness;
@@ -153,36 +159,34 @@ PassCounts PlayPass(const Medium& medium, const CaseFolder& folder, const Rename
     harness.execute();
     QSet<QByteArray> failed;
     for (const auto& failure : f.LV.lastPass().failures) failed.insert(failure.from);
-    counts.marked = static_cast<int>(marked.size());
-    counts.marksAgree = marked == failed;
-    counts.kept = static_cast<int>(failed.size());
-    counts.expected = prediction.moved;
-    counts.renamed = f.LV.lastPass().renamed;
+    counts.marked += static_cast<int>(marked.size());
+    counts.marksAgree = counts.marksAgree && marked == failed;
+    counts.kept += static_cast<int>(failed.size());
+    counts.expected += prediction.moved;
+    counts.renamed += f.LV.lastPass().renamed;
 
     const Snapshot after = folder.entries();
     Count(before, prediction.entries, after, counts);
-    EXPECT_EQ(DescribeDifference(prediction.entries, after).toStdString(), "")
-        << medium.label.constData();
+    EXPECT_EQ(DescribeDifference(prediction.entries, after).toStdString(), "");
     EXPECT_EQ(
         DescribeDifference(outsideBefore, WithoutEntriesOf(TakeSnapshot(folder.root()), "work"))
             .toStdString(),
         "")
-        << medium.label.constData() << ": something changed beside the folder";
-    EXPECT_TRUE(counts.marksAgree) << medium.label.constData() << ": " << marked.size()
-                                   << " rows marked, " << failed.size() << " kept their names";
-    return counts;
+        << "something changed beside the folder";
+    EXPECT_TRUE(marked == failed) << marked.size() << " rows marked, " << failed.size()
+                                  << " kept their names";
+    return f.LV.lastPass().renamed;
+}
+
+QString N(int number) {
+    return QString::number(number);
 }
 
 QString Cells(const PassCounts& c) {
     return QStringLiteral("%1 of %2 renamed, %3 kept (%4 marked%5), %6 lost, %7 replaced, %8 stray")
-        .arg(c.renamed)
-        .arg(c.expected)
-        .arg(c.kept)
-        .arg(c.marked)
-        .arg(c.marksAgree ? QString() : QStringLiteral(", DISAGREE"))
-        .arg(c.lost)
-        .arg(c.replaced)
-        .arg(c.stray);
+        .arg(N(c.renamed), N(c.expected), N(c.kept), N(c.marked),
+             c.marksAgree ? QString() : QStringLiteral(", DISAGREE"), N(c.lost), N(c.replaced),
+             N(c.stray));
 }
 
 class MediaCheck : public ::testing::Test {
@@ -198,9 +202,8 @@ class MediaCheck : public ::testing::Test {
 // photo and, where case is ignored, a file whose name differs from the new one in case only.
 TEST_F(MediaCheck, ChainSwapAndTakenNames) {
     for (const Medium& medium : MediaToCheck()) {
-        QElapsedTimer timer;
-        timer.start();
-        CaseFolder folder(medium, "chain");
+        SCOPED_TRACE(medium.label.constData());
+        CaseFolder folder(medium);
         folder.photos({"a1.jpg", "a2.jpg", "a3.jpg", "s1.jpg", "s2.jpg", "t1.jpg", "t2.jpg",
                        "t3.jpg", "u.png", "U2.png"});
         ::mkdir(folder.pathOf("dir.jpg").constData(), 0755);
@@ -208,19 +211,17 @@ TEST_F(MediaCheck, ChainSwapAndTakenNames) {
         const Renames renames = {{"a1.jpg", "n.jpg"},   {"a2.jpg", "a1.jpg"}, {"a3.jpg", "a2.jpg"},
                                  {"s1.jpg", "s2.jpg"},  {"s2.jpg", "s1.jpg"}, {"t1.jpg", "u.png"},
                                  {"t2.jpg", "dir.jpg"}, {"t3.jpg", "u2.png"}};
-        const PassCounts counts = PlayPass(medium, folder, renames);
-        EXPECT_EQ(counts.renamed, medium.ignoresCase ? 3 : 4) << medium.label.constData();
-        Table().add(medium.label, QStringLiteral("chain, swap, taken"), Cells(counts),
-                    timer.elapsed());
+        PassCounts counts;
+        EXPECT_EQ(PlayPass(medium, folder, renames, counts), medium.ignoresCase ? 3 : 4);
+        folder.addRow(QStringLiteral("chain, swap, taken"), Cells(counts));
     }
 }
 
 // IMG_0001.JPG to img_0001.jpg and back: the letters' case alone changes.
 TEST_F(MediaCheck, CaseOnlyPass) {
     for (const Medium& medium : MediaToCheck()) {
-        QElapsedTimer timer;
-        timer.start();
-        CaseFolder folder(medium, "case");
+        SCOPED_TRACE(medium.label.constData());
+        CaseFolder folder(medium);
         Renames lower;
         Renames upper;
         for (int i = 1; i <= 10; ++i) {
@@ -229,20 +230,10 @@ TEST_F(MediaCheck, CaseOnlyPass) {
             lower[name] = name.toLower();
             upper[name.toLower()] = name;
         }
-        PassCounts down = PlayPass(medium, folder, lower);
-        EXPECT_EQ(down.renamed, 10) << medium.label.constData();
-        const PassCounts up = PlayPass(medium, folder, upper);
-        EXPECT_EQ(up.renamed, 10) << medium.label.constData();
-        down.renamed += up.renamed;
-        down.expected += up.expected;
-        down.kept += up.kept;
-        down.marked += up.marked;
-        down.marksAgree = down.marksAgree && up.marksAgree;
-        down.lost += up.lost;
-        down.replaced += up.replaced;
-        down.stray += up.stray;
-        Table().add(medium.label, QStringLiteral("case only, there and back"), Cells(down),
-                    timer.elapsed());
+        PassCounts counts;
+        EXPECT_EQ(PlayPass(medium, folder, lower, counts), 10);
+        EXPECT_EQ(PlayPass(medium, folder, upper, counts), 10);
+        folder.addRow(QStringLiteral("case only, there and back"), Cells(counts));
     }
 }
 
@@ -261,87 +252,73 @@ mode_t ChmodWritable(mode_t mode) {
 // back the write bits each file had (where the medium keeps the note of them; else what
 // "chmod +w" gives), and the folder's list of hidden names keeps its other lines.
 TEST_F(MediaCheck, AttributePass) {
-    const std::uint32_t letters[] = {attr::ReadOnly, attr::Hidden, attr::Archive};
-    const char names[] = {'R', 'H', 'A'};
+    const std::pair<std::uint32_t, char> kLetters[] = {
+        {attr::ReadOnly, 'R'}, {attr::Hidden, 'H'}, {attr::Archive, 'A'}};
+    const auto flagsOf = [](const CaseFolder& in, const QByteArray& name) {
+        return LinuxFileSystem().attributes(in.pathOf(name)).value_or(0);
+    };
+    const auto attributePass = [](const CaseFolder& in, bool on) {
+        WindowHarness harness;
+        harness.load(in.work());
+        harness.form().Check6.setValue(1);
+        for (CheckBox& box : harness.form().Check7) box.setValue(on ? 1 : 0);
+        harness.execute();
+    };
     for (const Medium& medium : MediaToCheck()) {
-        QElapsedTimer timer;
-        timer.start();
-        CaseFolder folder(medium, "attributes");
+        SCOPED_TRACE(medium.label.constData());
+        CaseFolder folder(medium);
         const QList<QByteArray> photos = {"a.jpg", "b.jpg", "c.jpg"};
         folder.photos(photos);
         folder.write(".hidden", "other.jpg\n");
-        const mode_t wanted[] = {0664, 0644, 0600};
+        const mode_t asked[] = {0664, 0644, 0600};
         std::map<QByteArray, mode_t> modes;
+        QStringList had;
         for (int i = 0; i < photos.size(); ++i) {
-            ::chmod(folder.pathOf(photos[i]).constData(), wanted[i]);  // refused by some media
+            ::chmod(folder.pathOf(photos[i]).constData(), asked[i]);  // refused by some media
             modes[photos[i]] = ModeOf(folder.pathOf(photos[i]));
+            had << QStringLiteral("%1").arg(modes[photos[i]], 4, 8, QLatin1Char('0'));
         }
         const Snapshot before = folder.entries();
-        const auto attributeIn = [](const CaseFolder& in, bool on) {
-            WindowHarness harness;
-            harness.load(in.work());
-            Form1& f = harness.form();
-            f.Check6.setValue(1);
-            for (CheckBox& box : f.Check7) box.setValue(on ? 1 : 0);
-            harness.execute();
-        };
-        const auto flagsOf = [&folder](const QByteArray& name) {
-            return LinuxFileSystem().attributes(folder.pathOf(name)).value_or(0);
-        };
-        const auto attributePass = [&attributeIn, &folder](bool on) { attributeIn(folder, on); };
 
         // Hidden in a folder that has no list of hidden names yet: the list is made.
-        CaseFolder fresh(medium, "attributes-new");
+        CaseFolder fresh(medium);
         fresh.photos({"d.jpg"});
-        attributeIn(fresh, true);
-        const bool freshHidden =
-            LinuxFileSystem().attributes(fresh.pathOf("d.jpg")).value_or(0) & attr::Hidden;
-        attributeIn(fresh, false);
-        EXPECT_EQ(freshHidden, medium.keeps.contains('H')) << medium.label.constData();
-        EXPECT_EQ(LinuxFileSystem().attributes(fresh.pathOf("d.jpg")).value_or(0) & attr::Hidden,
-                  0u)
-            << medium.label.constData();
+        attributePass(fresh, true);
+        const bool freshHidden = flagsOf(fresh, "d.jpg") & attr::Hidden;
+        attributePass(fresh, false);
+        EXPECT_EQ(freshHidden, medium.keeps.contains('H'));
+        EXPECT_EQ(flagsOf(fresh, "d.jpg") & attr::Hidden, 0u);
 
-        attributePass(true);
+        attributePass(folder, true);
         QByteArray kept;
-        for (int k = 0; k < 3; ++k) {
+        QByteArray refused;
+        for (const auto& [flag, letter] : kLetters) {
             int set = 0;
-            for (const QByteArray& name : photos) set += (flagsOf(name) & letters[k]) ? 1 : 0;
-            EXPECT_TRUE(set == 0 || set == photos.size())
-                << medium.label.constData() << ": " << names[k] << " on " << set << " files";
-            if (set == photos.size()) kept += names[k];
+            for (const QByteArray& name : photos) set += (flagsOf(folder, name) & flag) ? 1 : 0;
+            EXPECT_TRUE(set == 0 || set == photos.size()) << letter << " on " << set << " files";
+            (set == photos.size() ? kept : refused) += letter;
         }
-        EXPECT_EQ(kept, QByteArray(medium.keeps).replace("N", "")) << medium.label.constData();
+        EXPECT_EQ(kept, QByteArray(medium.keeps).replace("N", ""));
 
-        attributePass(false);
+        attributePass(folder, false);
         int exact = 0;
         for (const QByteArray& name : photos) {
-            EXPECT_EQ(flagsOf(name) & (attr::ReadOnly | attr::Hidden | attr::Archive), 0u)
-                << medium.label.constData() << ": " << name.constData();
+            EXPECT_EQ(flagsOf(folder, name) & (attr::ReadOnly | attr::Hidden | attr::Archive), 0u)
+                << name.constData();
             const bool noted = medium.keeps.contains('N') || !kept.contains('R');
             const mode_t expected = noted ? modes[name] : ChmodWritable(modes[name] & ~0222);
-            EXPECT_EQ(ModeOf(folder.pathOf(name)), expected)
-                << medium.label.constData() << ": " << name.constData();
+            EXPECT_EQ(ModeOf(folder.pathOf(name)), expected) << name.constData();
             if (ModeOf(folder.pathOf(name)) == modes[name]) ++exact;
         }
-        Snapshot after = folder.entries();
-        EXPECT_EQ(DescribeDifference(before, after).toStdString(), "") << medium.label.constData();
-        Table().add(medium.label, QStringLiteral("attributes set and cleared"),
-                    QStringLiteral("kept: %1; refused: %2; modes back exactly: %3 of %4 "
-                                   "(0664 0644 0600 asked, %5 %6 %7 had); hidden with a new "
-                                   "list: %8")
-                        .arg(kept.isEmpty() ? QStringLiteral("none") : QString::fromUtf8(kept))
-                        .arg(QString::fromUtf8(QByteArray("RHA")
-                                                   .replace(kept.contains('R') ? "R" : "", "")
-                                                   .replace(kept.contains('H') ? "H" : "", "")
-                                                   .replace(kept.contains('A') ? "A" : "", "")))
-                        .arg(exact)
-                        .arg(photos.size())
-                        .arg(modes["a.jpg"], 4, 8, QLatin1Char('0'))
-                        .arg(modes["b.jpg"], 4, 8, QLatin1Char('0'))
-                        .arg(modes["c.jpg"], 4, 8, QLatin1Char('0'))
-                        .arg(freshHidden ? QStringLiteral("yes") : QStringLiteral("no")),
-                    timer.elapsed());
+        EXPECT_EQ(DescribeDifference(before, folder.entries()).toStdString(), "");
+        folder.addRow(
+            QStringLiteral("attributes set and cleared"),
+            QStringLiteral("kept: %1; refused: %2; modes back exactly: %3 of %4 (0664 0644 "
+                           "0600 asked, %5 had); hidden with a new list: %6")
+                .arg(kept.isEmpty() ? QStringLiteral("none") : QString::fromUtf8(kept),
+                     QString::fromUtf8(refused), N(exact), N(photos.size()),
+                     had.join(QLatin1Char(' ')),
+                     freshHidden ? QStringLiteral("yes") : QStringLiteral("no")));
     }
 }
 
@@ -374,9 +351,9 @@ int RenamesSeen(const QByteArray& folder, const Renames& renames) {
 TEST_F(MediaCheck, KillMidPassThenStart) {
     std::mt19937 random(20261209);
     for (const Medium& medium : MediaToCheck()) {
+        SCOPED_TRACE(medium.label.constData());
         for (const bool caseOnly : {false, true}) {
-            QElapsedTimer timer;
-            timer.start();
+            CaseFolder folder(medium);
             const int files = medium.killFiles;
             Renames renames;
             QList<QByteArray> names;
@@ -385,7 +362,6 @@ TEST_F(MediaCheck, KillMidPassThenStart) {
                 names << "p" + number + ".jpg";
                 renames[names.last()] = caseOnly ? "P" + number + ".JPG" : "q" + number + ".jpg";
             }
-            CaseFolder folder(medium, caseOnly ? "kill-case" : "kill");
             folder.photos(names);
             const Snapshot before = folder.entries();
             TempFolder scratch;
@@ -394,16 +370,15 @@ TEST_F(MediaCheck, KillMidPassThenStart) {
             const int target =
                 std::uniform_int_distribution<int>(std::max(1, files / 10), files * 9 / 10)(random);
             const pid_t child = StartPass(folder.work(), renames, scratch.path());
-            ASSERT_GT(child, 0) << medium.label.constData();
+            ASSERT_GT(child, 0);
             int status = 0;
             int seenAtKill = -1;
             // A file renamed away is seen by its new name alone; where only the case changes
             // and case is ignored, the listing alone tells.
             const QByteArray landmark = folder.pathOf(renames[names[target - 1]]);
             while (::waitpid(child, &status, WNOHANG) == 0) {
-                const bool reached = caseOnly ? RenamesSeen(folder.work(), renames) >= target
-                                              : ::access(landmark.constData(), F_OK) == 0;
-                if (reached) {
+                if (caseOnly ? RenamesSeen(folder.work(), renames) >= target
+                             : ::access(landmark.constData(), F_OK) == 0) {
                     ::kill(child, SIGKILL);
                     ::waitpid(child, &status, 0);
                     seenAtKill = RenamesSeen(folder.work(), renames);
@@ -413,10 +388,7 @@ TEST_F(MediaCheck, KillMidPassThenStart) {
             const bool killed = WIFSIGNALED(status);
 
             // The next start lists the folder.
-            {
-                WindowHarness start;
-                start.load(folder.work());
-            }
+            WindowHarness().load(folder.work());
             const Snapshot started = folder.entries();
             int lost = 0;
             int stray = 0;
@@ -428,51 +400,59 @@ TEST_F(MediaCheck, KillMidPassThenStart) {
                 const QByteArray old = name.toLower().replace('q', 'p');
                 const bool own =
                     entry.data == Content(old) && (name == old || name == renames[old]);
-                if (!own) ++stray;
-                if (own && name != old) ++renamed;
+                stray += own ? 0 : 1;
+                renamed += own && name != old ? 1 : 0;
             }
-            EXPECT_TRUE(killed) << medium.label.constData() << ": the pass ended before the kill";
-            EXPECT_EQ(lost, 0) << medium.label.constData();
-            EXPECT_EQ(stray, 0) << medium.label.constData();
+            EXPECT_TRUE(killed) << "the pass ended before the kill";
+            EXPECT_EQ(lost, 0);
+            EXPECT_EQ(stray, 0);
 
             Renames rest;
+            Snapshot expected;
             for (const QByteArray& name : names) {
                 if (started.count(name)) rest[name] = renames[name];
+                expected[renames[name]] = before.at(name);
             }
-            const PassCounts again = PlayPass(medium, folder, rest);
-            Snapshot expected;
-            for (const QByteArray& name : names) expected[renames[name]] = before.at(name);
-            EXPECT_EQ(DescribeDifference(expected, folder.entries()).toStdString(), "")
-                << medium.label.constData();
-            const int done = renamed + again.renamed;
-            EXPECT_EQ(done, files) << medium.label.constData();
-            Table().add(medium.label,
-                        caseOnly ? QStringLiteral("kill -9, start, pass again (case only)")
-                                 : QStringLiteral("kill -9, start, pass again"),
-                        QStringLiteral("%1 with %2 of %3 renames done; after a start %4 renamed, "
-                                       "%5 lost, %6 stray; again %7 renamed, %8 replaced, %9 "
-                                       "stray: %10 of %3 done")
-                            .arg(killed ? QStringLiteral("killed") : QStringLiteral("NOT killed"))
-                            .arg(seenAtKill)
-                            .arg(files)
-                            .arg(renamed)
-                            .arg(lost)
-                            .arg(stray)
-                            .arg(again.renamed)
-                            .arg(again.replaced)
-                            .arg(again.stray)
-                            .arg(done),
-                        timer.elapsed());
+            PassCounts again;
+            PlayPass(medium, folder, rest, again);
+            EXPECT_EQ(DescribeDifference(expected, folder.entries()).toStdString(), "");
+            EXPECT_EQ(renamed + again.renamed, files);
+            folder.addRow(
+                QStringLiteral("kill -9, start, pass again") +
+                    (caseOnly ? QStringLiteral(" (case only)") : QString()),
+                QStringLiteral("%1 with %2 of %3 renames done; after a start %4 renamed, %5 lost, "
+                               "%6 stray; again %7 renamed, %8 replaced, %9 stray: %10 of %3 done")
+                    .arg(killed ? QStringLiteral("killed") : QStringLiteral("NOT killed"),
+                         N(seenAtKill), N(files), N(renamed), N(lost), N(stray), N(again.renamed),
+                         N(again.replaced), N(again.stray), N(renamed + again.renamed)));
         }
     }
 }
 
-// Prints the table once every case has run.
+// Prints the table once every case has run: a medium's cases together, columns aligned.
 class PrintTable : public ::testing::Environment {
   public:
     void TearDown() override {
-        if (Table().empty()) return;
-        std::printf("\n%s\n", Table().text().toUtf8().constData());
+        if (Rows().empty()) return;
+        QStringList media;
+        for (const Medium& medium : MediaToCheck()) media << QString::fromUtf8(medium.label);
+        std::vector<QStringList> rows = Rows();
+        std::stable_sort(rows.begin(), rows.end(), [&media](const auto& a, const auto& b) {
+            return media.indexOf(a[0]) < media.indexOf(b[0]);
+        });
+        rows.insert(rows.begin(), {QStringLiteral("medium"), QStringLiteral("case"),
+                                   QStringLiteral("counts"), QStringLiteral("time")});
+        qsizetype width[3] = {};
+        for (const QStringList& row : rows) {
+            for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[i].size());
+        }
+        QString text;
+        for (const QStringList& row : rows) {
+            for (int i = 0; i < 3; ++i)
+                text += row[i].leftJustified(width[i]) + QStringLiteral(" | ");
+            text += row[3] + QLatin1Char('\n');
+        }
+        std::printf("\n%s\n", text.toUtf8().constData());
         std::fflush(stdout);
     }
 };

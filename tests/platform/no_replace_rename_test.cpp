@@ -209,8 +209,24 @@ TEST(RenameNoReplace, TheFolderStaysTheOneOpenedWhenItsPathMoves) {
     EXPECT_TRUE(folder.exists("two/b"));
 }
 
-// On disk: "photo.jpg" and "PHOTO.JPG", two files with inodes of their own, as a file system
-// that numbers each looked-up spelling gives them for one file. The listing decides.
+// A real folder held open as the renamer holds it, with "photo.jpg" and "PHOTO.JPG" in it: two
+// files with inodes of their own, as a file system that numbers each looked-up spelling gives
+// them for one file.
+class SpellingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.write("photo.jpg", "A");
+        folder.write("PHOTO.JPG", "B");
+        fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+    }
+    void TearDown() override { ::close(fd); }
+
+    TempFolder folder;
+    int fd = -1;
+};
+
+// Where the inode numbers differ, the listing decides.
 struct SpellingCase {
     const char* label;
     QList<QByteArray> listed;  // what the folder's listing shows
@@ -218,17 +234,12 @@ struct SpellingCase {
     bool same;
 };
 
-class SameEntryBySpellingTest : public ::testing::TestWithParam<SpellingCase> {};
+class SameEntryBySpellingTest : public SpellingTest,
+                                public ::testing::WithParamInterface<SpellingCase> {};
 
 TEST_P(SameEntryBySpellingTest, TrustsTheListingWhereInodeNumbersDiffer) {
-    TempFolder folder;
-    folder.write("photo.jpg", "A");
-    folder.write("PHOTO.JPG", "B");
-    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
     FolderSpellings spellings(QSet<QByteArray>(GetParam().listed.begin(), GetParam().listed.end()));
     EXPECT_EQ(SameEntryBySpelling(fd, "photo.jpg", GetParam().to, spellings), GetParam().same);
-    ::close(fd);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,65 +252,48 @@ INSTANTIATE_TEST_SUITE_P(
                       SpellingCase{"NewSpellingFindsNothing", {"photo.jpg"}, "Photo.jpg", false}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(SameEntryOnDisk, TwoFilesOfOneCaseInsensitiveNameAreTwoEntries) {
-    TempFolder folder;
-    folder.write("photo.jpg", "A");
-    folder.write("PHOTO.JPG", "B");
+TEST_F(SpellingTest, OnDiskTwoFilesOfOneCaseInsensitiveNameAreTwoEntries) {
     folder.write("one.jpg", "C");
     ASSERT_EQ(::link(folder.pathOf("one.jpg").constData(), folder.pathOf("ONE.JPG").constData()),
               0);
-    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
     EXPECT_FALSE(SameEntryOnDisk(fd, "photo.jpg", "PHOTO.JPG"));
     EXPECT_TRUE(SameEntryOnDisk(fd, "one.jpg", "ONE.JPG")) << "one inode under both names";
-    ::close(fd);
 }
 
 // The folder's spellings are read once for a pass and follow its renames.
-TEST(FolderSpellings, FollowTheRenamesMadeThroughTheFolder) {
-    TempFolder folder;
-    folder.write("a.jpg", "A");
-    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
+TEST_F(SpellingTest, TheFoldersSpellingsFollowTheRenamesMadeThroughIt) {
     FolderSpellings spellings;
-    EXPECT_EQ(spellings.holds(fd, "a.jpg"), true);
+    EXPECT_EQ(spellings.holds(fd, "photo.jpg"), true);
     folder.write("b.jpg", "B");
     EXPECT_EQ(spellings.holds(fd, "b.jpg"), false) << "read once";
-    spellings.renamed("a.jpg", "c.jpg");
-    EXPECT_EQ(spellings.holds(fd, "a.jpg"), false);
+    spellings.renamed("photo.jpg", "c.jpg");
+    EXPECT_EQ(spellings.holds(fd, "photo.jpg"), false);
     EXPECT_EQ(spellings.holds(fd, "c.jpg"), true);
     spellings.forget();
     EXPECT_EQ(spellings.holds(fd, "b.jpg"), true);
-    ::close(fd);
 }
 
 // A folder ignores case when a listed name with its letters turned leads to an entry that the
 // listing does not hold under that spelling.
-TEST(IgnoresLetterCase, IsToldByTheListingOfTheTurnedName) {
-    TempFolder folder;
-    folder.write("001.jpg", "A");
-    folder.write("001.JPG", "B");
+TEST_F(SpellingTest, AFolderIgnoresCaseWhereTheListingLacksTheTurnedName) {
     folder.write("123", "C");
-    const int fd = ::open(folder.path().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
     const auto entries = [](std::initializer_list<const char*> names) {
         std::vector<DirEntry> list;
         for (const char* name : names) list.push_back(DirEntry{name, QString::fromUtf8(name)});
         return list;
     };
     UnlistedNames none;
-    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"001.jpg", "001.JPG"}), none));
-    EXPECT_TRUE(IgnoresLetterCase(fd, entries({"001.jpg"}), none))
+    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"photo.jpg", "PHOTO.JPG"}), none));
+    EXPECT_TRUE(IgnoresLetterCase(fd, entries({"photo.jpg"}), none))
         << "found under a spelling the folder does not list";
     EXPECT_FALSE(IgnoresLetterCase(fd, entries({"123"}), none)) << "no letter to turn";
     UnlistedNames other;
-    other.add("001.JPG");
-    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"001.jpg"}), other));
+    other.add("PHOTO.JPG");
+    EXPECT_FALSE(IgnoresLetterCase(fd, entries({"photo.jpg"}), other));
     LinuxFileSystem files;
     const std::unique_ptr<OpenFolder> open = files.openFolder(folder.path());
     ASSERT_TRUE(open->listFiles(QStringLiteral("*")));
     EXPECT_FALSE(open->ignoresCase());
-    ::close(fd);
 }
 
 }  // namespace

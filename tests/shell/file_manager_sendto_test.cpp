@@ -8,7 +8,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -83,22 +82,22 @@ const FolderCase kFolderCases[] = {
 // The program's folder holds all of those at once.
 const QByteArray kProgramFolder = "prog \"q\" 'a' 100% $HOME \\b `t` %f\nline \xfe";
 
-QByteArray Output(const QString& program, const QStringList& arguments) {
+// The output of a command given as blank-separated words, with `more` words after them.
+QByteArray Output(const char* words, const QStringList& more = {}) {
+    QStringList arguments = QString::fromUtf8(words).split(QLatin1Char(' ')) + more;
     QProcess process;
-    process.start(program, arguments);
+    process.start(arguments.takeFirst(), arguments);
     process.waitForFinished(10000);
     return process.readAllStandardOutput().trimmed();
 }
 
-QByteArray Xdotool(const QStringList& arguments) {
-    return Output(QStringLiteral("xdotool"), arguments);
+// The ids of the shown windows whose title matches `title`, one a line.
+QByteArray WindowsNamed(const QString& title) {
+    return Output("xdotool search --onlyvisible --name", {title});
 }
 
-QList<QByteArray> VisibleWindows() {
-    return Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                    QStringLiteral("--name"), QStringLiteral(".*")})
-        .split('\n');
-}
+// The launcher's message, or the program's window.
+const QString kMessageOrProgram = QStringLiteral("^(xmessage|Quillet)$");
 
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {
     QElapsedTimer timer;
@@ -137,37 +136,15 @@ void WaitUntilStill(const QByteArray& window) {
 void SaveScreen(const QString& label) {
     const QString shots = qEnvironmentVariable("QUILLET_CHECK_SHOTS");
     if (shots.isEmpty()) return;
-    Output(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
-                                      QStringLiteral("%1/%2.png").arg(shots, label)});
+    Output("import -window root", {QStringLiteral("%1/%2.png").arg(shots, label)});
 }
 
 // A name as it is printed: a line break as "\n", bytes that are not UTF-8 as "\ufffd".
 QByteArray Shown(const QByteArray& bytes) {
-    QByteArray text;
-    for (const QChar c : QString::fromUtf8(bytes)) {
-        if (c == QChar::ReplacementCharacter)
-            text += "\\ufffd";
-        else if (c == QLatin1Char('\n'))
-            text += "\\n";
-        else
-            text += QString(c).toUtf8();
-    }
-    return text;
-}
-
-// The process id of a running Quillex started on exactly `folder`, or 0.
-qint64 ProgramOn(const QByteArray& folder) {
-    const QDir proc(QStringLiteral("/proc"));
-    for (const QString& entry : proc.entryList(QDir::Dirs)) {
-        bool numeric = false;
-        const qint64 pid = entry.toLongLong(&numeric);
-        if (!numeric) continue;
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (!cmdline.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> argv = cmdline.readAll().split('\0');
-        if (argv.size() == 3 && argv[0].endsWith("/Quillex") && argv[1] == folder) return pid;
-    }
-    return 0;
+    return QString::fromUtf8(bytes)
+        .replace(QChar::ReplacementCharacter, QStringLiteral("\\ufffd"))
+        .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+        .toUtf8();
 }
 
 QByteArray ShellWord(const QByteArray& word) {
@@ -177,7 +154,8 @@ QByteArray ShellWord(const QByteArray& word) {
 // One home for the whole session: the services that the session bus starts for the first file
 // manager (the metadata store among them) keep working in it for the next ones. In it the
 // Sendto button, pressed in the window as the user presses it, writes the launchers for a
-// stand-in in an awkward folder, which writes down its arguments and starts the real program.
+// stand-in in an awkward folder, which writes down its process id and arguments and becomes the
+// real program.
 struct Session {
     Session() {
         qputenv("HOME", home.path());
@@ -189,9 +167,10 @@ struct Session {
                                     ? qgetenv("QUILLET_CHECK_PROGRAM")
                                     : QByteArray(QUILLET_PROGRAM);
         place.write(kProgramFolder + "/Quillex",
-                    "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + ShellWord(record + ".part") +
-                        " && mv " + ShellWord(record + ".part") + ' ' + ShellWord(record) +
-                        "\nexec " + ShellWord(real) + " \"$@\"\n");
+                    "#!/bin/sh\necho $$ > " + ShellWord(place.pathOf("pid")) +
+                        "\nprintf '%s\\0' \"$@\" > " + ShellWord(record + ".part") + " && mv " +
+                        ShellWord(record + ".part") + ' ' + ShellWord(record) + "\nexec " +
+                        ShellWord(real) + " \"$@\"\n");
         ::chmod((programFolder + "/Quillex").constData(), 0755);
         harness.process.folder = programFolder;
         harness.startOnPhotos();
@@ -233,47 +212,39 @@ class FileManagerSendTo : public ::testing::TestWithParam<std::tuple<FileManager
                           options.split(QLatin1Char(' '), Qt::SkipEmptyParts)
                               << QFile::decodeName(parent));
         QByteArray window;
-        const bool shown = WaitFor(
-            [&] {
-                window = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                  QStringLiteral("--name"), QString::fromUtf8("^" + title)})
-                             .split('\n')
-                             .value(0);
-                return !window.isEmpty();
-            },
-            30000);
-        if (!shown) return false;
+        const auto shown = [&] {
+            window = WindowsNamed(QString::fromUtf8("^" + title)).split('\n').value(0);
+            return !window.isEmpty();
+        };
+        if (!WaitFor(shown, 30000)) return false;
         WaitUntilStill(window);
 
         // Xvfb has no window manager to activate the window: it is given the focus directly,
         // and keys are typed as a keyboard types them.
-        Xdotool(
-            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::fromLatin1(window)});
-        QList<QByteArray> before = VisibleWindows();
+        Output("xdotool windowfocus --sync", {QString::fromLatin1(window)});
+        const QString any = QStringLiteral(".*");
+        QList<QByteArray> before = WindowsNamed(any).split('\n');
         int step = 0;
         for (const QString& key :
              QString::fromLatin1(manager.keys).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (key == QStringLiteral("@popup")) {
-                for (const QByteArray& opened : VisibleWindows()) {
+                for (const QByteArray& opened : WindowsNamed(any).split('\n')) {
                     if (!before.contains(opened))
-                        Xdotool({QStringLiteral("windowfocus"), QString::fromLatin1(opened)});
+                        Output("xdotool windowfocus", {QString::fromLatin1(opened)});
                 }
             } else if (key.startsWith(QStringLiteral("@click:"))) {
                 const QStringList point = key.mid(7).split(QLatin1Char(','));
+                const int x = point.value(0).toInt();
+                const int y = point.value(1).toInt();
                 // A listing may stay blank for a while before it shows its first icon.
-                WaitFor(
-                    [&] {
-                        const QImage now = WindowImage(window);
-                        return now.pixel(point.value(0).toInt(), point.value(1).toInt()) !=
-                               qRgb(255, 255, 255);
-                    },
-                    60000);
-                Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
-                         QString::fromLatin1(window), point.value(0), point.value(1),
-                         QStringLiteral("click"), QStringLiteral("1")});
+                WaitFor([&] { return WindowImage(window).pixel(x, y) != qRgb(255, 255, 255); },
+                        60000);
+                Output("xdotool mousemove --window",
+                       QStringList{QString::fromLatin1(window)} + point +
+                           QStringList{QStringLiteral("click"), QStringLiteral("1")});
             } else {
-                before = VisibleWindows();
-                Xdotool({QStringLiteral("key"), key});
+                before = WindowsNamed(any).split('\n');
+                Output("xdotool key", {key});
             }
             QThread::msleep(700);
             SaveScreen(QString::fromUtf8(title) +
@@ -286,7 +257,7 @@ class FileManagerSendTo : public ::testing::TestWithParam<std::tuple<FileManager
         const FileManager& manager = std::get<0>(GetParam());
         if (fileManager.state() == QProcess::NotRunning) return;
         if (manager.quit != nullptr) {
-            Output(QString::fromLatin1(manager.package), {QString::fromLatin1(manager.quit)});
+            Output(manager.package, {QString::fromLatin1(manager.quit)});
             if (fileManager.waitForFinished(10000)) return;
         }
         fileManager.terminate();
@@ -306,9 +277,7 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
     if (QStandardPaths::findExecutable(command).isEmpty()) {
         GTEST_SKIP() << manager.package << " is not installed";
     }
-    const QByteArray version =
-        Output(QStringLiteral("dpkg-query"),
-               {QStringLiteral("-W"), QStringLiteral("-f=${Version}"), command});
+    const QByteArray version = Output("dpkg-query -W -f=${Version}", {command});
 
     Session& shared = SharedSession();
     ASSERT_EQ(shared.harness.form().Toolbar1.button(2).value, 1);
@@ -325,10 +294,8 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
     // keys, gets another try; what it passes is checked all the same.
     const bool passedExactly = manager.keepsEveryByte || !folderCase.notUtf8;
     const auto answered = [&] {
-        if (passedExactly) return QFile::exists(QFile::decodeName(record));
-        return !Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                         QStringLiteral("--name"), QStringLiteral("^(xmessage|Quillet)$")})
-                    .isEmpty();
+        return passedExactly ? QFile::exists(QFile::decodeName(record))
+                             : !WindowsNamed(kMessageOrProgram).isEmpty();
     };
     int tries = 0;
     bool chosenOnce = false;
@@ -354,21 +321,18 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
         const QByteArray arguments = file.readAll();
         EXPECT_EQ(arguments, chosen + '\0') << Shown(arguments).constData();
         outcome = arguments == chosen + '\0' ? "exact" : "DIFFERENT: " + Shown(arguments);
-        // The stand-in hands over to the real program, whose window shows.
-        qint64 pid = 0;
-        EXPECT_TRUE(WaitFor([&] { return (pid = ProgramOn(chosen)) != 0; }, 20000));
-        QByteArray shownWindow;
-        EXPECT_TRUE(WaitFor(
-            [&] {
-                shownWindow = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                       QStringLiteral("--pid"), QString::number(pid),
-                                       QStringLiteral("--name"), QStringLiteral("^Quillet$")});
-                return pid != 0 && !shownWindow.isEmpty();
-            },
-            20000))
-            << "the program started but showed no window";
-        if (shownWindow.isEmpty()) outcome += ", but no window";
-        if (pid != 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
+        // The stand-in becomes the real program, whose window shows.
+        const pid_t pid = shared.place.read("pid").trimmed().toInt();
+        const auto windowShown = [&] {
+            return pid > 0 && !Output("xdotool search --onlyvisible --pid",
+                                      {QString::number(pid), QStringLiteral("--name"),
+                                       QStringLiteral("^Quillet$")})
+                                   .isEmpty();
+        };
+        const bool shown = WaitFor(windowShown, 20000);
+        EXPECT_TRUE(shown) << "the program started but showed no window";
+        if (!shown) outcome += ", but no window";
+        if (pid > 0) ::kill(pid, SIGTERM);
     } else {
         // The launcher refuses the name the file manager made up and says so in a dialog.
         QThread::msleep(2000);
@@ -376,11 +340,8 @@ TEST_P(FileManagerSendTo, ChoosingQuilletStartsTheProgramOnExactlyThatFolderOrOn
             << "the program was started on another folder";
         outcome = QFile::exists(QFile::decodeName(record)) ? "STARTED ON ANOTHER FOLDER"
                                                            : "not started, a message says why";
-        const QByteArray dialog =
-            Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"), QStringLiteral("^(xmessage|Quillet)$")});
-        for (const QByteArray& id : dialog.split('\n')) {
-            if (!id.isEmpty()) Xdotool({QStringLiteral("windowkill"), QString::fromLatin1(id)});
+        for (const QByteArray& id : WindowsNamed(kMessageOrProgram).split('\n')) {
+            if (!id.isEmpty()) Output("xdotool windowkill", {QString::fromLatin1(id)});
         }
     }
     report(outcome);
@@ -397,16 +358,14 @@ INSTANTIATE_TEST_SUITE_P(FileManagers, FileManagerSendTo,
 // The desktop asks whether a launcher on it is trusted before a double click may start it;
 // GIO keeps the answer in the desktop's metadata store (gvfs), which this session has.
 TEST(DesktopLauncherTrust, TheDesktopLauncherIsMarkedTrusted) {
-    const QByteArray probe = Output(
-        QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-w"), QStringLiteral("/")});
+    const QByteArray probe = Output("gio info -w /");
     if (!probe.contains(" metadata (")) GTEST_SKIP() << "no metadata store (gvfs) in this session";
     Session& shared = SharedSession();
     shared.harness.form().Toolbar1.userClick(1);
     const QString launcher = QString::fromUtf8(shared.home.pathOf("Desktop/Quillet.desktop"));
     ASSERT_TRUE(QFile::exists(launcher));
-    EXPECT_TRUE(Output(QStringLiteral("gio"), {QStringLiteral("info"), QStringLiteral("-a"),
-                                               QStringLiteral("metadata::trusted"), launcher})
-                    .contains("metadata::trusted: true"));
+    EXPECT_TRUE(
+        Output("gio info -a metadata::trusted", {launcher}).contains("metadata::trusted: true"));
 }
 
 }  // namespace
