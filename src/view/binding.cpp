@@ -61,6 +61,9 @@ void Binding::showCommon(const Control& control, QWidget* widget, bool followVis
     if (widget->accessibleDescription() != control.toolTip())
         widget->setAccessibleDescription(control.toolTip());
     widget->setEnabled(control.enabled());
+    // Placed before it is shown: Qt gives a widget shown unplaced the size its contents ask
+    // for, which measures its text for a size that is thrown away at once.
+    m_layout.place(control);
     if (followVisible) widget->setVisible(control.visible());
     // Only a pointer the model asked for is taken back; a widget may bring its own.
     const bool hand = control.mousePointer() == MousePointer::Hand;
@@ -71,7 +74,6 @@ void Binding::showCommon(const Control& control, QWidget* widget, bool followVis
         else
             widget->unsetCursor();
     }
-    m_layout.place(control);
 }
 
 }  // namespace quillet

@@ -1,7 +1,6 @@
 #include "view/file_list_model.h"
 
 #include <QApplication>
-#include <QColor>
 #include <QStyle>
 #include <algorithm>
 
@@ -29,24 +28,40 @@ const ListRow* FileListModel::rowAt(int row) const {
     return &m_list.row(row + 1);
 }
 
+QString FileListModel::cellText(const ListRow& row, int column) {
+    return columnOf(column) == ListColumn::Text ? row.text : ReadableFileName(row.newName);
+}
+
+bool FileListModel::cellBlue(const ListRow& row, int column) {
+    return columnOf(column) == ListColumn::NewName && row.newNameBlue;
+}
+
+bool FileListModel::cellMarked(const ListRow& row, int column) {
+    return columnOf(column) == ListColumn::NewName && row.mark.problem != RenameProblem::None;
+}
+
+QIcon FileListModel::markIcon() {
+    return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+}
+
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const ListRow* row = index.isValid() ? rowAt(index.row()) : nullptr;
     if (!row) return {};
-    const bool nameColumn = columnOf(index.column()) == ListColumn::Text;
+    const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
-            return nameColumn ? row->text : ReadableFileName(row->newName);
+            return cellText(*row, column);
         case Qt::CheckStateRole:
-            if (nameColumn) return row->checked ? Qt::Checked : Qt::Unchecked;
+            if (columnOf(column) == ListColumn::Text)
+                return row->checked ? Qt::Checked : Qt::Unchecked;
             return {};
         case Qt::DecorationRole:
-            if (!nameColumn && row->mark.problem != RenameProblem::None)
-                return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            if (cellMarked(*row, column)) return markIcon();
             return {};
         case Qt::ToolTipRole:
             return m_list.rowToolTip(index.row() + 1);
         case Qt::ForegroundRole:
-            if (!nameColumn && row->newNameBlue) return QColor(0, 0, 255);
+            if (cellBlue(*row, column)) return blue();
             return {};
         default:
             return {};

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QIcon>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -38,8 +40,17 @@ class FileListModel : public QAbstractTableModel {
     // The header texts may have changed; the views are told only if they did.
     void refreshHeaders();
 
-  private:
+    // The row the views count as `row` (from 0), or none where the list no longer has it.
     const ListRow* rowAt(int row) const;
+    // What a cell of a row shows, the same to every reader: its text, whether it is blue (and
+    // that blue), whether it bears the warning sign (and that sign).
+    static QString cellText(const ListRow& row, int column);
+    static bool cellBlue(const ListRow& row, int column);
+    static QColor blue() { return QColor(0, 0, 255); }
+    static bool cellMarked(const ListRow& row, int column);
+    static QIcon markIcon();
+
+  private:
     void moveRows(const std::vector<std::uint32_t>& movedFrom);
 
     ListView& m_list;

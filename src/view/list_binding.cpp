@@ -11,6 +11,7 @@
 #include "ui/list_columns.h"
 #include "ui/list_view.h"
 #include "view/binding.h"
+#include "view/file_list_delegate.h"
 #include "view/file_list_model.h"
 #include "view/file_list_tree.h"
 #include "view/window_layout.h"
@@ -44,6 +45,7 @@ ListBinding::ListBinding(Binding& binding, ListView& list, QWidget* parent)
     m_view = new FileListTree(parent);
     m_model = new FileListModel(list, this);
     m_view->setModel(m_model);
+    m_view->setItemDelegate(new FileListDelegate(*m_model, m_view));
     m_view->setRootIsDecorated(false);
     m_view->setItemsExpandable(false);
     m_view->setAllColumnsShowFocus(true);
