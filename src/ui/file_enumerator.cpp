@@ -21,25 +21,31 @@ bool FileEnumerator::setPath(const QByteArray& path) {
     auto listed = folder ? folder->listFiles(m_pattern) : std::nullopt;
     if (!listed) {
         m_outOfDate = true;
+        m_unread = false;
         return false;
     }
     m_path = path;
     m_folder = std::move(folder);
     m_entries = std::move(*listed);
     m_outOfDate = false;
+    m_unread = true;
     return true;
 }
 
 void FileEnumerator::setPattern(const QString& pattern) {
     m_pattern = pattern;
-    refresh();
+    m_outOfDate = true;
+    m_unread = false;
 }
 
 void FileEnumerator::refresh() {
-    m_outOfDate = true;
+    // A listing that a change of folder has just made and nobody has read yet is as new as
+    // one read now: the rebuild that follows the change reads a large folder once, not twice.
+    if (!m_unread) m_outOfDate = true;
 }
 
 std::vector<DirEntry>& FileEnumerator::entries() {
+    m_unread = false;
     if (m_outOfDate) {
         m_outOfDate = false;
         // The old listing goes first, so a large folder is never held twice. A folder that has

@@ -12,7 +12,9 @@ namespace quillet {
 // The invisible file-list box that enumerates the folder: a folder, a pattern of
 // ";"-separated wildcards, and the files found there in name order. A new pattern or a refresh
 // only marks the listing out of date; the folder is read when its files are next asked for,
-// so a change that is followed by a rebuild reads a large folder once, not twice.
+// so a change that is followed by a rebuild reads a large folder once, not twice. A new
+// folder is read at once, to know whether it can be listed, and that listing serves the
+// refresh that follows.
 class FileEnumerator : public Control {
   public:
     FileEnumerator(QString name, FileSystem& files, QByteArray initialFolder, QString pattern);
@@ -42,6 +44,8 @@ class FileEnumerator : public Control {
     std::vector<DirEntry> m_entries;
     std::unique_ptr<OpenFolder> m_folder;
     bool m_outOfDate = true;
+    // The listing was made by setPath and has not been read since.
+    bool m_unread = false;
 };
 
 }  // namespace quillet
