@@ -31,7 +31,6 @@ Startup::Startup(Form1& form, ProgramState& state, Platform& platform, Shortcuts
       m_window(window) {}
 
 void Startup::Form_Load() {
-    m_form.Combo1.setListIndex(0);
     m_state.SuppressNaming = true;
 
     m_form.panel.move(0, m_form.outerHeight);
@@ -49,7 +48,9 @@ void Startup::Form_Load() {
     m_shortcuts.DetectExisting();
 
     m_state.SuppressNaming = false;
-    m_window.RebuildFileList();
+    // Choosing the first file type builds the list, once and of the folder asked for: chosen
+    // before the folder was known, it listed the working folder only to throw the list away.
+    m_form.Combo1.setListIndex(0);
 }
 
 QByteArray Startup::resolveWorkingFolder() {

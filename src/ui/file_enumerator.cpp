@@ -33,6 +33,7 @@ bool FileEnumerator::setPath(const QByteArray& path) {
 }
 
 void FileEnumerator::setPattern(const QString& pattern) {
+    if (pattern == m_pattern && m_unread) return;
     m_pattern = pattern;
     m_outOfDate = true;
     m_unread = false;

@@ -14,7 +14,7 @@ namespace quillet {
 // only marks the listing out of date; the folder is read when its files are next asked for,
 // so a change that is followed by a rebuild reads a large folder once, not twice. A new
 // folder is read at once, to know whether it can be listed, and that listing serves the
-// refresh that follows.
+// refresh, or the same pattern set again, that follows.
 class FileEnumerator : public Control {
   public:
     FileEnumerator(QString name, FileSystem& files, QByteArray initialFolder, QString pattern);

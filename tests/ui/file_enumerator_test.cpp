@@ -27,6 +27,8 @@ TEST(FileEnumerator, AFolderJustSwitchedToIsReadOnceAndEveryLaterRefreshReadsItA
     ASSERT_TRUE(File1.setPath(folder.path()));
     folder.write("c.jpg");
     File1.setPattern(QStringLiteral("*.jpg"));
+    EXPECT_EQ(File1.listCount(), 2) << "the same pattern again keeps the switch's listing";
+    File1.setPattern(QStringLiteral("*.jpg;*.gif"));
     EXPECT_EQ(File1.listCount(), 3) << "a new pattern reads the folder again";
 }
 
