@@ -102,6 +102,27 @@ void ReSortShuffled(benchmark::State& state) {
         });
 }
 
+// Every keystroke types a prefix other than the one before, so that every row gets a new name.
+class AlternatingPrefix {
+  public:
+    QLatin1String operator()() { return QLatin1String((m_flip = !m_flip) ? "trip_" : "tour_"); }
+
+  private:
+    bool m_flip = false;
+};
+
+// The same folder in a shown window and in one that is not shown, for the jobs whose baseline
+// is the same event without the view.
+struct ShownAndHidden {
+    explicit ShownAndHidden(const QByteArray& folder) {
+        shown.startOn(folder);
+        hidden.startOn(folder);
+        shown.show();
+    }
+    BenchWindow shown;
+    BenchWindow hidden;
+};
+
 // The baseline makes the same new names, as the texts the list holds (UTF-16), into a reserved
 // vector.
 class NewNamesBaseline {
@@ -113,7 +134,7 @@ class NewNamesBaseline {
 
     void operator()() {
         m_names.clear();
-        const QLatin1String prefix((m_flip = !m_flip) ? "trip_" : "tour_");
+        const QLatin1String prefix = m_prefix();
         for (std::size_t i = 0; i < m_rows; ++i) {
             QString name(prefix.size() + static_cast<qsizetype>(m_digits) + 4, Qt::Uninitialized);
             QChar* out = name.data();
@@ -132,40 +153,28 @@ class NewNamesBaseline {
     std::size_t m_rows;
     std::size_t m_digits;  // the program pads numbers to the digits of the row count
     std::vector<QString> m_names;
-    bool m_flip = false;
+    AlternatingPrefix m_prefix;
 };
 
 void Keystroke(benchmark::State& state) {
     const BenchFolder& folder = FolderOf(state);
     BenchWindow window;
     window.startOn(folder.path());
-    bool flip = false;
+    AlternatingPrefix prefix;
     NewNamesBaseline baseline(static_cast<std::size_t>(state.range(0)));
     TakeTurns(
-        state, [] {},
-        [&] {
-            window.typePrefix((flip = !flip) ? QStringLiteral("trip_") : QStringLiteral("tour_"));
-        },
-        [&] { baseline(); });
+        state, [] {}, [&] { window.typePrefix(prefix()); }, [&] { baseline(); });
 }
 
 // The same keystroke in the shown window, until the list is drawn again with the new names,
 // against the same keystroke in a window that is not shown: what is left is the view's part.
 void KeystrokeShown(benchmark::State& state) {
-    const BenchFolder& folder = FolderOf(state);
-    BenchWindow shown;
-    BenchWindow hidden;
-    shown.startOn(folder.path());
-    hidden.startOn(folder.path());
-    shown.show();
-    bool flipShown = false;
-    bool flipHidden = false;
-    const auto prefix = [](bool flip) {
-        return flip ? QStringLiteral("trip_") : QStringLiteral("tour_");
-    };
+    ShownAndHidden windows(FolderOf(state).path());
+    AlternatingPrefix shownPrefix;
+    AlternatingPrefix hiddenPrefix;
     TakeTurns(
-        state, [] {}, [&] { shown.typePrefixShown(prefix(flipShown = !flipShown)); },
-        [&] { hidden.typePrefix(prefix(flipHidden = !flipHidden)); });
+        state, [] {}, [&] { windows.shown.typePrefixShown(shownPrefix()); },
+        [&] { windows.hidden.typePrefix(hiddenPrefix()); });
 }
 
 // The baseline renames the same files to the same names as the pass, those the program gives
@@ -209,19 +218,14 @@ void RenamePass(benchmark::State& state) {
 // name. Two rows are clicked by turns, so that every click also moves the selection. The
 // baseline is the same click in a window that is not shown.
 void CheckBoxClick(benchmark::State& state) {
-    const BenchFolder& folder = FolderOf(state);
-    BenchWindow shown;
-    BenchWindow hidden;
-    shown.startOn(folder.path());
-    hidden.startOn(folder.path());
-    shown.show();
+    ShownAndHidden windows(FolderOf(state).path());
     const int middle = static_cast<int>(state.range(0) / 2);
-    shown.scrollTo(middle);
+    windows.shown.scrollTo(middle);
     int shownClicks = 0;
     int hiddenClicks = 0;
     TakeTurns(
-        state, [] {}, [&] { shown.clickCheckBox(middle + shownClicks++ % 2); },
-        [&] { hidden.clickCheckBox(middle + hiddenClicks++ % 2); });
+        state, [] {}, [&] { windows.shown.clickCheckBox(middle + shownClicks++ % 2); },
+        [&] { windows.hidden.clickCheckBox(middle + hiddenClicks++ % 2); });
 }
 
 // The program from its start until its window is on screen and drawn, on a folder of 1,000
