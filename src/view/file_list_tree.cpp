@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "view/file_list_header.h"
+
 namespace quillet {
 
 FileListTree::FileListTree(QWidget* parent) : QTreeView(parent) {
+    setHeader(new FileListHeader(this));
     // Every row as tall as the first: no row's height is measured but the first one's.
     setUniformRowHeights(true);
 }
