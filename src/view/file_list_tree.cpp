@@ -1,5 +1,6 @@
 #include "view/file_list_tree.h"
 
+#include <QAccessible>
 #include <algorithm>
 
 #include "view/file_list_header.h"
@@ -41,16 +42,25 @@ void FileListTree::dataChanged(const QModelIndex& topLeft, const QModelIndex& bo
     const int first = std::max(topLeft.row(), shown->first);
     const int last = std::min(bottomRight.row(), shown->second);
     // The height every row shares is the first row's; Qt measures it again when the first row
-    // changes. Off screen it is measured here, and a new height takes Qt's own way over the
-    // whole range, which lays the rows out again.
-    if (topLeft.row() == 0 && shown->first > 0 &&
+    // changes. It is measured here, and a new height takes Qt's own way over the whole range,
+    // which lays the rows out again.
+    if (topLeft.row() == 0 &&
         indexRowSizeHint(model()->index(0, 0)) != rowHeight(model()->index(shown->first, 0))) {
         QTreeView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
     if (first > last) return;
-    QTreeView::dataChanged(model()->index(first, topLeft.column()),
-                           model()->index(last, bottomRight.column()), roles);
+    if (QAccessible::isActive()) {
+        // Qt's own way tells assistive tools which cells changed.
+        QTreeView::dataChanged(model()->index(first, topLeft.column()),
+                               model()->index(last, bottomRight.column()), roles);
+        return;
+    }
+    // Qt draws the whole list again for any range of more than one cell; a naming pass changes
+    // the new names alone, and only their cells are drawn again.
+    const QRect cells = visualRect(model()->index(first, topLeft.column())) |
+                        visualRect(model()->index(last, bottomRight.column()));
+    viewport()->update(cells);
 }
 
 void FileListTree::showEvent(QShowEvent* event) {
