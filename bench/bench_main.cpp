@@ -280,31 +280,36 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     std::map<std::string, Times> times;
 };
 
-// The peak of this process's own memory. getrusage's figure would not do: a child started
-// through popen carries its parent's peak over the exec.
-long PeakResidentKiB() {
+// The peak of this process's private memory, in KiB: the peak of all it holds in memory,
+// less the pages of the program's and the libraries' files it has read by now. Those pages
+// are shared with every other process and come in as code runs for the first time, whatever
+// the number of rows. getrusage's peak would not do either: a child started through popen
+// carries its parent's peak over the exec.
+long PeakPrivateKiB() {
     FILE* status = std::fopen("/proc/self/status", "r");
     if (status == nullptr) return -1;
-    long kib = -1;
+    long peak = -1;
+    long files = -1;
     char line[256];
     while (std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1) break;
+        std::sscanf(line, "VmHWM: %ld kB", &peak);
+        std::sscanf(line, "RssFile: %ld kB", &files);
     }
     std::fclose(status);
-    return kib;
+    return peak < 0 || files < 0 ? -1 : peak - files;
 }
 
-// Run in a process of its own, so that the peak belongs to this one list alone. The program
-// lists the folder it was started in before the folder it is given; starting in the folder
-// itself, as a viewer showing it may do, is the costliest case and the one measured.
+// Run in a process of its own, so that the peak belongs to this one list alone. Starting in
+// the listed folder itself, as a viewer showing it may do, is the costliest case and the one
+// measured.
 int MeasureMemory(int rows) {
     const BenchFolder folder(rows);
     if (::chdir(folder.path().constData()) != 0) return 1;
     BenchWindow window;
-    const long before = PeakResidentKiB();
+    const long before = PeakPrivateKiB();
     window.startOn(folder.path());
     window.typePrefix(QStringLiteral("trip_"));
-    const long after = PeakResidentKiB();
+    const long after = PeakPrivateKiB();
     std::printf("%.1f\n", (after - before) * 1024.0 / rows);
     return 0;
 }
