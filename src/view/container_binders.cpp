@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolTip>
 #include <memory>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "ui/status_bar.h"
 #include "view/binding.h"
 #include "view/control_binders.h"
+#include "view/frame_style.h"
 #include "view/status_panel_label.h"
 #include "view/window_layout.h"
 
@@ -86,8 +88,23 @@ void BindTitle(Binding& binding, Control& form, QWidget* window) {
     binding.follow(form, [&form, window] { window->setWindowTitle(form.caption()); });
 }
 
+namespace {
+
+// One frame style for every frame of the program, over the program's own style.
+QStyle* SharedFrameStyle() {
+    static QPointer<FrameStyle> shared;
+    if (!shared) {
+        shared = new FrameStyle(QApplication::style()->name());
+        shared->setParent(qApp);
+    }
+    return shared;
+}
+
+}  // namespace
+
 QGroupBox* BindFrame(Binding& binding, Control& frame, QWidget* parent) {
     auto* box = new QGroupBox(parent);
+    box->setStyle(SharedFrameStyle());
     binding.layout().add(frame, box, WindowLayout::Anchor::Fixed);
     binding.follow(frame, [&binding, &frame, box] {
         box->setTitle(frame.caption());
