@@ -2,12 +2,19 @@
 
 #include <unistd.h>
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTabBar>
 #include <QTest>
 #include <QTreeView>
 #include <cstdio>
@@ -138,6 +145,48 @@ void BenchWindow::show() {
     list().viewport()->installEventFilter(m_listPaints);
     m_parts->view.show();
     drawNow();
+}
+
+QString BenchWindow::textsOnScreen() {
+    QStringList texts;
+    for (const QWidget* widget : m_parts->view.findChildren<QWidget*>()) {
+        // The help sheet waits below the window's edge, shown but not on screen.
+        if (!widget->isVisible() || widget->visibleRegion().isEmpty()) continue;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            texts << button->text();
+        } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            texts << label->text();
+        } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+            texts << frame->title();
+        } else if (const auto* box = qobject_cast<const QComboBox*>(widget)) {
+            texts << box->currentText();
+        } else if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+            texts << edit->text();
+        } else if (const auto* tabs = qobject_cast<const QTabBar*>(widget)) {
+            for (int tab = 0; tab < tabs->count(); ++tab) texts << tabs->tabText(tab);
+        }
+    }
+    // The list's headers and the rows on screen, a row a line.
+    const QAbstractItemModel& rows = *list().model();
+    QStringList header;
+    for (int column = 0; column < rows.columnCount(); ++column)
+        header << rows.headerData(column, Qt::Horizontal).toString();
+    texts << header.join(QLatin1Char(' '));
+    const QModelIndex top = list().indexAt(QPoint(0, 0));
+    const int shown = list().viewport()->height() / std::max(1, list().sizeHintForRow(0));
+    for (int row = top.row(); row >= 0 && row < std::min(rows.rowCount(), top.row() + shown);
+         ++row) {
+        QStringList cells;
+        for (int column = 0; column < rows.columnCount(); ++column)
+            cells << rows.index(row, column).data().toString();
+        texts << cells.join(QLatin1Char(' '));
+    }
+    texts.removeAll(QString());
+    return texts.join(QLatin1Char('\n'));
+}
+
+QFont BenchWindow::font() const {
+    return m_parts->view.font();
 }
 
 void BenchWindow::typePrefixShown(const QString& prefix) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFont>
+#include <QString>
 #include <QTemporaryDir>
 #include <memory>
 #include <utility>
@@ -42,6 +44,9 @@ class BenchWindow {
     // the shown window it is the mouse's, on a row on screen, until the window is drawn; in a
     // hidden one the list takes the same changes straight from the click.
     void clickCheckBox(int row);
+    // Every text the shown window draws, one a line, and the face it draws them in.
+    QString textsOnScreen();
+    QFont font() const;
 
   private:
     struct Parts;

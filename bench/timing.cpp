@@ -74,23 +74,28 @@ void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
 }
 
 void TakeTurnsTimed(benchmark::State& state, const std::function<double()>& job,
-                    const std::function<double()>& baseline) {
+                    const std::vector<std::function<double()>>& baselines) {
     std::vector<double> jobTimes;
-    std::vector<double> baselineTimes;
-    bool baselineFirst = false;
+    std::vector<std::vector<double>> baselineTimes(baselines.size());
+    const std::size_t turns = baselines.size() + 1;
+    std::size_t first = 0;
     for (auto _ : state) {
-        for (int turn = 0; turn < 2; ++turn) {
-            if ((turn == 0) == baselineFirst) {
-                baselineTimes.push_back(baseline());
+        for (std::size_t turn = 0; turn < turns; ++turn) {
+            const std::size_t who = (first + turn) % turns;
+            if (who < baselines.size()) {
+                baselineTimes[who].push_back(baselines[who]());
             } else {
                 jobTimes.push_back(job());
                 state.SetIterationTime(jobTimes.back());
             }
         }
-        baselineFirst = !baselineFirst;
+        first = (first + 1) % turns;
     }
     state.counters["job"] = Median(jobTimes);
-    state.counters["baseline"] = Median(baselineTimes);
+    for (std::size_t i = 0; i < baselines.size(); ++i) {
+        const std::string name = i == 0 ? "baseline" : "baseline" + std::to_string(i + 1);
+        state.counters[name] = Median(baselineTimes[i]);
+    }
 }
 
 void TimeEach(benchmark::State& state, const std::function<void()>& job) {

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <vector>
 
 namespace quillet::bench {
 
@@ -16,11 +17,12 @@ namespace quillet::bench {
 void TakeTurns(benchmark::State& state, const std::function<void()>& prepare,
                const std::function<void()>& job, const std::function<void()>& baseline);
 
-// The same, for a job and a baseline that time themselves (each returns its seconds): one that
-// runs elsewhere, such as a program started for the job, and is ended after the moment measured.
-// Their processor time is not this thread's and is not reported.
+// The same, for a job and baselines that time themselves (each returns its seconds): ones that
+// run elsewhere, such as programs started for the job, and are ended after the moment measured.
+// Each goes first in its turn. The baselines' medians go into "baseline", "baseline2", ... in
+// the order given. Their processor time is not this thread's and is not reported.
 void TakeTurnsTimed(benchmark::State& state, const std::function<double()>& job,
-                    const std::function<double()>& baseline);
+                    const std::vector<std::function<double()>>& baselines);
 
 // Times a job that has no baseline, each run on its own; the medians go into "job" and
 // "job_cpu".
