@@ -25,6 +25,7 @@
 #include "platform/linux/qt_settings_store.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/xdg_special_folders.h"
+#include "view/file_list_tree.h"
 #include "view/quillet_window.h"
 
 namespace quillet::bench {
@@ -172,10 +173,8 @@ QString BenchWindow::textsOnScreen() {
     for (int column = 0; column < rows.columnCount(); ++column)
         header << rows.headerData(column, Qt::Horizontal).toString();
     texts << header.join(QLatin1Char(' '));
-    const QModelIndex top = list().indexAt(QPoint(0, 0));
-    const int shown = list().viewport()->height() / std::max(1, list().sizeHintForRow(0));
-    for (int row = top.row(); row >= 0 && row < std::min(rows.rowCount(), top.row() + shown);
-         ++row) {
+    const auto shown = m_parts->view.findChild<FileListTree*>()->rowsOnScreen();
+    for (int row = shown ? shown->first : 0; shown && row <= shown->second; ++row) {
         QStringList cells;
         for (int column = 0; column < rows.columnCount(); ++column)
             cells << rows.index(row, column).data().toString();

@@ -14,15 +14,15 @@ class FileListTree : public QTreeView {
   public:
     explicit FileListTree(QWidget* parent = nullptr);
 
+    // The first and last row (from 0) that the viewport shows, if it shows any.
+    std::optional<std::pair<int, int>> rowsOnScreen() const;
+
   protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
     void showEvent(QShowEvent* event) override;
 
   private:
-    // The first and last row (from 0) that the viewport shows, if it shows any.
-    std::optional<std::pair<int, int>> rowsOnScreen() const;
-
     // The first row changed while the view was hidden: the height every row shares is
     // measured again when it is shown.
     bool m_firstRowChangedHidden = false;
