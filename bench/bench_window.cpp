@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -16,7 +15,6 @@
 #include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeView>
 #include <cstdio>
 
 #include "app/form_wiring.h"
@@ -137,8 +135,8 @@ void BenchWindow::execute() {
     m_parts->view.applyListChanges();
 }
 
-QTreeView& BenchWindow::list() {
-    return *m_parts->view.findChild<QTreeView*>();
+FileListTree& BenchWindow::list() {
+    return *m_parts->view.findChild<FileListTree*>();
 }
 
 void BenchWindow::show() {
@@ -173,7 +171,7 @@ QString BenchWindow::textsOnScreen() {
     for (int column = 0; column < rows.columnCount(); ++column)
         header << rows.headerData(column, Qt::Horizontal).toString();
     texts << header.join(QLatin1Char(' '));
-    const auto shown = m_parts->view.findChild<FileListTree*>()->rowsOnScreen();
+    const auto shown = list().rowsOnScreen();
     for (int row = shown ? shown->first : 0; shown && row <= shown->second; ++row) {
         QStringList cells;
         for (int column = 0; column < rows.columnCount(); ++column)

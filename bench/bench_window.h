@@ -8,9 +8,8 @@
 #include <utility>
 #include <vector>
 
-class QTreeView;
-
 namespace quillet {
+class FileListTree;
 class FormWiring;
 class QuilletWindow;
 struct Form1;
@@ -51,7 +50,7 @@ class BenchWindow {
   private:
     struct Parts;
     class PaintCounter;
-    QTreeView& list();
+    FileListTree& list();
     void drawNow();
 
     QByteArray m_startedIn;  // the program moves into its folder; this is where to go back
